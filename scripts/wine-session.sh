@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Runs one command inside a private Wine session and tears the session down
+# afterwards, whatever the command did:
+#   - a private Xvfb display (picked by Xvfb itself, so parallel runs never clash),
+#   - a private WINEPREFIX (created once per build folder, with one virtual
+#     desktop "shell" of 800x600 that every program of the prefix opens in),
+#   - one persistent wineserver for the whole run.
+# Only the processes of this prefix and this Xvfb are stopped at the end.
+#
+# usage: wine-session.sh [--timeout SECONDS] [--display-size WxH] PREFIX_DIR -- COMMAND...
+# The command sees DISPLAY, WINEPREFIX, WINE (the wine64 loader) and WINESERVER.
+set -euo pipefail
+
+timeout_s=1800
+screen=1024x768x24
+while [[ $# -gt 0 ]]; do
+  case "$1" in
+    --timeout) timeout_s=$2; shift 2 ;;
+    --display-size) screen=$2x24; shift 2 ;;
+    --) shift; break ;;
+    *) prefix_dir=$1; shift ;;
+  esac
+done
+[[ -n "${prefix_dir:-}" && $# -gt 0 ]] || { echo "usage: $0 [--timeout S] PREFIX_DIR -- COMMAND..." >&2; exit 2; }
+
+export WINE=/usr/lib/wine/wine64
+export WINESERVER=/usr/lib/wine/wineserver64
+[[ -x $WINESERVER ]] || WINESERVER=/usr/lib/wine/wineserver
+export WINEPREFIX
+WINEPREFIX=$(realpath -m "$prefix_dir")
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+xvfb_pid=
+cleanup() {
+  local rc=$?
+  trap - EXIT INT TERM
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  # wineserver -k returns before the last process is gone; wait for it briefly.
+  for _ in $(seq 50); do pgrep -f "$WINESERVER" -u "$(id -u)" >/dev/null 2>&1 || break
+    "$WINESERVER" -k >/dev/null 2>&1 || true; sleep 0.1; done
+  if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+  exit "$rc"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+if [[ -z "${QUELL_USE_DISPLAY:-}" ]]; then
+  fifo=$(mktemp -u); mkfifo "$fifo"
+  Xvfb -displayfd 9 -screen 0 "$screen" -nolisten tcp -noreset 9>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r -t 20 display_no <"$fifo" || { echo "wine-session: Xvfb did not start" >&2; rm -f "$fifo"; exit 1; }
+  rm -f "$fifo"
+  export DISPLAY=":$display_no"
+fi
+
+if [[ ! -f "$WINEPREFIX/.quellane-ready" ]]; then
+  mkdir -p "$WINEPREFIX"
+  echo "wine-session: creating $WINEPREFIX" >&2
+  "$WINE" wineboot -i >/dev/null 2>&1
+  "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+  "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 800x600 /f >/dev/null 2>&1
+  "$WINESERVER" -w
+  touch "$WINEPREFIX/.quellane-ready"
+fi
+
+"$WINESERVER" -p
+set +e
+timeout --kill-after=10 "$timeout_s" "$@"
+rc=$?
+set -e
+[[ $rc -eq 124 ]] && echo "wine-session: command timed out after ${timeout_s}s" >&2
+exit $rc
