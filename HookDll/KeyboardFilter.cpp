@@ -1,0 +1,170 @@
+// The two keyboard hook procedures: hot-key recognition, blocking while
+// locked, the notifications and the keyboard lines of the hook log.
+#include "HookLibrary.h"
+
+namespace quell::hook {
+
+namespace {
+constexpr int kVkShift = 0x10, kVkControl = 0x11, kVkMenu = 0x12;
+constexpr std::uint32_t kVkDelete = 0x2E;
+constexpr std::uint32_t kKeyReleased = 0x80000000u;  // keystroke flags, bit 31
+constexpr std::uint32_t kKeystrokeAlt = 0x20000000u;  // keystroke flags, bit 29
+constexpr std::uint32_t kLlkhfAltDown = 0x20u;
+
+bool IsKeyDownMessage(std::uint32_t message) {
+  return message == kWmKeyDown || message == kWmSysKeyDown;
+}
+
+const char* DirectionLabel(std::uint32_t message) {
+  switch (message) {
+    case kWmKeyDown: return "Down ";
+    case kWmSysKeyDown: return "sDown";
+    case kWmSysKeyUp: return "sUp  ";
+    default: return "Up   ";
+  }
+}
+
+// The release of a modifier that the sampling says is not held is let
+// through, so that a modifier never stays down in the system.
+bool IsReleaseOfUnheldModifier(std::uint32_t vk, const ProcessState& p) {
+  switch (vk) {
+    case 0xA0: case 0xA1: return p.shift == 0;
+    case 0xA4: case 0xA5: return p.alt == 0;
+    case 0xA2: case 0xA3: return p.ctrl == 0;
+    default: return false;
+  }
+}
+}  // namespace
+
+std::uint32_t HookLibrary::ComposeShortcut(std::uint32_t vk, std::uint32_t flags,
+                                           std::uint32_t altMask, const ModifierMemory* memory,
+                                           std::uint32_t now) noexcept {
+  auto held = [&](int platformVk, ModifierMemory::Modifier modifier) -> std::int32_t {
+    const bool down =
+        os_.IsKeyDown(platformVk) || (memory != nullptr && memory->IsHeld(modifier, now));
+    return down ? -1 : 0;
+  };
+  process_.alt = held(kVkMenu, ModifierMemory::Alt);
+  process_.ctrl = held(kVkControl, ModifierMemory::Ctrl);
+  process_.shift = held(kVkShift, ModifierMemory::Shift);
+
+  std::uint32_t code = vk;
+  if (process_.ctrl) code += kShortcutCtrl;
+  if (process_.shift) code += kShortcutShift;
+  if ((flags & altMask) != 0 || process_.alt) code += kShortcutAlt;
+  return code;
+}
+
+bool HookLibrary::ToggleByHotKey(std::uint32_t code) noexcept {
+  // Property values are compared as stored: a hot key of 0 matches nothing.
+  const auto c = static_cast<std::int32_t>(code);
+  if (Locked() && c == shared_.properties[PROP_KEY_UNLOCK]) {
+    SetProperties(PROP_LOCKED, 0);
+    return true;
+  }
+  if (!Locked() && c == shared_.properties[PROP_KEY_LOCK]) {
+    SetProperties(PROP_LOCKED, 1);
+    return true;
+  }
+  return false;
+}
+
+bool HookLibrary::KeyboardProc(int nCode, std::uint32_t vk, std::uint32_t keystrokeFlags) noexcept {
+  const bool release = (keystrokeFlags & kKeyReleased) != 0;
+  auto outcome = KeyOutcomes::Outcome::Unknown;
+  if (!release) {
+    const std::uint32_t code = ComposeShortcut(vk, keystrokeFlags, kKeystrokeAlt, nullptr, 0);
+    // The hot key is swallowed whether or not the lock flag changed.
+    if (ToggleByHotKey(code)) {
+      process_.keyboardKeys.NoteDown(vk, true);
+      return true;
+    }
+  } else {
+    outcome = process_.keyboardKeys.TakeForRelease(vk);
+    if (outcome == KeyOutcomes::Outcome::Passed) return false;
+  }
+
+  const std::int32_t* p = shared_.properties;
+  if (p[PROP_LOCKED] && p[PROP_LOCK_KEYBOARD] && (nCode == kHcAction || nCode == kHcNoRemove)) {
+    Notify(LN_INPUT_BLOCKED);
+    if (p[PROP_DO_BEEP]) os_.Beep();
+    if (!release) process_.keyboardKeys.NoteDown(vk, true);
+    return true;
+  }
+  if (outcome == KeyOutcomes::Outcome::Swallowed) return true;
+  if (!release) process_.keyboardKeys.NoteDown(vk, false);
+  return false;
+}
+
+bool HookLibrary::LowLevelKeyboardProc(int nCode, std::uint32_t message,
+                                       const LowLevelKey& key) noexcept {
+  const std::uint32_t vk = key.vkCode;
+  const bool down = IsKeyDownMessage(message);
+  const std::uint32_t code =
+      ComposeShortcut(vk, key.flags, kLlkhfAltDown, &process_.modifiers, key.time);
+  process_.modifiers.Note(vk, down, key.time);
+
+  if (LogOpen()) {
+    char name[40] = {};
+    if (os_.KeyName(static_cast<std::int32_t>(key.scanCode << 16), name, sizeof name) <= 0) {
+      name[0] = '\0';
+    }
+    name[sizeof name - 1] = '\0';
+    WriteLogLine("key %s Shift:%2i, Alt:%2i, Ctrls:%2i  %x %s", DirectionLabel(message),
+                 process_.shift, process_.alt, process_.ctrl, vk, name);
+  }
+
+  auto outcome = KeyOutcomes::Outcome::Unknown;
+  if (down) {
+    Notify(LN_ACTIVITY);
+    if (ToggleByHotKey(code)) {
+      process_.lowLevelKeys.NoteDown(vk, true);
+      return true;
+    }
+  } else {
+    outcome = process_.lowLevelKeys.TakeForRelease(vk);
+  }
+
+  auto pass = [&] {
+    if (Locked()) {
+      WriteLogLine("key passed:%x, wParam %u", code, message);
+    } else {
+      WriteLogLine("key notlocked:%x", code);
+    }
+    if (down) process_.lowLevelKeys.NoteDown(vk, false);
+    return false;
+  };
+  auto swallowQuietly = [&] {
+    WriteLogLine("key locked:%x", code);
+    return true;
+  };
+
+  // A key-up follows its key-down: passed on if that was, swallowed if not.
+  if (outcome == KeyOutcomes::Outcome::Passed) return pass();
+  if (!Locked()) return outcome == KeyOutcomes::Outcome::Swallowed ? swallowQuietly() : pass();
+
+  if (!down && outcome == KeyOutcomes::Outcome::Unknown && IsReleaseOfUnheldModifier(vk, process_)) {
+    return pass();
+  }
+  if (!shared_.properties[PROP_LOCK_KEYBOARD] || nCode != kHcAction) {
+    return outcome == KeyOutcomes::Outcome::Swallowed ? swallowQuietly() : pass();
+  }
+  return SwallowBlockedKey(message, key, code);
+}
+
+bool HookLibrary::SwallowBlockedKey(std::uint32_t message, const LowLevelKey& key,
+                                    std::uint32_t code) noexcept {
+  const bool down = IsKeyDownMessage(message);
+  if (key.vkCode == kVkDelete && process_.alt && process_.ctrl) {
+    // Ctrl+Alt+Delete: reported for the press and the release, never beeped.
+    Notify(LN_CTRL_ALT_DEL, code);
+  } else if (down) {
+    Notify(LN_INPUT_BLOCKED, code);
+    if (shared_.properties[PROP_DO_BEEP]) os_.Beep();
+  }
+  if (down) process_.lowLevelKeys.NoteDown(key.vkCode, true);
+  WriteLogLine("key locked:%x", code);
+  return true;
+}
+
+}  // namespace quell::hook

@@ -1,0 +1,64 @@
+#include "SharedHookState.h"
+
+namespace quell::hook {
+
+int ModifierMemory::SlotOf(std::uint32_t vk) noexcept {
+  switch (vk) {
+    case 0x10: case 0xA0: return 0;  // VK_SHIFT, VK_LSHIFT
+    case 0xA1: return 1;             // VK_RSHIFT
+    case 0x11: case 0xA2: return 2;  // VK_CONTROL, VK_LCONTROL
+    case 0xA3: return 3;             // VK_RCONTROL
+    case 0x12: case 0xA4: return 4;  // VK_MENU, VK_LMENU
+    case 0xA5: return 5;             // VK_RMENU
+    default: return -1;
+  }
+}
+
+void ModifierMemory::Note(std::uint32_t vk, bool down, std::uint32_t time) noexcept {
+  const int slot = SlotOf(vk);
+  if (slot < 0) return;
+  const auto bit = static_cast<std::uint8_t>(1u << slot);
+  if (down) {
+    held_ = static_cast<std::uint8_t>(held_ | bit);
+    downTime_[slot] = time;
+  } else {
+    held_ = static_cast<std::uint8_t>(held_ & ~bit);
+  }
+}
+
+bool ModifierMemory::IsHeld(Modifier modifier, std::uint32_t now) const noexcept {
+  for (int slot = 2 * modifier; slot < 2 * modifier + 2; ++slot) {
+    // Unsigned difference: correct across the wrap of the millisecond tick.
+    if ((held_ >> slot & 1u) != 0 && now - downTime_[slot] < kForgetAfterMs) return true;
+  }
+  return false;
+}
+
+void KeyOutcomes::NoteDown(std::uint32_t vk, bool swallowed) noexcept {
+  const std::uint32_t k = vk & 0xFFu;
+  const std::uint64_t bit = std::uint64_t{1} << (k % 64);
+  // A key-down that was passed on made the key held everywhere, whatever
+  // happens to its auto-repeats afterwards.
+  if (swallowed) {
+    if ((passed_[k / 64] & bit) == 0) swallowed_[k / 64] |= bit;
+  } else {
+    passed_[k / 64] |= bit;
+    swallowed_[k / 64] &= ~bit;
+  }
+}
+
+KeyOutcomes::Outcome KeyOutcomes::TakeForRelease(std::uint32_t vk) noexcept {
+  const std::uint32_t k = vk & 0xFFu;
+  const std::uint64_t bit = std::uint64_t{1} << (k % 64);
+  Outcome outcome = Outcome::Unknown;
+  if (passed_[k / 64] & bit) {
+    outcome = Outcome::Passed;
+  } else if (swallowed_[k / 64] & bit) {
+    outcome = Outcome::Swallowed;
+  }
+  passed_[k / 64] &= ~bit;
+  swallowed_[k / 64] &= ~bit;
+  return outcome;
+}
+
+}  // namespace quell::hook

@@ -1,0 +1,28 @@
+// The hook library's platform calls, made for real through Win32.
+#pragma once
+
+#include "../HookPlatform.h"
+
+namespace quell::hook {
+
+class Win32HookPlatform final : public HookPlatform {
+ public:
+  constexpr Win32HookPlatform() noexcept = default;
+
+  std::uint32_t InstallHook(HookKind kind, std::uintptr_t module) override;
+  bool RemoveHook(std::uint32_t hook) override;
+  void Post(std::uint32_t window, std::uintptr_t wParam, std::intptr_t lParam) override;
+  bool IsKeyDown(int vk) override;
+  int KeyName(std::int32_t lParam, char* buffer, int size) override;
+  void Beep() override;
+  void SystemParameters(std::uint32_t action, std::uint32_t uiParam, void* pvParam,
+                        std::uint32_t winIni) override;
+  bool OpenRegistryKey(std::uint32_t root, const char* subKey, std::uintptr_t* key) override;
+  bool CreateRegistryKey(std::uint32_t root, const char* subKey, std::uintptr_t* key) override;
+  void SetRegistryDword(std::uintptr_t key, const char* name, std::uint32_t value) override;
+  void DeleteRegistryValue(std::uintptr_t key, const char* name) override;
+  void CloseRegistryKey(std::uintptr_t key) override;
+  std::uint32_t CurrentProcessId() override;
+};
+
+}  // namespace quell::hook

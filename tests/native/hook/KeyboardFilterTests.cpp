@@ -1,0 +1,287 @@
+// Both keyboard hook procedures: hot keys, blocking, notifications, and the
+// rule that a key-up is treated like its key-down.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "FakeHookPlatform.h"
+
+namespace quell::hook::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr std::uint32_t VK_A = 0x41, VK_L = 0x4C, VK_U = 0x55, VK_DELETE = 0x2E;
+constexpr std::uint32_t VK_LSHIFT = 0xA0, VK_LCONTROL = 0xA2, VK_RCONTROL = 0xA3, VK_LMENU = 0xA4;
+constexpr std::int32_t CtrlAltL = 0xC04C, CtrlAltU = 0xC055;
+constexpr std::uint32_t kReleased = 0x80000000u, kAltHeld = 0x20000000u;
+
+class KeyboardFilterTest : public ::testing::Test, protected HookFixtureState {
+ protected:
+  std::uint32_t now = 1000;
+
+  void SetUp() override {
+    lib.SetNotifyWnd(0x50);
+    lib.SetShellHook();
+    Clear();
+  }
+  void Lock(int keyboard = 1, int unlockKey = CtrlAltU) {
+    lib.SetProperties(PROP_LOCK_KEYBOARD, keyboard);
+    lib.SetProperties(PROP_KEY_UNLOCK, unlockKey);
+    ASSERT_EQ(lib.SetProperties(PROP_LOCKED, 1), 1);
+    Clear();
+  }
+  // Low-level events, 10 ms apart; the platform's key-state table is the
+  // test's to set.
+  bool Down(std::uint32_t vk, int nCode = 0, std::uint32_t message = kWmKeyDown) {
+    now += 10;
+    return lib.LowLevelKeyboardProc(nCode, message, {vk, 0, 0, now});
+  }
+  bool Up(std::uint32_t vk, int nCode = 0, std::uint32_t message = kWmKeyUp) {
+    now += 10;
+    return lib.LowLevelKeyboardProc(nCode, message, {vk, 0, 0, now});
+  }
+  void Hold(std::initializer_list<int> vks, bool held = true) {
+    for (int vk : vks) os.keyDown[vk] = held;
+  }
+};
+
+TEST_F(KeyboardFilterTest, LockHotKeyPostsActivityThenLocksAndIsSwallowed) {
+  lib.SetProperties(PROP_KEY_LOCK, CtrlAltL);
+  lib.SetProperties(PROP_LOCK_KEYBOARD, 1);
+  Hold({0x11, 0x12});
+  Clear();
+  EXPECT_TRUE(Down(VK_L));
+  EXPECT_THAT(PostedCodes(), ElementsAre(LN_ACTIVITY, LN_STATE_CHANGED));
+  EXPECT_EQ(lib.GetIsLocked(), 1);
+  Clear();
+  EXPECT_TRUE(Up(VK_L)) << "the hot key's release is swallowed too";
+  EXPECT_THAT(os.posts, IsEmpty());
+  EXPECT_EQ(os.beeps, 0);
+}
+
+TEST_F(KeyboardFilterTest, HotKeyReleaseIsSwallowedEvenWhenTheKeyboardIsFree) {
+  lib.SetProperties(PROP_KEY_LOCK, CtrlAltL);
+  lib.SetProperties(PROP_LOCK_MOUSE_MOVE, 1);
+  lib.SetProperties(PROP_KEY_UNLOCK, CtrlAltU);
+  Hold({0x11, 0x12});
+  EXPECT_TRUE(Down(VK_L));
+  Hold({0x11, 0x12}, false);
+  EXPECT_TRUE(Up(VK_L)) << "its press never reached the programs";
+}
+
+TEST_F(KeyboardFilterTest, SameShortcutForLockAndUnlockTogglesOnEveryPressAndRepeat) {
+  lib.SetProperties(PROP_KEY_LOCK, CtrlAltL);
+  lib.SetProperties(PROP_KEY_UNLOCK, CtrlAltL);
+  Hold({0x11, 0x12});
+  for (int press = 1; press <= 5; ++press) {
+    EXPECT_TRUE(Down(VK_L));
+    EXPECT_EQ(lib.GetProperty(PROP_LOCKED), press % 2) << press;
+  }
+}
+
+TEST_F(KeyboardFilterTest, ShiftOnlyHotKeyIsRecognised) {
+  lib.SetProperties(PROP_KEY_LOCK, 0x2000 + VK_A);
+  Hold({0x10});
+  EXPECT_TRUE(Down(VK_A));
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 1);
+}
+
+TEST_F(KeyboardFilterTest, NoHotKeyMatchesNothing) {
+  EXPECT_FALSE(Down(VK_A));
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 0);
+}
+
+TEST_F(KeyboardFilterTest, HotKeyRefusedBySafetyRuleIsStillSwallowed) {
+  lib.SetProperties(PROP_KEY_LOCK, CtrlAltL);
+  lib.SetProperties(PROP_LOCK_KEYBOARD, 1);
+  lib.SetProperties(PROP_LOCK_MOUSE_BTN, 1);
+  Hold({0x11, 0x12});
+  EXPECT_TRUE(Down(VK_L));
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 0);
+  EXPECT_THAT(PostedCodes(), ElementsAre(LN_ACTIVITY));
+}
+
+TEST_F(KeyboardFilterTest, LockedWithFreeKeyboardPassesKeysButStillUnlocks) {
+  Lock(/*keyboard=*/0);
+  EXPECT_FALSE(Down(VK_A));
+  EXPECT_FALSE(Up(VK_A));
+  Hold({0x11, 0x12});
+  EXPECT_TRUE(Down(VK_U));
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 0);
+}
+
+TEST_F(KeyboardFilterTest, LockedKeyPressPostsItsCodeAndBeepsOnceReleaseIsSilent) {
+  lib.SetProperties(PROP_DO_BEEP, 1);
+  Lock();
+  Hold({0x10});
+  EXPECT_TRUE(Down(VK_A));
+  EXPECT_THAT(os.posts, ElementsAre(Posted{0x50, 0, LN_ACTIVITY}, Posted{0x50, 0x2041, LN_INPUT_BLOCKED}));
+  EXPECT_EQ(os.beeps, 1);
+  Clear();
+  EXPECT_TRUE(Up(VK_A));
+  EXPECT_THAT(os.posts, IsEmpty());
+  EXPECT_EQ(os.beeps, 0);
+}
+
+TEST_F(KeyboardFilterTest, CtrlAltDeleteIsReportedForPressAndReleaseWithoutBeep) {
+  lib.SetProperties(PROP_DO_BEEP, 1);
+  Lock();
+  Hold({0x11, 0x12});
+  EXPECT_TRUE(Down(VK_DELETE));
+  EXPECT_TRUE(Up(VK_DELETE));
+  EXPECT_THAT(os.posts, ElementsAre(Posted{0x50, 0, LN_ACTIVITY}, Posted{0x50, 0xC02E, LN_CTRL_ALT_DEL},
+                                    Posted{0x50, 0xC02E, LN_CTRL_ALT_DEL}));
+  EXPECT_EQ(os.beeps, 0);
+}
+
+TEST_F(KeyboardFilterTest, ModifierReleaseWhoseStateReadsUnheldPasses) {
+  Lock();
+  // Pressed before the hooks saw it: nothing is known of its key-down.
+  EXPECT_FALSE(Up(VK_LSHIFT)) << "Shift reads as not held";
+  Hold({0x10});
+  EXPECT_TRUE(Up(VK_LSHIFT)) << "Shift still reads as held";
+  Hold({0x11}, false);
+  EXPECT_FALSE(Up(VK_RCONTROL));
+  EXPECT_FALSE(Up(VK_LMENU, 0, kWmSysKeyUp));
+}
+
+TEST_F(KeyboardFilterTest, NegativeCodeTakesPartInHotKeysButIsNeverBlocked) {
+  Lock();
+  EXPECT_FALSE(Down(VK_A, -1));
+  Hold({0x11, 0x12});
+  EXPECT_TRUE(Down(VK_U, -1));
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 0);
+}
+
+TEST_F(KeyboardFilterTest, AltFlagOfTheEventCountsAsAlt) {
+  lib.SetProperties(PROP_KEY_LOCK, CtrlAltL);
+  Hold({0x11});
+  EXPECT_TRUE(lib.LowLevelKeyboardProc(0, kWmSysKeyDown, {VK_L, 0, 0x20, 5}));
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 1);
+}
+
+// The platform does not report a modifier as held once the hook swallowed its
+// key-down: the hook's own memory of the modifiers must make up for it.
+TEST_F(KeyboardFilterTest, UnlockHotKeyTypedWhileTheKeyboardIsLocked) {
+  Lock();
+  EXPECT_TRUE(Down(VK_LCONTROL));
+  EXPECT_TRUE(Down(VK_LMENU, 0, kWmSysKeyDown));
+  EXPECT_TRUE(Down(VK_U, 0, kWmSysKeyDown));
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 0);
+  // The releases belong to swallowed presses: swallowed, nothing left held.
+  EXPECT_TRUE(Up(VK_U));
+  EXPECT_TRUE(Up(VK_LMENU));
+  EXPECT_TRUE(Up(VK_LCONTROL));
+  EXPECT_FALSE(Down(VK_A)) << "no modifier remembered after the releases";
+}
+
+TEST_F(KeyboardFilterTest, RememberedModifierIsForgottenWhenItsReleaseIsLost) {
+  Lock();
+  EXPECT_TRUE(Down(VK_LCONTROL));
+  EXPECT_TRUE(Down(VK_LMENU));
+  now += ModifierMemory::kForgetAfterMs;
+  EXPECT_TRUE(Down(VK_U)) << "plain U while locked is blocked";
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 1);
+  Clear();
+  Down(VK_A);
+  EXPECT_THAT(os.posts, ::testing::Contains(Posted{0x50, VK_A, LN_INPUT_BLOCKED}));
+}
+
+TEST_F(KeyboardFilterTest, LockAndUnlockStillWorkAfterCtrlAltDeleteLostItsReleases) {
+  lib.SetProperties(PROP_KEY_LOCK, CtrlAltL);
+  Lock();
+  Down(VK_LCONTROL);
+  Down(VK_LMENU);
+  Down(VK_DELETE);  // the secure desktop takes the releases
+  now += ModifierMemory::kForgetAfterMs + 1;
+  Down(VK_LCONTROL);
+  Down(VK_LMENU);
+  EXPECT_TRUE(Down(VK_U));
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 0);
+  Up(VK_U);
+  EXPECT_TRUE(Down(VK_L));
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 1);
+}
+
+// The modifiers of the lock hot key went down before the lock and reached
+// every program: their releases must reach them as well.
+TEST_F(KeyboardFilterTest, ModifiersOfTheLockHotKeyAreReleasedInTheSystem) {
+  lib.SetProperties(PROP_KEY_LOCK, CtrlAltL);
+  lib.SetProperties(PROP_KEY_UNLOCK, CtrlAltU);
+  lib.SetProperties(PROP_LOCK_KEYBOARD, 1);
+  EXPECT_FALSE(Down(VK_LCONTROL));
+  Hold({0x11});
+  EXPECT_FALSE(Down(VK_LMENU, 0, kWmSysKeyDown));
+  Hold({0x12});
+  EXPECT_TRUE(Down(VK_L));
+  ASSERT_EQ(lib.GetProperty(PROP_LOCKED), 1);
+  // A passed modifier still reads as held at its own release.
+  EXPECT_TRUE(Up(VK_L));
+  EXPECT_FALSE(Up(VK_LMENU));
+  EXPECT_FALSE(Up(VK_LCONTROL));
+  Hold({0x11, 0x12}, false);
+  EXPECT_TRUE(Down(VK_A)) << "other keys are blocked as before";
+  EXPECT_TRUE(Up(VK_A));
+}
+
+TEST_F(KeyboardFilterTest, KeyHeldAcrossTheLockIsReleasedAndItsRepeatsAreBlocked) {
+  lib.SetProperties(PROP_LOCK_KEYBOARD, 1);
+  EXPECT_FALSE(Down(VK_A));
+  Lock();
+  EXPECT_TRUE(Down(VK_A)) << "auto-repeat while locked";
+  EXPECT_FALSE(Up(VK_A)) << "its first press reached the programs";
+}
+
+// The ordinary keyboard hook, run inside every process that gets keys.
+class KeyboardProcTest : public KeyboardFilterTest {
+ protected:
+  bool Press(std::uint32_t vk, int nCode = 0, std::uint32_t flags = 0) {
+    return lib.KeyboardProc(nCode, vk, flags);
+  }
+  bool Release(std::uint32_t vk, int nCode = 0) { return lib.KeyboardProc(nCode, vk, kReleased); }
+};
+
+TEST_F(KeyboardProcTest, HotKeysToggleAndAreSwallowed) {
+  lib.SetProperties(PROP_KEY_LOCK, CtrlAltL);
+  lib.SetProperties(PROP_KEY_UNLOCK, CtrlAltU);
+  Hold({0x11});
+  EXPECT_TRUE(Press(VK_L, 0, kAltHeld)) << "Alt from the keystroke flags";
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 1);
+  Hold({0x12});
+  EXPECT_TRUE(Press(VK_U, -1));
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 0);
+  EXPECT_TRUE(Release(VK_U)) << "release of a swallowed hot key";
+}
+
+TEST_F(KeyboardProcTest, BlocksPressesAndReleasesWithPostAndBeepForEach) {
+  lib.SetProperties(PROP_DO_BEEP, 1);
+  Lock();
+  EXPECT_TRUE(Press(VK_A));
+  EXPECT_TRUE(Release(VK_A));
+  EXPECT_TRUE(Press(VK_A, 3)) << "HC_NOREMOVE is blocked as well";
+  EXPECT_THAT(os.posts, ElementsAre(Posted{0x50, 0, LN_INPUT_BLOCKED}, Posted{0x50, 0, LN_INPUT_BLOCKED},
+                                    Posted{0x50, 0, LN_INPUT_BLOCKED}));
+  EXPECT_EQ(os.beeps, 3);
+  Clear();
+  EXPECT_FALSE(Press(VK_A, -1));
+  EXPECT_FALSE(Press(VK_A, 1));
+  EXPECT_THAT(os.posts, IsEmpty());
+}
+
+TEST_F(KeyboardProcTest, ReleaseOfAKeyPressedBeforeTheLockPasses) {
+  EXPECT_FALSE(Press(VK_A));
+  Lock();
+  EXPECT_FALSE(Release(VK_A));
+  EXPECT_TRUE(Press(VK_A));
+  EXPECT_TRUE(Release(VK_A));
+}
+
+TEST_F(KeyboardProcTest, UnlockedKeysPass) {
+  EXPECT_FALSE(Press(VK_A));
+  EXPECT_FALSE(Release(VK_A));
+  EXPECT_THAT(os.posts, IsEmpty());
+}
+
+}  // namespace
+}  // namespace quell::hook::testing
