@@ -139,7 +139,13 @@ int HookLibrary::WriteLogLine(const char* format, ...) noexcept {
   if (!LogOpen()) return 0;
   std::va_list args;
   va_start(args, format);
+#if defined(_WIN32)
+  // The C runtime's own formatter: mingw's portable one would triple the
+  // size of a library that is injected into every process.
+  __ms_vfprintf(shared_.log, format, args);
+#else
   std::vfprintf(shared_.log, format, args);
+#endif
   va_end(args);
   std::fputs("\r\n", shared_.log);
   std::fflush(shared_.log);

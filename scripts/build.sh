@@ -8,7 +8,7 @@ presets=("$@")
 for p in "${presets[@]}"; do
   extra=()
   # The i686 binaries cannot run here: the native PE reader checks their headers.
-  [[ $p == win32 ]] && extra=(-DQUELL_PECHECK="$PWD/build/native-asan/bin/pecheck")
+  [[ $p == win* ]] && extra=(-DQUELL_PECHECK="$PWD/build/native-asan/bin/pecheck")
   cmake --preset "$p" "${extra[@]}" >/dev/null
   cmake --build --preset "$p"
 done
