@@ -66,6 +66,10 @@ if [[ ! -f "$WINEPREFIX/.quellane-ready" ]]; then
 fi
 
 "$WINESERVER" -p
+# Start the desktop and Wine's services now, detached from the caller's
+# output: started later by a test, they would inherit its output pipe and
+# keep the test runner waiting for an end of file that never comes.
+"$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
 set +e
 timeout --kill-after=10 "$timeout_s" "$@"
 rc=$?

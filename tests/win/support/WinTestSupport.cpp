@@ -1,0 +1,199 @@
+#include "WinTestSupport.h"
+
+#include <atomic>
+#include <thread>
+
+namespace quell::wintest {
+
+void PumpFor(DWORD ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (done()) return true;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return done();
+    const DWORD wait = static_cast<DWORD>(deadline - now < 20 ? deadline - now : 20);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
+  }
+}
+
+RecordingWindow::RecordingWindow(const char* title, bool visible) {
+  static const char* const kClass = "QuellTestRecordingWindow";
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = kClass;
+  RegisterClassA(&wc);  // fails harmlessly when already registered
+  hwnd_ = CreateWindowExA(0, kClass, title, WS_OVERLAPPEDWINDOW, 100, 100, 300, 200, nullptr,
+                          nullptr, wc.hInstance, this);
+  if (visible) {
+    ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);
+  }
+}
+
+RecordingWindow::~RecordingWindow() {
+  if (hwnd_) {
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+bool RecordingWindow::Activate() {
+  SetForegroundWindow(hwnd_);
+  SetActiveWindow(hwnd_);
+  SetFocus(hwnd_);
+  return PumpUntil([&] { return GetForegroundWindow() == hwnd_ && GetFocus() == hwnd_; }, 3000);
+}
+
+std::vector<Received> RecordingWindow::Take(UINT message) {
+  std::vector<Received> found, rest;
+  for (const auto& r : received_) (r.message == message ? found : rest).push_back(r);
+  received_.swap(rest);
+  return found;
+}
+
+LRESULT CALLBACK RecordingWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<RecordingWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (self) {
+    switch (message) {
+      case WM_USER: case WM_KEYDOWN: case WM_KEYUP: case WM_SYSKEYDOWN: case WM_SYSKEYUP:
+      case WM_CHAR: case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_RBUTTONDOWN:
+      case WM_RBUTTONUP: case WM_MOUSEWHEEL: case WM_MOUSEMOVE:
+        self->received_.push_back({message, wParam, lParam});
+        break;
+      default:
+        break;
+    }
+    if (message == WM_CHAR) self->typed_ += static_cast<char>(wParam);
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+INPUT KeyInput(WORD vk, bool down) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  if (vk == VK_RCONTROL || vk == VK_RMENU || vk == VK_DELETE) in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+  if (vk == VK_LSHIFT) in.ki.wScan = 0x2A;
+  if (vk == VK_RSHIFT) in.ki.wScan = 0x36;
+  if (vk == VK_LCONTROL || vk == VK_RCONTROL) in.ki.wScan = 0x1D;
+  if (vk == VK_LMENU || vk == VK_RMENU) in.ki.wScan = 0x38;
+  return in;
+}
+
+std::vector<INPUT> Chord(std::initializer_list<WORD> modifiers, WORD key) {
+  std::vector<INPUT> inputs;
+  for (WORD m : modifiers) inputs.push_back(KeyInput(m, true));
+  inputs.push_back(KeyInput(key, true));
+  inputs.push_back(KeyInput(key, false));
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) {
+    inputs.push_back(KeyInput(*it, false));
+  }
+  return inputs;
+}
+
+std::vector<INPUT> Typed(const std::string& lowercaseText) {
+  std::vector<INPUT> inputs;
+  for (char c : lowercaseText) {
+    const WORD vk = static_cast<WORD>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    inputs.push_back(KeyInput(vk, true));
+    inputs.push_back(KeyInput(vk, false));
+  }
+  return inputs;
+}
+
+INPUT MouseInput(DWORD flags, LONG dx, LONG dy, DWORD data) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = dx;
+  in.mi.dy = dy;
+  in.mi.mouseData = data;
+  in.mi.dwFlags = flags;
+  return in;
+}
+
+void SendFromAnotherThread(const std::vector<INPUT>& inputs, DWORD settleMs) {
+  std::atomic<bool> finished{false};
+  std::thread sender([&] {
+    for (INPUT in : inputs) {
+      SendInput(1, &in, sizeof in);
+      Sleep(15);
+    }
+    finished = true;
+  });
+  PumpUntil([&] { return finished.load(); }, 20000);
+  sender.join();
+  PumpFor(settleMs);
+}
+
+DWORD RunProcess(const std::string& commandLine, std::string* output, DWORD timeoutMs) {
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  CreatePipe(&readEnd, &writeEnd, &sa, 0);
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = writeEnd;
+  si.hStdError = writeEnd;
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION pi{};
+  std::string mutableLine = commandLine;
+  const BOOL started = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0,
+                                      nullptr, nullptr, &si, &pi);
+  CloseHandle(writeEnd);
+  if (!started) {
+    CloseHandle(readEnd);
+    return static_cast<DWORD>(-1);
+  }
+  std::string collected;
+  std::atomic<bool> drained{false};
+  std::thread reader([&] {
+    char buffer[512];
+    DWORD got = 0;
+    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+      collected.append(buffer, got);
+    }
+    drained = true;
+  });
+  PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) {
+    TerminateProcess(pi.hProcess, 99);
+    WaitForSingleObject(pi.hProcess, 5000);
+  } else {
+    GetExitCodeProcess(pi.hProcess, &code);
+  }
+  reader.join();
+  CloseHandle(readEnd);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  if (output) *output = collected;
+  return code;
+}
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+}  // namespace quell::wintest

@@ -1,0 +1,68 @@
+// Helpers for tests that run as real Windows programs under Wine: message
+// pumping with deadlines, a window that records what it receives, input
+// injected from a second thread, and child processes with captured output.
+#pragma once
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quell::wintest {
+
+// Dispatches this thread's messages for `ms` milliseconds. Low-level hooks
+// installed by this thread run only while it does this.
+void PumpFor(DWORD ms);
+// Dispatches messages until `done` holds or `timeoutMs` passes; returns `done()`.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+struct Received {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+// A top-level window that records every message of interest it receives.
+class RecordingWindow {
+ public:
+  explicit RecordingWindow(const char* title, bool visible = true);
+  ~RecordingWindow();
+  RecordingWindow(const RecordingWindow&) = delete;
+  RecordingWindow& operator=(const RecordingWindow&) = delete;
+
+  HWND Handle() const { return hwnd_; }
+  // Makes the window the foreground window with the keyboard focus.
+  bool Activate();
+  std::vector<Received> Take(UINT message);  // received so far, then forgotten
+  void Clear() { received_.clear(); }
+  std::string TypedText() const { return typed_; }
+  void ClearText() { typed_.clear(); }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  HWND hwnd_ = nullptr;
+  std::vector<Received> received_;
+  std::string typed_;
+};
+
+// Key and mouse input built for SendInput. Left and right modifiers are
+// sent by their own codes with their scan codes.
+INPUT KeyInput(WORD vk, bool down);
+std::vector<INPUT> Chord(std::initializer_list<WORD> modifiers, WORD key);
+std::vector<INPUT> Typed(const std::string& lowercaseText);
+INPUT MouseInput(DWORD flags, LONG dx = 0, LONG dy = 0, DWORD data = 0);
+
+// Sends `inputs` one by one from a second thread while this thread pumps
+// messages, then keeps pumping for `settleMs` so that posts arrive.
+void SendFromAnotherThread(const std::vector<INPUT>& inputs, DWORD settleMs = 300);
+
+// Runs a command line, pumping messages while it runs; returns its exit code
+// and fills `output` with what it wrote to standard output.
+DWORD RunProcess(const std::string& commandLine, std::string* output, DWORD timeoutMs = 20000);
+
+// The folder of the running test program, with a trailing backslash.
+std::string ProgramFolder();
+
+}  // namespace quell::wintest
