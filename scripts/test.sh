@@ -4,6 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh native-asan win32 win64
+# Screenshots and other artifacts of the Windows tiers land here.
+export QUELL_ARTIFACTS="$PWD/artifacts"
+mkdir -p "$QUELL_ARTIFACTS"
 
 tier() { printf '\n==== %s ====\n' "$1"; }
 

@@ -8,7 +8,9 @@
 # Only the processes of this prefix and this Xvfb are stopped at the end.
 #
 # usage: wine-session.sh [--timeout SECONDS] [--display-size WxH] PREFIX_DIR -- COMMAND...
-# The command sees DISPLAY, WINEPREFIX, WINE (the wine64 loader) and WINESERVER.
+# The command sees DISPLAY, WINEPREFIX, WINE (the wine64 loader), WINESERVER,
+# and QUELL_X_RELAY, the spool folder of scripts/x-relay.sh, through which
+# Windows test programs run xdotool and take screenshots.
 set -euo pipefail
 
 timeout_s=1800
@@ -32,9 +34,11 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 xvfb_pid=
+relay_pid=
 cleanup() {
   local rc=$?
   trap - EXIT INT TERM
+  if [[ -n "$relay_pid" ]]; then kill "$relay_pid" 2>/dev/null || true; wait "$relay_pid" 2>/dev/null || true; fi
   "$WINESERVER" -k >/dev/null 2>&1 || true
   # wineserver -k returns before the last process is gone; wait for it briefly.
   for _ in $(seq 50); do pgrep -f "$WINESERVER" -u "$(id -u)" >/dev/null 2>&1 || break
@@ -66,6 +70,10 @@ if [[ ! -f "$WINEPREFIX/.quellane-ready" ]]; then
 fi
 
 "$WINESERVER" -p
+export QUELL_X_RELAY="$WINEPREFIX/x-relay"
+rm -rf "$QUELL_X_RELAY"
+"$(dirname "$0")/x-relay.sh" "$QUELL_X_RELAY" </dev/null >/dev/null 2>&1 &
+relay_pid=$!
 # Start the desktop and Wine's services now, detached from the caller's
 # output: started later by a test, they would inherit its output pipe and
 # keep the test runner waiting for an end of file that never comes.

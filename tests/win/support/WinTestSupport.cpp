@@ -1,6 +1,7 @@
 #include "WinTestSupport.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <thread>
 
 namespace quell::wintest {
@@ -194,6 +195,74 @@ std::string ProgramFolder() {
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string folder(path);
   return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+}  // namespace quell::wintest
+
+namespace quell::wintest {
+
+namespace {
+std::string Environment(const char* name) {
+  char value[1024] = {};
+  const DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
+  return n > 0 && n < sizeof value ? std::string(value, n) : std::string();
+}
+// A Unix path as Wine's Z: drive shows it.
+std::string WindowsPathOf(const std::string& unixPath) {
+  std::string path = "Z:" + unixPath;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+}  // namespace
+
+int XRun(const std::string& commandLine, DWORD timeoutMs) {
+  static int counter = 0;
+  const std::string spool = Environment("QUELL_X_RELAY");
+  if (spool.empty()) return -1;
+  const std::string stem = WindowsPathOf(spool) + "\\" + std::to_string(GetCurrentProcessId()) + "-" +
+                           std::to_string(++counter);
+  const std::string temp = stem + ".tmp", request = stem + ".cmd", done = stem + ".done";
+  HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return -1;
+  DWORD written = 0;
+  const std::string line = commandLine + "\n";
+  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(file);
+  MoveFileA(temp.c_str(), request.c_str());
+  int status = -1;
+  PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs);
+  HANDLE answer = CreateFileA(done.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (answer != INVALID_HANDLE_VALUE) {
+    char text[16] = {};
+    DWORD got = 0;
+    ReadFile(answer, text, sizeof text - 1, &got, nullptr);
+    CloseHandle(answer);
+    status = std::atoi(text);
+  }
+  DeleteFileA(done.c_str());
+  DeleteFileA((stem + ".out").c_str());
+  return status;
+}
+
+void XDoTool(const std::string& arguments) {
+  XRun("xdotool " + arguments);
+  // X input reaches Wine's message queues a moment after xdotool returns.
+  PumpFor(150);
+}
+
+std::string Screenshot(const std::string& name) {
+  const std::string folder = Environment("QUELL_ARTIFACTS");
+  if (folder.empty()) return {};
+  CreateDirectoryA(WindowsPathOf(folder).c_str(), nullptr);
+  const std::string path = folder + "/" + name + ".png";
+  return XRun("import -window root " + path) == 0 ? path : std::string();
+}
+
+void XMoveTo(POINT screenPoint) {
+  XDoTool("mousemove " + std::to_string(screenPoint.x) + " " + std::to_string(screenPoint.y));
 }
 
 }  // namespace quell::wintest

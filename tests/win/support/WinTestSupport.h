@@ -66,3 +66,20 @@ DWORD RunProcess(const std::string& commandLine, std::string* output, DWORD time
 std::string ProgramFolder();
 
 }  // namespace quell::wintest
+
+namespace quell::wintest {
+
+// Runs an X-side command (xdotool or import) through the relay of the Wine
+// session and waits for it while pumping; returns its exit status, -1 when
+// there is no relay or it did not answer.
+int XRun(const std::string& commandLine, DWORD timeoutMs = 15000);
+// Real input through the X server: xdotool with `arguments`.
+void XDoTool(const std::string& arguments);
+// Saves a picture of the whole X screen as <artifacts>/<name>.png and
+// returns its Unix path ("" on failure). Artifacts go to $QUELL_ARTIFACTS.
+std::string Screenshot(const std::string& name);
+// Moves the X pointer to a point of the Windows desktop (the virtual
+// desktop's origin is the X screen's origin).
+void XMoveTo(POINT screenPoint);
+
+}  // namespace quell::wintest
