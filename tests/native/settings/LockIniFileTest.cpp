@@ -108,14 +108,6 @@ TEST(LockSettings, FlagsReadAnyNonZeroAsTrueAndStoreOneOrZero) {
   EXPECT_THROW(s.Values[16], std::out_of_range);
 }
 
-TEST(LockSettings, KeysAreInSlotOrderWithTheReservedSlotsEmpty) {
-  EXPECT_EQ(SettingKeys[SLOT_DO_BEEP - 1], "DO_BEEP");
-  EXPECT_EQ(SettingKeys[SLOT_RESERVED_9 - 1], "");
-  EXPECT_EQ(SettingKeys[SLOT_RESERVED_10 - 1], "");
-  EXPECT_EQ(SettingKeys[SLOT_LOKED_IMAGE - 1], "LOKED_IMAGE");
-  EXPECT_EQ(SettingKeys[SLOT_CHECK_MINI - 1], "CHECK_MINI");
-}
-
 TEST(SettingsFilePath, ReplacesTheLastExtensionOfTheFileName) {
   EXPECT_EQ(SettingsFilePathFor("C:\\Program Files\\Quellane\\Quellane.exe"),
             "C:\\Program Files\\Quellane\\Quellane.ini");
