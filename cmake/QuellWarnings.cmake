@@ -3,5 +3,5 @@
 function(quell_warnings target)
   target_compile_options(${target} PRIVATE
     -Wall -Wextra -Wpedantic -Wshadow -Wcast-align -Wnon-virtual-dtor
-    -Wold-style-cast -Woverloaded-virtual -Wnull-dereference -Wformat=2 -Werror)
+    -Wold-style-cast -Woverloaded-virtual -Wformat=2 -Werror)
 endfunction()
