@@ -1,0 +1,38 @@
+#include "CommandLine.h"
+
+namespace quell::app {
+
+bool IsSwitch(std::string_view arg) {
+  return arg.size() == 2 && (arg[0] == '-' || arg[0] == '/');
+}
+
+std::vector<TSwitch> ParseSwitches(const std::vector<std::string>& args) {
+  std::vector<TSwitch> switches;
+  for (const std::string& arg : args) {
+    if (!IsSwitch(arg)) continue;
+    char letter = arg[1];
+    if (letter >= 'A' && letter <= 'Z') letter = static_cast<char>(letter - 'A' + 'a');
+    switch (letter) {
+      case 'l': switches.push_back(TSwitch::Lock); break;
+      case 'u': switches.push_back(TSwitch::Unlock); break;
+      case '?': case 'h': switches.push_back(TSwitch::Help); break;
+      default: break;
+    }
+  }
+  return switches;
+}
+
+std::string CommandLineHelpText(std::string_view exeFileName) {
+  std::string text(exeFileName);
+  text += " [/L|/U]\r\n";
+  text += "   /L     Lock Computer\r\n";
+  text += "   /U     UnLock Computer \r\n";
+  return text;
+}
+
+std::string_view FileNameOf(std::string_view path) {
+  const auto slash = path.find_last_of("\\/");
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace quell::app

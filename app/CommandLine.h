@@ -1,0 +1,26 @@
+// The program's command line: /L locks, /U unlocks, /? or /h lists the
+// switches; '-' may stand for '/', case is ignored, anything else is ignored.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quell::app {
+
+enum class TSwitch { Lock, Unlock, Help };
+
+// True when `arg` has exactly two characters and the first is '-' or '/'.
+bool IsSwitch(std::string_view arg);
+
+// The switches among `args` (without the program name), in order.
+std::vector<TSwitch> ParseSwitches(const std::vector<std::string>& args);
+
+// The text of the switch list for the executable named `exeFileName`.
+std::string CommandLineHelpText(std::string_view exeFileName);
+inline constexpr const char* CommandLineHelpCaption = "Quellane Command-Line Options";
+
+// The file name of a path, without its folder (either slash separates).
+std::string_view FileNameOf(std::string_view path);
+
+}  // namespace quell::app

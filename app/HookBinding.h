@@ -1,0 +1,45 @@
+// The program's binding to quellhook.dll: loaded at run time by file name,
+// its seven exports resolved by name.
+#pragma once
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace quell::app {
+
+class THookBinding {
+ public:
+  THookBinding() = default;
+  THookBinding(const THookBinding&) = delete;
+  THookBinding& operator=(const THookBinding&) = delete;
+  ~THookBinding() { Unbind(); }
+
+  // Loads the library found from `exeFolder` (with its trailing backslash)
+  // and resolves every export. When `notifyWnd` is given, registers it as the
+  // library's notify window. On failure the library is unloaded again,
+  // `error` gets the message to show, and false is returned.
+  bool Bind(std::string_view exeFolder, HWND notifyWnd, std::string* error);
+  void Unbind();
+  bool Bound() const { return FHookLib != nullptr; }
+
+  HMODULE FHookLib = nullptr;
+  int (*FSetShellHook)() = nullptr;
+  int (*FUnSetShellHook)() = nullptr;
+  int (*FSetNotifyWnd)(HWND) = nullptr;
+  int (*FGetIsLocked)() = nullptr;
+  HWND (*FGetNotifyWnd)() = nullptr;
+  int (*FSetProperties)(int, int) = nullptr;
+  int (*FStartLog)(const char*) = nullptr;
+
+ private:
+  void ClearEntries();
+};
+
+// The folder of the running executable, with a trailing backslash.
+std::string ExecutableFolder();
+std::string ExecutablePath();
+
+}  // namespace quell::app

@@ -1,0 +1,66 @@
+/* A stand-in for quellhook.dll with the same exports, for testing how the
+ * program finds, binds and drives the library. It keeps the lock flag and
+ * the properties like the real one (without hooks or side effects) and,
+ * when QUELL_FAKE_HOOK_LOG names a file, appends one line per call to it.
+ * Built once whole and once without StartLog. */
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <stdio.h>
+
+static int g_properties[15];
+static int g_hooked;
+static HWND g_notify;
+
+static void Record(const char* format, int a, int b) {
+  char path[MAX_PATH];
+  DWORD n = GetEnvironmentVariableA("QUELL_FAKE_HOOK_LOG", path, sizeof path);
+  if (n == 0 || n >= sizeof path) return;
+  FILE* f = fopen(path, "ab");
+  if (!f) return;
+  fprintf(f, format, a, b);
+  fputs("\n", f);
+  fclose(f);
+}
+
+__declspec(dllexport) int SetShellHook(void) {
+  Record("SetShellHook", 0, 0);
+  g_hooked = 1;
+  PostMessageA(g_notify, WM_USER, 0, 1);
+  return 1;
+}
+
+__declspec(dllexport) int UnSetShellHook(void) {
+  Record("UnSetShellHook", 0, 0);
+  g_hooked = 0;
+  PostMessageA(g_notify, WM_USER, 0, 1);
+  return 1;
+}
+
+__declspec(dllexport) int SetNotifyWnd(HWND window) {
+  Record("SetNotifyWnd", window != NULL, 0);
+  g_notify = window;
+  return 1;
+}
+
+__declspec(dllexport) HWND GetNotifyWnd(void) { return g_notify; }
+
+__declspec(dllexport) int SetProperties(int index, int value) {
+  Record("SetProperties %d %d", index, value);
+  if (index < 0 || index > 14) return 0;
+  g_properties[index] = value;
+  if (g_properties[0] && g_properties[2] && !g_properties[7] && (g_properties[3] || g_properties[4])) {
+    g_properties[0] = 0;
+    return 0;
+  }
+  if (index == 0) PostMessageA(g_notify, WM_USER, 0, 1);
+  return 1;
+}
+
+__declspec(dllexport) int GetIsLocked(void) { return g_properties[0] && g_hooked; }
+
+#ifndef FAKE_WITHOUT_STARTLOG
+__declspec(dllexport) int StartLog(const char* path) {
+  Record("StartLog %d", path != NULL, 0);
+  return 1;
+}
+#endif
