@@ -94,11 +94,11 @@ void TrayClickPipeline::DoubleClick(const TrayMouse& mouse) {
   if (host_.DoubleClickEvent(mouse)) return;
   if (mouse.button != TMouseButton::mbLeft) return;
   host_.ClickDefaultItem();
-  const TTrayVisibilities v = host_.Visibility();
+  const TTrayVisibilities v = host_.CurrentVisibility();
   if (host_.ApplicationShown() && (v & tvMinimizeDbClick)) {
-    host_.SetVisibility(v & ~tvVisibleTaskBar);
+    host_.ChangeVisibility(v & ~tvVisibleTaskBar);
   } else if (!host_.ApplicationShown() && (v & tvRestoreDbClick)) {
-    host_.SetVisibility(v | tvVisibleTaskBar);
+    host_.ChangeVisibility(v | tvVisibleTaskBar);
   }
 }
 
@@ -116,11 +116,11 @@ void TrayClickPipeline::Click(const TrayMouse& mouse) {
       break;
     case TMouseButton::mbLeft: {
       if (host_.HasMenu(Menu::DropDown)) host_.TrackMenu(Menu::DropDown, mouse.x, mouse.y);
-      const TTrayVisibilities v = host_.Visibility();
+      const TTrayVisibilities v = host_.CurrentVisibility();
       if (host_.ApplicationShown() && (v & tvMinimizeClick)) {
-        host_.SetVisibility(v & ~tvVisibleTaskBar);
+        host_.ChangeVisibility(v & ~tvVisibleTaskBar);
       } else if (!host_.ApplicationShown() && (v & tvRestoreClick)) {
-        host_.SetVisibility(v | tvVisibleTaskBar);
+        host_.ChangeVisibility(v | tvVisibleTaskBar);
       }
       break;
     }

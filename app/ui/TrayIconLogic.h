@@ -96,8 +96,8 @@ class TrayClickHost {
   virtual void TrackMenu(Menu menu, int x, int y) = 0;
   virtual void ClickDefaultItem() = 0;
   virtual bool ApplicationShown() = 0;
-  virtual TTrayVisibilities Visibility() = 0;
-  virtual void SetVisibility(TTrayVisibilities visibility) = 0;
+  virtual TTrayVisibilities CurrentVisibility() = 0;
+  virtual void ChangeVisibility(TTrayVisibilities visibility) = 0;
 
  protected:
   ~TrayClickHost() = default;

@@ -71,8 +71,8 @@ class Host final : public TrayClickHost {
   }
   void ClickDefaultItem() override { events.push_back("default item"); }
   bool ApplicationShown() override { return shown; }
-  TTrayVisibilities Visibility() override { return visibility; }
-  void SetVisibility(TTrayVisibilities v) override {
+  TTrayVisibilities CurrentVisibility() override { return visibility; }
+  void ChangeVisibility(TTrayVisibilities v) override {
     visibility = v;
     shown = (v & tvVisibleTaskBar) != 0;
   }
