@@ -85,8 +85,8 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Terminate() {
-  if (!terminated_) PostQuitMessage(0);
-  terminated_ = true;
+  // The loop that takes the quit message ends; a modal loop passes it on.
+  PostQuitMessage(0);
 }
 
 void TApplication::Minimize() {
