@@ -5,6 +5,15 @@
 
 namespace quell::gui {
 
+namespace {
+BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) {
+  if (IsWindowVisible(window) && IsWindowEnabled(window)) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  }
+  return TRUE;
+}
+}  // namespace
+
 TForm::TForm(TComponent* owner) : TWinControl(owner) {}
 
 TForm::~TForm() {
@@ -114,13 +123,7 @@ TModalResult TForm::ShowModal() {
   const HWND self = Handle();
   // Modal to every window of the program: the others take no input meanwhile.
   std::vector<HWND> others;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM list) -> BOOL {
-        if (IsWindowVisible(w) && IsWindowEnabled(w)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&others));
+  EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&others));
   std::erase(others, self);
   for (HWND w : others) EnableWindow(w, FALSE);
   modal_ = true;
