@@ -32,7 +32,13 @@ HWND TWinControl::Handle() {
 }
 
 TWinControl* TWinControl::FromHandle(HWND window) {
-  return window ? static_cast<TWinControl*>(GetPropA(window, kObjectProperty)) : nullptr;
+  if (!window) return nullptr;
+  // Another process built on this layer marks its windows the same way; its
+  // pointers mean nothing here.
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != GetCurrentProcessId()) return nullptr;
+  return static_cast<TWinControl*>(GetPropA(window, kObjectProperty));
 }
 
 void TWinControl::AdjustCreationParams(TCreateParams& params) {
