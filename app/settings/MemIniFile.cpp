@@ -86,8 +86,8 @@ std::optional<std::int32_t> ParseIniInt(std::string_view text) noexcept {
   return ParseDecimal(text);
 }
 
-TMemIniFile::TMemIniFile(std::string fileName) : TCustomIniFile(std::move(fileName)) {
-  if (FileName().empty()) return;
+TMemIniFile::TMemIniFile(std::string fileName, bool readFile) : TCustomIniFile(std::move(fileName)) {
+  if (FileName().empty() || !readFile) return;
   std::string content;
   try {
     const fs::path path(FileName());

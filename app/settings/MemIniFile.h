@@ -62,9 +62,11 @@ std::string_view TrimIni(std::string_view text) noexcept;
 
 class TMemIniFile : public TCustomIniFile {
 public:
-  // Reads the whole file when fileName is not empty and the file exists.
+  // Reads the whole file when fileName is not empty and the file exists
+  // (unless `readFile` is false: then it starts empty, for a program that
+  // goes on with its defaults after a read error).
   // Throws TIniFileOpenError when it exists but cannot be read.
-  explicit TMemIniFile(std::string fileName);
+  explicit TMemIniFile(std::string fileName, bool readFile = true);
 
   std::int32_t ReadInt(std::string_view section, std::string_view key,
                        std::int32_t defaultValue) const override;

@@ -45,6 +45,11 @@ TLockIniFile::TLockIniFile(std::string_view exePath)
   Settings->Section = LockSettingsSection;
 }
 
+TLockIniFile::TLockIniFile(std::string_view exePath, TUnread)
+    : TMemIniFile(SettingsFilePathFor(exePath), false), Settings(std::make_unique<TLockSettings>()) {
+  Settings->Section = LockSettingsSection;
+}
+
 TLockIniFile::~TLockIniFile() = default;
 
 void TLockIniFile::Load() {

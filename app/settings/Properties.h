@@ -93,6 +93,10 @@ public:
   // Throws TIniFileOpenError ("Cannot open file <path>") when the file exists
   // but cannot be read. Does not load the settings: call Load once.
   explicit TLockIniFile(std::string_view exePath);
+  // The same file, not read: every slot at its default. For going on after
+  // the file could not be read; a later Save writes it anew.
+  struct TUnread {};
+  TLockIniFile(std::string_view exePath, TUnread);
   ~TLockIniFile() override;
 
   // Takes the settings from the in-memory file; IsNew tells whether the file

@@ -253,6 +253,19 @@ TEST_F(LockIniFileTest, AFolderWhereTheFileShouldBeCannotBeOpened) {
   }
 }
 
+TEST_F(LockIniFileTest, AfterAReadErrorTheUnreadFileStartsWithDefaultsAndSavesAnew) {
+  WriteBytes(IniPath(), "[Config.Lock All]\r\nDO_BEEP=1\r\nKEY_UNLOCK=49237\r\n");
+  TLockIniFile ini(ExePath().string(), TLockIniFile::TUnread{});
+  ini.Load();
+  EXPECT_TRUE(ini.IsNew);
+  EXPECT_EQ(ini.Settings->Values, TLockSettings().Values);
+  ini.Settings->Values[SLOT_KEY_LOCK] = 49228;
+  ini.Save();
+  EXPECT_FALSE(ini.IsNew);
+  EXPECT_NE(ReadBytes(IniPath()).find("KEY_LOCK=49228\r\n"), std::string::npos);
+  EXPECT_EQ(ReadBytes(IniPath()).find("DO_BEEP=1"), std::string::npos);
+}
+
 TEST_F(LockIniFileTest, AFileWithoutReadPermissionCannotBeOpened) {
   WriteBytes(IniPath(), "[Config.Lock All]\r\n");
   fs::permissions(IniPath(), fs::perms::none);
