@@ -1,111 +1,165 @@
 #include "AtomicFile.h"
 
-#include <atomic>
-#include <chrono>
+#include <cerrno>
 #include <cstdint>
-#include <fstream>
-#include <optional>
-#include <random>
-#include <system_error>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include <sys/stat.h>
+
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#endif
 
 namespace quell::settings {
 
-namespace fs = std::filesystem;
-
 namespace {
 
-[[noreturn]] void Fail(const fs::path& path, const std::string& step) {
-  throw TFileWriteError(step + ": " + path.string());
+[[noreturn]] void Fail(const std::string& path, const std::string& step) {
+  throw TFileWriteError(step + ": " + path);
 }
 
-[[noreturn]] void Fail(const fs::path& path, const std::string& step, const std::error_code& ec) {
-  throw TFileWriteError(step + ": " + path.string() + ": " + ec.message());
-}
+struct FileCloser {
+  std::FILE* file;
+  ~FileCloser() {
+    if (file) std::fclose(file);
+  }
+};
 
 // A name for the temporary file, beside the target and unlikely to be taken.
-fs::path TemporaryNameFor(const fs::path& target, unsigned attempt) {
-  static std::atomic<std::uint32_t> counter{0};
-  std::uint64_t seed = static_cast<std::uint64_t>(
-      std::chrono::steady_clock::now().time_since_epoch().count());
-  try {
-    std::random_device device;
-    seed ^= static_cast<std::uint64_t>(device()) << 32;
-  } catch (const std::exception&) {
-    // The clock and the counter are enough to tell our own attempts apart.
-  }
-  std::mt19937_64 mix(seed + counter.fetch_add(1) + attempt);
+std::string TemporaryNameFor(const std::string& target, unsigned attempt) {
+  static std::uint32_t counter = 0;
+  std::uint64_t mix = static_cast<std::uint64_t>(std::time(nullptr)) * 0x9E3779B97F4A7C15ull;
+  mix ^= (static_cast<std::uint64_t>(++counter) << 32) ^ attempt ^ reinterpret_cast<std::uintptr_t>(&mix);
+  mix ^= mix >> 29;
+  mix *= 0xBF58476D1CE4E5B9ull;
+  mix ^= mix >> 32;
   static constexpr char digits[] = "0123456789abcdef";
-  std::string suffix;
-  for (std::uint64_t r = mix(), i = 0; i < 12; ++i, r >>= 4) suffix += digits[r & 0xF];
-  fs::path name = target;
-  name += "." + suffix + ".tmp";
-  return name;
+  std::string name = target + ".";
+  for (int i = 0; i < 12; ++i, mix >>= 4) name += digits[mix & 0xF];
+  return name + ".tmp";
 }
 
-// Where the bytes really go: the target of a symbolic link, else the path.
-fs::path ResolveTarget(const fs::path& path) {
-  std::error_code ec;
-  if (fs::is_symlink(fs::symlink_status(path, ec))) {
-    fs::path resolved = fs::canonical(path, ec);
-    if (!ec) return resolved;
+#if defined(_WIN32)
+
+std::string ResolveTarget(const std::string& path) { return path; }
+
+// The attributes of the existing file, or nullopt when there is none.
+std::optional<DWORD> CheckReplaceable(const std::string& target) {
+  const DWORD attributes = GetFileAttributesA(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) return std::nullopt;
+    Fail(target, "cannot inspect");
+  }
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) Fail(target, "not a regular file");
+  if (attributes & FILE_ATTRIBUTE_READONLY) Fail(target, "file is read-only");
+  return attributes;
+}
+
+std::FILE* CreateNew(const std::string& path) {
+  const HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return nullptr;
+  CloseHandle(h);
+  return std::fopen(path.c_str(), "wb");
+}
+
+bool Replace(const std::string& temp, const std::string& target, std::optional<DWORD>) {
+  return MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+#else
+
+std::string ResolveTarget(const std::string& path) {
+  struct stat link {};
+  if (lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved)) return resolved;
   }
   return path;
 }
 
-// Refuses to replace what an in-place write could not have replaced either.
-// Returns the permissions the new file should get, if there is an old one.
-std::optional<fs::perms> CheckReplaceable(const fs::path& target) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(target, ec);
-  if (ec && status.type() != fs::file_type::not_found) Fail(target, "cannot inspect", ec);
-  if (status.type() == fs::file_type::not_found) return std::nullopt;
-  if (status.type() != fs::file_type::regular) Fail(target, "not a regular file");
-  if ((status.permissions() & fs::perms::owner_write) == fs::perms::none)
-    Fail(target, "file is read-only");
-  return status.permissions();
+// The permissions of the existing file, or nullopt when there is none.
+std::optional<mode_t> CheckReplaceable(const std::string& target) {
+  struct stat status {};
+  if (stat(target.c_str(), &status) != 0) {
+    if (errno == ENOENT) return std::nullopt;
+    Fail(target, "cannot inspect");
+  }
+  if (!S_ISREG(status.st_mode)) Fail(target, "not a regular file");
+  if ((status.st_mode & S_IWUSR) == 0) Fail(target, "file is read-only");
+  return status.st_mode & 07777;
 }
 
-void RemoveQuietly(const fs::path& path) {
-  std::error_code ignored;
-  fs::remove(path, ignored);
+std::FILE* CreateNew(const std::string& path) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+  if (fd < 0) return nullptr;
+  std::FILE* file = fdopen(fd, "wb");
+  if (!file) close(fd);
+  return file;
 }
+
+bool Replace(const std::string& temp, const std::string& target, std::optional<mode_t> perms) {
+  // Keep the old file's permissions; a failure here is no reason to lose
+  // the new content.
+  if (perms) chmod(temp.c_str(), *perms);
+  return std::rename(temp.c_str(), target.c_str()) == 0;
+}
+
+#endif
 
 }  // namespace
 
-void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
-  const fs::path target = ResolveTarget(path);
-  const std::optional<fs::perms> oldPerms = CheckReplaceable(target);
-
-  fs::path temp;
-  std::ofstream out;
-  for (unsigned attempt = 0; attempt < 16 && !out.is_open(); ++attempt) {
-    temp = TemporaryNameFor(target, attempt);
-    std::error_code ec;
-    if (fs::exists(fs::symlink_status(temp, ec))) continue;
-    out.open(temp, std::ios::binary | std::ios::out | std::ios::trunc);
+std::optional<std::string> ReadFileIfExists(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) {
+    // A missing folder on the way is a missing file as well.
+    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+    throw std::runtime_error("cannot open " + path);
   }
-  if (!out.is_open()) Fail(temp, "cannot create temporary file");
+  const FileCloser closer{file};
+  std::string content;
+  char buffer[64 * 1024];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
+  // A read that stopped for any reason but the end of the file (a folder in
+  // the file's place, an I/O error) is a file that cannot be read.
+  if (std::ferror(file) || !std::feof(file)) throw std::runtime_error("cannot read " + path);
+  return content;
+}
 
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.flush();
-  const bool written = static_cast<bool>(out);
-  out.close();
-  if (!written || out.fail()) {
-    RemoveQuietly(temp);
+void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  const std::string target = ResolveTarget(path);
+  const auto old = CheckReplaceable(target);
+
+  std::string temp;
+  std::FILE* out = nullptr;
+  for (unsigned attempt = 0; attempt < 16 && !out; ++attempt) {
+    temp = TemporaryNameFor(target, attempt);
+    out = CreateNew(temp);
+    if (!out && errno != EEXIST) break;
+  }
+  if (!out) Fail(temp, "cannot create temporary file");
+
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  const bool flushed = std::fflush(out) == 0;
+  const bool closed = std::fclose(out) == 0;
+  if (!written || !flushed || !closed) {
+    std::remove(temp.c_str());
     Fail(temp, "cannot write temporary file");
   }
-
-  std::error_code ec;
-  if (oldPerms) {
-    // Keep the old file's permissions; a failure here is no reason to lose
-    // the new content.
-    fs::permissions(temp, *oldPerms, ec);
-    ec.clear();
-  }
-  fs::rename(temp, target, ec);
-  if (ec) {
-    RemoveQuietly(temp);
-    Fail(target, "cannot replace file", ec);
+  if (!Replace(temp, target, old)) {
+    std::remove(temp.c_str());
+    Fail(target, "cannot replace file");
   }
 }
 

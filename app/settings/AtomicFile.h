@@ -1,7 +1,10 @@
-// Replacing a file's content without ever leaving a half-written file.
+// Reading a whole file, and replacing a file's content without ever leaving
+// a half-written file. C stdio and the platform's own calls only: the
+// program stays free of iostreams, locales and std::filesystem, which would
+// more than double its size.
 #pragma once
 
-#include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -15,14 +18,21 @@ public:
   using std::runtime_error::runtime_error;
 };
 
+// The whole content of `path`; nullopt when there is no such file. Throws
+// std::runtime_error when it exists but cannot be read (no permission, a
+// folder in its place, an I/O error).
+std::optional<std::string> ReadFileIfExists(const std::string& path);
+
 // Makes `bytes` the content of `path`: writes them to a temporary file in
 // the same folder and renames that over `path` only after the whole write
 // and the close have succeeded. On any failure the temporary file is
 // removed, the previous file keeps its bytes, and TFileWriteError is thrown.
 //
-// A file without write permission is refused rather than replaced: a rename
-// would bypass the protection that an in-place write would have met.
-// A symbolic link is followed, so the link stays and its target changes.
-void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// A file without write permission (the read-only attribute on Windows) is
+// refused rather than replaced: a rename would bypass the protection that
+// an in-place write would have met. On POSIX systems a symbolic link is
+// followed, so the link stays and its target changes, and the old file's
+// permissions carry over.
+void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 }  // namespace quell::settings

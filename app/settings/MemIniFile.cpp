@@ -1,7 +1,5 @@
 #include "MemIniFile.h"
 
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <system_error>
 
@@ -9,7 +7,6 @@
 
 namespace quell::settings {
 
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -56,20 +53,6 @@ std::optional<std::int32_t> ParseDecimal(std::string_view text) noexcept {
   return static_cast<std::int32_t>(value);
 }
 
-std::string ReadWholeFile(const fs::path& path, const std::string& shownPath) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in.is_open()) throw TIniFileOpenError(shownPath);
-  std::string content;
-  char buffer[64 * 1024];
-  while (in.read(buffer, sizeof buffer), in.gcount() > 0) {
-    content.append(buffer, static_cast<std::size_t>(in.gcount()));
-  }
-  // A read that stopped for any reason but the end of the file (a folder in
-  // the file's place, an I/O error) is a file that cannot be read.
-  if (in.bad() || !in.eof()) throw TIniFileOpenError(shownPath);
-  return content;
-}
-
 }  // namespace
 
 std::string_view TrimIni(std::string_view text) noexcept {
@@ -88,21 +71,15 @@ std::optional<std::int32_t> ParseIniInt(std::string_view text) noexcept {
 
 TMemIniFile::TMemIniFile(std::string fileName, bool readFile) : TCustomIniFile(std::move(fileName)) {
   if (FileName().empty() || !readFile) return;
-  std::string content;
+  std::optional<std::string> content;
   try {
-    const fs::path path(FileName());
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (status.type() == fs::file_type::not_found) return;
-    if (ec) throw TIniFileOpenError(FileName());
-    content = ReadWholeFile(path, FileName());
-  } catch (const TIniFileOpenError&) {
-    throw;
+    content = ReadFileIfExists(FileName());
   } catch (const std::exception&) {
-    // A path the file system layer rejects, or no memory for the content.
+    // Unreadable, a folder in the file's place, or no memory for the content.
     throw TIniFileOpenError(FileName());
   }
-  LoadFromText(content);
+  if (!content) return;
+  LoadFromText(*content);
 }
 
 void TMemIniFile::LoadFromText(std::string_view text) {
@@ -197,6 +174,6 @@ std::string TMemIniFile::ToText() const {
   return text;
 }
 
-void TMemIniFile::WriteBack() { WriteFileAtomically(fs::path(FileName()), ToText()); }
+void TMemIniFile::WriteBack() { WriteFileAtomically(FileName(), ToText()); }
 
 }  // namespace quell::settings

@@ -1,0 +1,459 @@
+#include "FkestravaMain.h"
+
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "CommandLine.h"
+#include "Dialogs.h"
+#include "HookProtocol.h"
+#include "ProductInfo.h"
+#include "resource.h"
+
+namespace quell::app {
+
+bool IsFirstInstance = true;
+std::unique_ptr<settings::TLockIniFile> LockIniFile;
+TIdleLock IdleLock;
+bool MinimizeOnLock = false;
+std::string HookLibraryFolder;
+
+using gui::Create;
+using gui::TComponent;
+
+namespace {
+
+constexpr DWORD kVersionPlatformWin32Windows = 1;  // the 9x line
+constexpr DWORD kVersionPlatformWin32Nt = 2;
+
+// Sets the application window's extended style. A visible window's taskbar
+// button follows a new style only when the window is shown again.
+void SetApplicationExStyle(DWORD exStyle) {
+  const HWND window = gui::Application()->Handle();
+  SetWindowLongA(window, GWL_EXSTYLE, static_cast<LONG>(exStyle));
+  if (IsWindowVisible(window)) {
+    ShowWindow(window, SW_HIDE);
+    ShowWindow(window, SW_SHOWNA);
+  }
+}
+
+std::vector<std::string> CommandLineArguments() {
+  std::vector<std::string> args;
+  for (int i = 1; i < __argc; ++i) args.emplace_back(__argv[i]);
+  return args;
+}
+
+}  // namespace
+
+TFormKestravaMain::TFormKestravaMain(TComponent* owner) : gui::TForm(owner) {
+  SetName("FormKestravaMain");
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+
+  ImageList = Create<gui::TImageList>(this, 16, 16);
+  ImageList->SetName("ImageList");
+  for (int id : {IDI_EXIT, IDI_OPTIONS, IDI_LOCKED, IDI_UNLOCKED}) {
+    ImageList->AddIconResource(instance, MAKEINTRESOURCEA(id));
+  }
+
+  ActionList = Create<gui::TActionList>(this);
+  ActionList->SetName("ActionList");
+  ActionList->SetImages(ImageList);
+  auto action = [&](const char* name, const char* caption, int image) {
+    gui::TAction* a = Create<gui::TAction>(this, ActionList);
+    a->SetName(name);
+    a->SetCaption(caption);
+    a->SetImageIndex(image);
+    return a;
+  };
+  acOptions = action("acOptions", "Options ...", 1);
+  acOptions->OnExecute = [this](TComponent* s) { acOptionsExecute(s); };
+  acExit = action("acExit", "Exit", 0);
+  acExit->OnExecute = [this](TComponent* s) { acExitExecute(s); };
+  acLock = action("acLock", "Lock Computer", 2);
+  acLock->OnExecute = [this](TComponent* s) { acLockExecute(s); };
+  acLock->OnUpdate = [this](TComponent* s) { acLockUpdate(s); };
+  acUnlock = action("acUnlock", "Unlock", 3);
+  acUnlock->OnExecute = [this](TComponent* s) { acUnlockExecute(s); };
+  acUnlock->OnUpdate = [this](TComponent* s) { acUnlockUpdate(s); };
+
+  pmTrayIcon = Create<gui::TPopupMenu>(this);
+  pmTrayIcon->SetName("pmTrayIcon");
+  pmTrayIcon->SetImages(ImageList);
+  auto item = [&](gui::TMenuItem* parent, const char* name, gui::TAction* linked,
+                  const char* caption) {
+    gui::TMenuItem* i = Create<gui::TMenuItem>(this);
+    i->SetName(name);
+    if (linked) i->SetAction(linked);
+    if (caption) i->SetCaption(caption);
+    parent->Add(i);
+    return i;
+  };
+  gui::TMenuItem* root = pmTrayIcon->Items();
+  pmiLockComputer = item(root, "pmiLockComputer", acLock, nullptr);
+  pmiUnlock = item(root, "pmiUnlock", acUnlock, nullptr);
+  pmiN1 = item(root, "pmiN1", nullptr, "-");
+  pmiOptions = item(root, "pmiOptions", acOptions, nullptr);
+  pmiN2 = item(root, "pmiN2", nullptr, "-");
+  Homewebsite1 = item(root, "Homewebsite1", nullptr, "Help");
+  HelpTopic1 = item(Homewebsite1, "HelpTopic1", nullptr, "Help Topic");
+  HelpTopic1->OnClick = [this](TComponent* s) { HelpTopic1Click(s); };
+  Home1 = item(Homewebsite1, "Home1", nullptr, "Home");
+  Home1->OnClick = [this](TComponent* s) { Home1Click(s); };
+  N1 = item(root, "N1", nullptr, "-");
+  pmiExit = item(root, "pmiExit", acExit, nullptr);
+
+  TimerTaskMgrHide = Create<gui::TTimer>(this);
+  TimerTaskMgrHide->SetName("TimerTaskMgrHide");
+  TimerTaskMgrHide->SetEnabled(false);
+  TimerTaskMgrHide->SetInterval(1000);
+  TimerTaskMgrHide->OnTimer = [this](TComponent* s) { TimerTaskMgrHideTimer(s); };
+  Timer1 = Create<gui::TTimer>(this);
+  Timer1->SetName("Timer1");
+  Timer1->SetInterval(1000);
+  Timer1->OnTimer = [this](TComponent* s) { Timer1Timer(s); };
+
+  OnCreate = [this](TComponent* s) { FormCreate(s); };
+  OnShow = [this](TComponent* s) { FormShow(s); };
+  OnClose = [this](TComponent* s, gui::TCloseAction& a) { FormClose(s, a); };
+  OnDestroy = [this](TComponent* s) { FormDestroy(s); };
+}
+
+TFormKestravaMain::~TFormKestravaMain() = default;
+
+// --- start-up and shut-down ---
+
+void TFormKestravaMain::AdjustCreationParams(gui::TCreateParams& params) {
+  gui::TForm::AdjustCreationParams(params);
+  params.style = (params.style & ~WS_CAPTION) | WS_POPUP;
+  params.exStyle |= WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+}
+
+void TFormKestravaMain::FormCreate(TComponent*) {
+  FTrayIcon = nullptr;
+  const std::string exePath = ExecutablePath();
+  try {
+    LockIniFile = std::make_unique<settings::TLockIniFile>(exePath);
+  } catch (const settings::TIniFileOpenError& error) {
+    // An unreadable settings file is reported and the program goes on
+    // with the defaults.
+    gui::ShowMessageBox(nullptr, error.what(), std::string(settings::SaveErrorCaption),
+                        MB_OK | MB_ICONERROR);
+    LockIniFile = std::make_unique<settings::TLockIniFile>(exePath, settings::TLockIniFile::TUnread{});
+  }
+  LockIniFile->OnSaveError = [](const std::string& text, const std::string& caption) {
+    gui::ShowMessageBox(gui::Application()->Handle(), text, caption, MB_OK | MB_ICONERROR);
+  };
+  LockIniFile->Load();
+
+  ProcessCommandLine();
+  if (!IsFirstInstance) return;
+
+  FTrayIcon = Create<ui::TTrayIcon>(this);
+  FTrayIcon->SetName("FTrayIcon");
+  FTrayIcon->OnClick = [this](TComponent* s, gui::TMouseButton b, gui::TShiftState sh, int x, int y) {
+    TrayIconClick(s, b, sh, x, y);
+  };
+  FTrayIcon->OnDblClick = [this](TComponent* s, gui::TMouseButton b, gui::TShiftState sh, int x,
+                                 int y) { TrayIconDblClick(s, b, sh, x, y); };
+  FTrayIcon->OnBalloonShow = [](TComponent*) {};
+  FTrayIcon->OnBalloonHide = [](TComponent*) {};
+  FTrayIcon->OnBalloonClick = [](TComponent*) {};
+
+  const settings::TSettingValues& values = LockIniFile->Settings->Values;
+  MinimizeOnLock = values[settings::SLOT_CHECK_MINI] != 0;
+  IdleLock.IdleLockEnabled = values[settings::SLOT_CHECK_IDLE] != 0;
+  IdleLock.IdleLimit = values[settings::SLOT_EDIT_IDLE];
+
+  FTrayIcon->SetPopupMenu(pmTrayIcon);
+  FTrayIcon->SetActive(true);
+  SetTrayImage(false);
+  ApplySettings();
+  SetApplicationExStyle(WS_EX_TOOLWINDOW);
+  PostMessageA(Handle(), kNotifyMessage, 0, LN_ACTIVATE);
+}
+
+void TFormKestravaMain::ProcessCommandLine() {
+  const std::vector<std::string> args = CommandLineArguments();
+  for (TSwitch s : ParseSwitches(args)) {
+    switch (s) {
+      case TSwitch::Lock: acLockExecute(this); break;
+      case TSwitch::Unlock: acUnlockExecute(this); break;
+      case TSwitch::Help: ShowCommandLineHelp(Handle()); break;
+    }
+  }
+  if (IsFirstInstance) return;
+  if (args.empty() && BindHookLibrary(true)) {
+    PostMessageA(FHook.FGetNotifyWnd(), kNotifyMessage, 0, LN_ACTIVATE);
+  }
+  PostMessageA(Handle(), WM_CLOSE, 0, 0);
+}
+
+void TFormKestravaMain::ShowCommandLineHelp(HWND owner) {
+  gui::ShowMessageBox(owner, CommandLineHelpText(FileNameOf(ExecutablePath())),
+                      CommandLineHelpCaption, MB_ICONINFORMATION);
+}
+
+void TFormKestravaMain::FormShow(TComponent*) {
+  if (FTrayIcon) FTrayIcon->ConcealApplication();
+}
+
+void TFormKestravaMain::FormClose(TComponent*, gui::TCloseAction&) {
+  if (!FHook.Bound()) return;
+  if (IsFirstInstance) {
+    SetLocked(false);
+    FHook.FUnSetShellHook();
+    FHook.FStartLog(nullptr);
+  }
+  FHook.Unbind();
+}
+
+void TFormKestravaMain::FormDestroy(TComponent*) {
+  LockIniFile.reset();
+  TComponent::Free(FTrayIcon);
+  FTrayIcon = nullptr;
+}
+
+// --- the hook library ---
+
+bool TFormKestravaMain::BindHookLibrary(bool showErrors) {
+  if (FHook.Bound()) return true;
+  const std::string folder = HookLibraryFolder.empty() ? ExecutableFolder() : HookLibraryFolder;
+  std::string error;
+  // Only the first instance takes the library's notifications.
+  if (FHook.Bind(folder, IsFirstInstance ? Handle() : nullptr, &error)) return true;
+  if (showErrors) gui::MessageDlg(error, gui::TMsgDlgType::mtError, MB_OK);
+  return false;
+}
+
+void TFormKestravaMain::ApplySettings() {
+  const settings::TSettingValues& values = LockIniFile->Settings->Values;
+  if (BindHookLibrary(true) && IsFirstInstance) {
+    // Index 15 is passed too; the library stores 0..14 and refuses it.
+    for (int index = 1; index <= settings::SettingSlotCount; ++index) {
+      FHook.FSetProperties(index, values[index]);
+    }
+    FHook.FSetShellHook();
+  }
+  acLock->SetShortCut(static_cast<gui::TShortCut>(values[settings::SLOT_KEY_LOCK] & 0xFFFF));
+  acUnlock->SetShortCut(static_cast<gui::TShortCut>(values[settings::SLOT_KEY_UNLOCK] & 0xFFFF));
+  acLock->SetImageIndex(values[settings::SLOT_LOKED_IMAGE]);
+  acUnlock->SetImageIndex(values[settings::SLOT_UNLOKED_IMAGE]);
+}
+
+bool TFormKestravaMain::IsLocked() { return FHook.Bound() && FHook.FGetIsLocked() != 0; }
+
+// --- lock and unlock ---
+
+void TFormKestravaMain::acLockExecute(TComponent*) { SetLocked(true); }
+void TFormKestravaMain::acUnlockExecute(TComponent*) { SetLocked(false); }
+void TFormKestravaMain::acLockUpdate(TComponent*) { acLock->SetEnabled(!IsLocked()); }
+void TFormKestravaMain::acUnlockUpdate(TComponent*) { acUnlock->SetEnabled(IsLocked()); }
+
+void TFormKestravaMain::SetLocked(bool lock) {
+  if (!BindHookLibrary(true)) return;
+  if (!IsFirstInstance) {
+    SendMessageA(FHook.FGetNotifyWnd(), kNotifyMessage, 0, lock ? LN_LOCK_REQUEST : LN_UNLOCK_REQUEST);
+    return;
+  }
+  ApplySettings();
+  // A refusal means the options would lock keyboard and mouse with no way
+  // out: let the user complete them.
+  if (FHook.FSetProperties(PROP_LOCKED, lock ? 1 : 0) == 0) acOptions->Execute();
+}
+
+void TFormKestravaMain::UpdateLockState() {
+  if (!BindHookLibrary(false)) return;
+  acUnlockUpdate(acUnlock);
+  acLockUpdate(acLock);
+  const bool locked = FHook.FGetIsLocked() != 0;
+  SetTrayImage(locked);
+  ShowNotice(locked ? TNotice::Locked : TNotice::Unlocked);
+}
+
+void TFormKestravaMain::SetTrayImage(bool locked) {
+  if (!FTrayIcon) return;
+  gui::TIcon picture;
+  const int index = locked ? acLock->ImageIndex() : acUnlock->ImageIndex();
+  if (ImageList->GetIcon(index, picture)) FTrayIcon->SetIcon(picture);
+}
+
+void TFormKestravaMain::ShowNotice(TNotice kind) {
+  if (!FTrayIcon || !OnShowPopup) return;
+  switch (kind) {
+    case TNotice::Running:
+      OnShowPopup("Quellane", "Program is running", 5000, FTrayIcon->Icon());
+      break;
+    case TNotice::Locked:
+      OnShowPopup("Computer is Locked", "Enter Hot Key or password to Unlock", 5000, FTrayIcon->Icon());
+      break;
+    case TNotice::Unlocked:
+      OnShowPopup("Computer is UnLocked", "You may continue to work.", 5000, FTrayIcon->Icon());
+      break;
+  }
+}
+
+void TFormKestravaMain::MinimizeAllWindows() {
+  auto key = [](BYTE vk, DWORD flags) {
+    keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), flags, 0);
+  };
+  key(VK_LWIN, 0);
+  key('M', 0);
+  key('M', KEYEVENTF_KEYUP);
+  key(VK_LWIN, KEYEVENTF_KEYUP);
+}
+
+void TFormKestravaMain::TrayIconClick(TComponent*, gui::TMouseButton button, gui::TShiftState, int,
+                                      int) {
+  // A right click is the tray icon's own: it opens the menu.
+  if (button != gui::TMouseButton::mbRight) acOptions->Execute();
+}
+
+void TFormKestravaMain::TrayIconDblClick(TComponent*, gui::TMouseButton, gui::TShiftState, int,
+                                         int) {
+  if (MinimizeOnLock) MinimizeAllWindows();
+  acLock->Execute();
+}
+
+void TFormKestravaMain::acExitExecute(TComponent*) { Close(); }
+
+// --- notifications, timers, options, help ---
+
+void TFormKestravaMain::WndProc(gui::TMessage& message) {
+  if (message.Msg == kNotifyMessage) {
+    WMHookNotify(message);
+    return;
+  }
+  gui::TForm::WndProc(message);
+}
+
+void TFormKestravaMain::WMHookNotify(gui::TMessage& message) {
+  const TNotifyDecision decision = DecideNotify(static_cast<std::intptr_t>(message.LParam));
+  switch (decision.action) {
+    case TNotifyAction::Activate: ActivateInstance(); break;
+    case TNotifyAction::UpdateLockState: UpdateLockState(); break;
+    case TNotifyAction::ShowLockedNotice: ShowNotice(TNotice::Locked); break;
+    case TNotifyAction::Lock: acLockExecute(this); break;
+    case TNotifyAction::Unlock: acUnlockExecute(this); break;
+    case TNotifyAction::CloseTaskManager: CloseTaskManager(); break;
+    case TNotifyAction::ResetIdle: IdleLock.Activity(); break;
+    case TNotifyAction::Reply: case TNotifyAction::None: break;
+  }
+  // A sender in another thread or process is released here; one in this
+  // thread gets the window's result.
+  message.Result = decision.replies ? decision.reply : 0;
+  if (decision.replies) ReplyMessage(decision.reply);
+}
+
+void TFormKestravaMain::ActivateInstance() {
+  if (LockIniFile->IsNew) {
+    acOptions->Execute();
+  } else {
+    ShowNotice(TNotice::Running);
+  }
+}
+
+void TFormKestravaMain::CloseTaskManager() {
+  HWND window = FindWindowA(nullptr, "Task Manager");
+  if (!window) window = FindWindowA(nullptr, "Windows Task Manager");
+  switch (FTaskManagerCloser.Look(IsLocked(), window != nullptr)) {
+    case TTaskManagerCloser::Step::Close:
+      PostMessageA(window, WM_CLOSE, 0, 0);
+      TimerTaskMgrHide->SetEnabled(false);
+      break;
+    case TTaskManagerCloser::Step::KeepLooking:
+      TimerTaskMgrHide->SetEnabled(true);
+      break;
+    case TTaskManagerCloser::Step::Stop:
+      TimerTaskMgrHide->SetEnabled(false);
+      break;
+  }
+}
+
+void TFormKestravaMain::TimerTaskMgrHideTimer(TComponent*) { CloseTaskManager(); }
+
+void TFormKestravaMain::Timer1Timer(TComponent*) {
+  if (!IdleLock.Tick()) return;
+  if (MinimizeOnLock) MinimizeAllWindows();
+  acLock->Execute();
+}
+
+void TFormKestravaMain::acOptionsExecute(TComponent*) {
+  ForceForegroundWindow(gui::Application()->Handle());
+  if (FOptionsOpen) return;
+  // A taskbar button while the dialog is open.
+  SetApplicationExStyle(0);
+  gui::Application()->ProcessMessages();
+  FOptionsOpen = true;
+  // Keys typed into the dialog's hot-key boxes must neither lock nor unlock.
+  if (FHook.Bound()) {
+    FHook.FSetProperties(PROP_KEY_LOCK, 0);
+    FHook.FSetProperties(PROP_KEY_UNLOCK, 0);
+  }
+  acLock->SetShortCut(0);
+  acUnlock->SetShortCut(0);
+  if (OnRunOptionsDialog) OnRunOptionsDialog();
+  ApplySettings();
+  if (BindHookLibrary(false)) SetLocked(FHook.FGetIsLocked() != 0);
+  if (LockIniFile->IsNew) ShowNotice(TNotice::Running);
+  LockIniFile->Save();
+  FOptionsOpen = false;
+  SetApplicationExStyle(WS_EX_TOOLWINDOW);
+}
+
+void TFormKestravaMain::HelpTopic1Click(TComponent*) {
+  ShellExecuteA(Handle(), "Open", "Quellane.chm", nullptr, ExecutableFolder().c_str(), SW_SHOWNORMAL);
+}
+
+void TFormKestravaMain::Home1Click(TComponent*) {
+  ShellExecuteA(Handle(), "OPEN", HomePageAddress, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool ForceForegroundWindow(HWND window) {
+  if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+  if (GetForegroundWindow() == window) return true;
+
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  GetVersionExA(&version);
+  const bool modern =
+      (version.dwPlatformId == kVersionPlatformWin32Nt && version.dwMajorVersion > 4) ||
+      (version.dwPlatformId == kVersionPlatformWin32Windows &&
+       (version.dwMajorVersion > 4 || (version.dwMajorVersion == 4 && version.dwMinorVersion > 0)));
+  if (!modern) {
+    BringWindowToTop(window);
+    SetForegroundWindow(window);
+    return GetForegroundWindow() == window;
+  }
+
+  // Windows refuses the foreground to a program that is not in front:
+  // borrow the input state of the one that is, or lift the lock time-out.
+  const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+  const DWORD windowThread = GetWindowThreadProcessId(window, nullptr);
+  bool done = false;
+  if (AttachThreadInput(windowThread, foregroundThread, TRUE)) {
+    BringWindowToTop(window);
+    SetForegroundWindow(window);
+    AttachThreadInput(windowThread, foregroundThread, FALSE);
+    done = GetForegroundWindow() == window;
+  }
+  if (!done) {
+    DWORD timeout = 0;
+    SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0);
+    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, SPIF_SENDCHANGE);
+    BringWindowToTop(window);
+    SetForegroundWindow(window);
+    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                          reinterpret_cast<void*>(static_cast<ULONG_PTR>(timeout)), SPIF_SENDCHANGE);
+    if (GetForegroundWindow() != window) {
+      ShowWindow(window, SW_HIDE);
+      ShowWindow(window, SW_SHOWMINIMIZED);
+      ShowWindow(window, SW_SHOWNORMAL);
+      BringWindowToTop(window);
+      SetForegroundWindow(window);
+    }
+  }
+  return GetForegroundWindow() == window;
+}
+
+}  // namespace quell::app

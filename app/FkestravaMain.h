@@ -1,0 +1,120 @@
+// The program's hidden main form: the tray icon, its menu and actions, the
+// binding to quellhook.dll, the lock and unlock sequence, the library's
+// notifications, the idle lock and the Task Manager closer.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "ControllerRules.h"
+#include "Form.h"
+#include "HookBinding.h"
+#include "ImageList.h"
+#include "Menus.h"
+#include "Properties.h"
+#include "Timer.h"
+#include "TrayIcon.h"
+
+namespace quell::app {
+
+// Process-wide state.
+extern bool IsFirstInstance;
+extern std::unique_ptr<settings::TLockIniFile> LockIniFile;
+extern TIdleLock IdleLock;  // IdleLimit, IdleCounter, IdleLockEnabled
+extern bool MinimizeOnLock;
+// Where the hook library is looked for first; the executable's folder when empty.
+extern std::string HookLibraryFolder;
+
+enum class TNotice { Running, Locked, Unlocked };
+
+class TFormKestravaMain : public gui::TForm {
+ public:
+  explicit TFormKestravaMain(gui::TComponent* owner);
+  ~TFormKestravaMain() override;
+
+  gui::TImageList* ImageList;
+  gui::TActionList* ActionList;
+  gui::TAction* acOptions;
+  gui::TAction* acExit;
+  gui::TAction* acLock;
+  gui::TAction* acUnlock;
+  gui::TPopupMenu* pmTrayIcon;
+  gui::TMenuItem* pmiLockComputer;
+  gui::TMenuItem* pmiUnlock;
+  gui::TMenuItem* pmiN1;
+  gui::TMenuItem* pmiOptions;
+  gui::TMenuItem* pmiN2;
+  gui::TMenuItem* Homewebsite1;
+  gui::TMenuItem* HelpTopic1;
+  gui::TMenuItem* Home1;
+  gui::TMenuItem* N1;
+  gui::TMenuItem* pmiExit;
+  gui::TTimer* TimerTaskMgrHide;
+  gui::TTimer* Timer1;
+
+  // Shows a notice: title, message, display time in ms and the picture.
+  // The program connects it to its pop-up form.
+  std::function<void(const std::string&, const std::string&, int, gui::TIcon&)> OnShowPopup;
+  // Runs the options dialog modally (the part of the options command
+  // between switching the hot keys off and handing the settings back).
+  std::function<void()> OnRunOptionsDialog;
+
+  // Lock and unlock, also called directly by the command line, the requests
+  // of a second instance and the options dialog's "Lock Now".
+  void acLockExecute(gui::TComponent* sender);
+  void acUnlockExecute(gui::TComponent* sender);
+  void acOptionsExecute(gui::TComponent* sender);
+  void MinimizeAllWindows();
+
+  bool BindHookLibrary(bool showErrors);
+  void ApplySettings();
+  const THookBinding& Hook() const { return FHook; }
+  ui::TTrayIcon* TrayIcon() const { return FTrayIcon; }
+  // Whether the options dialog is open (the options command sets it).
+  bool OptionsOpen() const { return FOptionsOpen; }
+
+ protected:
+  void AdjustCreationParams(gui::TCreateParams& params) override;
+  void WndProc(gui::TMessage& message) override;
+
+ private:
+  void FormCreate(gui::TComponent* sender);
+  void FormShow(gui::TComponent* sender);
+  void FormClose(gui::TComponent* sender, gui::TCloseAction& action);
+  void FormDestroy(gui::TComponent* sender);
+  void ProcessCommandLine();
+  void ShowCommandLineHelp(HWND owner);
+
+  void acLockUpdate(gui::TComponent* sender);
+  void acUnlockUpdate(gui::TComponent* sender);
+  void acExitExecute(gui::TComponent* sender);
+  void SetLocked(bool lock);
+  void UpdateLockState();
+  void SetTrayImage(bool locked);
+  void ShowNotice(TNotice kind);
+  void TrayIconClick(gui::TComponent* sender, gui::TMouseButton button, gui::TShiftState shift,
+                     int x, int y);
+  void TrayIconDblClick(gui::TComponent* sender, gui::TMouseButton button, gui::TShiftState shift,
+                        int x, int y);
+
+  void WMHookNotify(gui::TMessage& message);
+  void ActivateInstance();
+  void CloseTaskManager();
+  void Timer1Timer(gui::TComponent* sender);
+  void TimerTaskMgrHideTimer(gui::TComponent* sender);
+  void HelpTopic1Click(gui::TComponent* sender);
+  void Home1Click(gui::TComponent* sender);
+  bool IsLocked();
+
+  THookBinding FHook;
+  ui::TTrayIcon* FTrayIcon = nullptr;
+  TTaskManagerCloser FTaskManagerCloser;
+  bool FOptionsOpen = false;
+};
+
+// Brings a window to the foreground, also from a program that is not in
+// front; true when it is the foreground window afterwards.
+bool ForceForegroundWindow(HWND window);
+
+}  // namespace quell::app
