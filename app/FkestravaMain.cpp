@@ -27,15 +27,15 @@ namespace {
 constexpr DWORD kVersionPlatformWin32Windows = 1;  // the 9x line
 constexpr DWORD kVersionPlatformWin32Nt = 2;
 
-// Sets the application window's extended style. A visible window's taskbar
-// button follows a new style only when the window is shown again.
+// Sets the application window's extended style, which decides whether the
+// program has a taskbar button. A taskbar picks a changed style up only when
+// the window is shown anew: the window (it has no size) is hidden for a tool
+// window and shown, without activation, for a button.
 void SetApplicationExStyle(DWORD exStyle) {
   const HWND window = gui::Application()->Handle();
+  ShowWindow(window, SW_HIDE);
   SetWindowLongA(window, GWL_EXSTYLE, static_cast<LONG>(exStyle));
-  if (IsWindowVisible(window)) {
-    ShowWindow(window, SW_HIDE);
-    ShowWindow(window, SW_SHOWNA);
-  }
+  if ((exStyle & WS_EX_TOOLWINDOW) == 0) ShowWindow(window, SW_SHOWNA);
 }
 
 std::vector<std::string> CommandLineArguments() {
