@@ -99,8 +99,8 @@ class DibCanvas {
 
  private:
   MemoryDc dc_;
+  std::uint32_t* bits_ = nullptr;  // set while bitmap_ is made, so declared before it
   Bitmap bitmap_;
-  std::uint32_t* bits_ = nullptr;
   int width_, height_;
   Select selection_;
 
@@ -123,6 +123,7 @@ inline HBITMAP DibCanvas::Make(HDC dc, int width, int height, std::uint32_t** bi
 
 inline DibCanvas::DibCanvas(HDC compatibleWith, int width, int height)
     : dc_(compatibleWith),
+      bits_(nullptr),
       bitmap_(width > 0 && height > 0 ? Make(compatibleWith, width, height, &bits_) : nullptr),
       width_(width),
       height_(height),
