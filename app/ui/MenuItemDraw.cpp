@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "MenuImagePixels.h"
@@ -304,6 +305,62 @@ bool DrawMenuItem(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state
   } catch (...) {
     return false;
   }
+}
+
+MenuRenderer::MenuRenderer() : font_(CreateMenuFont()) {
+  options_.font = font_.get();
+  gdi::ScreenDc screen;
+  RecomputePalette(screen.get());
+}
+
+void MenuRenderer::SetColor(TColor PainterColors::*property, TColor value) {
+  colors_.*property = value;
+  dirty_ = true;
+}
+
+void MenuRenderer::SetUseSystemColors(bool use) {
+  colors_.UseSystemColors = use;
+  dirty_ = true;
+}
+
+void MenuRenderer::SetUseDimColor(bool use) {
+  colors_.UseDimColor = use;
+  dirty_ = true;
+}
+
+void MenuRenderer::SetFont(HFONT font, TColor color) {
+  LOGFONTA description{};
+  if (font && GetObjectA(font, sizeof description, &description) == sizeof description) {
+    gdi::Font copy(CreateFontIndirectA(&description));
+    if (copy) {
+      font_ = std::move(copy);
+      options_.font = font_.get();
+    }
+  }
+  colors_.FontColor = color;
+  dirty_ = true;
+}
+
+void MenuRenderer::RecomputePalette(HDC canvas) {
+  bool high = true;
+  palette_ = PaletteFor(canvas, colors_, &high);
+  options_.highColor = high;
+  dirty_ = false;
+}
+
+void MenuRenderer::Measure(HDC dc, const MenuItemInfo& item, HIMAGELIST images, int& width,
+                           int& height) const {
+  MeasureMenuItem(dc, item, images, options_, width, height);
+}
+
+bool MenuRenderer::Draw(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state,
+                        HIMAGELIST images) noexcept {
+  if (dirty_) {
+    // The off-screen canvas is compatible with `dc`: it has the same depth.
+    gdi::MemoryDc canvas(dc);
+    if (canvas) RecomputePalette(canvas.get());
+  }
+  return DrawMenuItem(dc, rect, item, state, images, palette_, options_);
 }
 
 }  // namespace quell::ui

@@ -67,4 +67,45 @@ bool DrawMenuItem(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state
 // The working palette for drawing on `dc` (its colour depth decides HighColor).
 MenuPalette PaletteFor(HDC dc, const PainterColors& colors, bool* highColor = nullptr);
 
+// A painter's drawing state: its colour properties, its other settings, its
+// font and the working palette. Every change that affects the palette marks
+// it dirty; it is recomputed for the next item drawn, on that item's
+// off-screen canvas, and not before.
+class MenuRenderer {
+ public:
+  MenuRenderer();  // a copy of the system menu font; the defaults of PainterColors
+
+  const PainterColors& Colors() const { return colors_; }
+  // Sets one colour property, e.g. SetColor(&PainterColors::SelectColor, c).
+  void SetColor(TColor PainterColors::*property, TColor value);
+  void SetUseSystemColors(bool use);
+  void SetUseDimColor(bool use);
+
+  HFONT Font() const { return font_.get(); }
+  // Takes a copy of `font`'s description; the colour is the font's colour.
+  void SetFont(HFONT font, TColor color);
+
+  // Settings other than colours; the palette's HighColor is kept by the renderer.
+  MenuDrawOptions& Options() { return options_; }
+  const MenuDrawOptions& Options() const { return options_; }
+
+  bool PaletteDirty() const { return dirty_; }
+  const MenuPalette& Palette() const { return palette_; }
+  bool HighColor() const { return options_.highColor; }
+  void RecomputePalette(HDC canvas);
+
+  void Measure(HDC dc, const MenuItemInfo& item, HIMAGELIST images, int& width,
+               int& height) const;
+  // Recomputes a dirty palette, then draws; never throws.
+  bool Draw(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state,
+            HIMAGELIST images) noexcept;
+
+ private:
+  PainterColors colors_;
+  MenuDrawOptions options_;
+  gdi::Font font_;
+  MenuPalette palette_;
+  bool dirty_ = true;
+};
+
 }  // namespace quell::ui

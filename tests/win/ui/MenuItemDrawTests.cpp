@@ -361,6 +361,34 @@ TEST(MenuItemMeasure, FiguresWithTheSystemMenuFont) {
   std::printf("menu font text height %d\n", th);
 }
 
+TEST(MenuRenderer, AColourChangeTakesEffectAtTheNextItemPainted) {
+  MenuRenderer renderer;
+  EXPECT_FALSE(renderer.PaletteDirty());  // computed once at construction
+  EXPECT_TRUE(renderer.HighColor());
+  Target target;
+  const RECT item{20, 10, 180, 32};
+  MenuItemInfo info;
+  info.caption = "Options ...";
+  ASSERT_TRUE(renderer.Draw(target.dc(), item, info, ODS_SELECTED, nullptr));
+  const ColorRef systemBorder = GetSysColor(COLOR_HIGHLIGHT);
+  EXPECT_EQ(target.At(20, 11), systemBorder);
+
+  renderer.SetUseSystemColors(false);
+  renderer.SetColor(&PainterColors::SelectBorderColor, RGB(255, 0, 0));
+  renderer.SetColor(&PainterColors::SelectColor, RGB(255, 255, 0));
+  EXPECT_TRUE(renderer.PaletteDirty());
+  EXPECT_EQ(renderer.Palette().selectBorder, systemBorder);  // not before
+  ASSERT_TRUE(renderer.Draw(target.dc(), item, info, ODS_SELECTED, nullptr));
+  EXPECT_FALSE(renderer.PaletteDirty());
+  EXPECT_EQ(target.At(20, 11), RGB(255, 0, 0));
+  EXPECT_EQ(target.At(170, 20), RGB(255, 255, 0));
+
+  // The font's colour is the caption colour.
+  renderer.SetFont(renderer.Font(), RGB(0, 128, 0));
+  ASSERT_TRUE(renderer.Draw(target.dc(), item, info, 0, nullptr));
+  EXPECT_EQ(target.Darkest({44, 10, 180, 32}), RGB(0, 128, 0));
+}
+
 TEST(MenuPalette, RealDeviceIsHighColour) {
   gdi::ScreenDc screen;
   gdi::MemoryDc dc(screen.get());
