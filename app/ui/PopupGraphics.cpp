@@ -1,5 +1,7 @@
 #include "PopupGraphics.h"
 
+#include <algorithm>
+
 #include "PopupPlacement.h"
 
 namespace quell::ui {
@@ -41,9 +43,13 @@ SIZE IconSize(HICON icon) {
   return size;
 }
 
-gdi::Bitmap IconToBitmap(HICON icon, ColorRef background) {
-  const SIZE size = IconSize(icon);
+gdi::Bitmap IconToBitmap(HICON icon, ColorRef background, int maxSize) {
+  SIZE size = IconSize(icon);
   if (size.cx <= 0 || size.cy <= 0) return gdi::Bitmap();
+  if (maxSize > 0) {
+    size.cx = std::min(size.cx, static_cast<LONG>(maxSize));
+    size.cy = std::min(size.cy, static_cast<LONG>(maxSize));
+  }
   gdi::Bitmap bitmap = ScreenBitmap(size.cx, size.cy);
   if (!bitmap) return bitmap;
   gdi::ScreenDc screen;

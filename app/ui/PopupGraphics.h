@@ -16,8 +16,9 @@ gdi::Bitmap CreateCloseGlyphBitmap();
 
 // A bitmap of the icon's own size showing the icon drawn over `background`
 // (the colour the icon will be shown on, so that soft edges blend into it).
-// Null when there is no icon.
-gdi::Bitmap IconToBitmap(HICON icon, ColorRef background);
+// An icon larger than `maxSize` (when given) is drawn at that size instead of
+// being cut off. Null when there is no icon.
+gdi::Bitmap IconToBitmap(HICON icon, ColorRef background, int maxSize = 0);
 
 // The width and height of an icon; {0, 0} when there is none.
 SIZE IconSize(HICON icon);

@@ -52,6 +52,18 @@ TEST(PopupGraphics, IconBecomesABitmapOfItsOwnSize) {
   ASSERT_NE(small, nullptr);
   EXPECT_EQ(IconSize(small).cx, 16);
   EXPECT_FALSE(IconToBitmap(nullptr, kPopupBackground));
+
+  // A larger icon is drawn whole at the largest size asked for, not cut off.
+  const gdi::Bitmap shrunk = IconToBitmap(icon, kPopupBackground, 16);
+  GetObjectA(shrunk.get(), sizeof info, &info);
+  EXPECT_EQ(info.bmWidth, 16);
+  EXPECT_EQ(info.bmHeight, 16);
+  ASSERT_GT(size.cx, 16);
+  int differing = 0;  // against the top-left corner of the full-size picture
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      differing += PixelOf(shrunk.get(), x, y) != PixelOf(bitmap.get(), x, y) ? 1 : 0;
+  EXPECT_GT(differing, 16);
 }
 
 }  // namespace
