@@ -1,0 +1,61 @@
+#include "OptionsRules.h"
+
+#include <charconv>
+
+namespace quell::app {
+
+std::uint16_t ShortcutFromHotKey(std::uint16_t hotKey) {
+  const unsigned modifiers = hotKey >> 8;
+  unsigned code = hotKey & 0xFFu;
+  if (modifiers & HotKeyShift) code += 0x2000;
+  if (modifiers & HotKeyControl) code += 0x4000;
+  if (modifiers & HotKeyAlt) code += 0x8000;
+  return static_cast<std::uint16_t>(code);
+}
+
+std::uint16_t HotKeyFromShortcut(std::uint32_t shortcut) {
+  unsigned modifiers = 0;
+  if (shortcut & 0x2000) modifiers |= HotKeyShift;
+  if (shortcut & 0x4000) modifiers |= HotKeyControl;
+  if (shortcut & 0x8000) modifiers |= HotKeyAlt;
+  return static_cast<std::uint16_t>(modifiers << 8 | (shortcut & 0xFFu));
+}
+
+int ClampIdle(std::int64_t seconds) {
+  if (seconds < IdleMinimum) return IdleMinimum;
+  if (seconds > IdleMaximum) return IdleMaximum;
+  return static_cast<int>(seconds);
+}
+
+int IdleFromText(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || end != text.data() + text.size()) return IdleMinimum;
+  // A whole number too long for 64 bits is still clamped by its sign.
+  if (error == std::errc::result_out_of_range) return text.front() == '-' ? IdleMinimum : IdleMaximum;
+  if (error != std::errc()) return IdleMinimum;
+  return ClampIdle(value);
+}
+
+bool IsIdleCharAccepted(char c, char decimalSeparator) {
+  if (c >= '0' && c <= '9') return true;
+  if (c == '+' || c == '-' || c == decimalSeparator) return true;
+  const auto u = static_cast<unsigned char>(c);
+  return u < 0x20 && c != '\r';
+}
+
+bool IsConfigurationLockable(bool keyboard, bool mouseButtons, bool mouseMove,
+                             std::uint32_t unlockHotKey) {
+  return !(keyboard && (mouseButtons || mouseMove) && unlockHotKey == 0);
+}
+
+int ClampImageIndex(int index, int count) {
+  if (index < 0) index = 0;
+  if (index >= count) index = count - 1;
+  return index;
+}
+
+}  // namespace quell::app

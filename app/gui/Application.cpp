@@ -1,0 +1,215 @@
+#include "Application.h"
+
+#include <exception>
+#include <stdexcept>
+
+#include "Dialogs.h"
+#include "Form.h"
+#include "Menus.h"
+
+namespace quell::gui {
+
+namespace {
+TApplication* current = nullptr;
+constexpr char kApplicationClass[] = "TQuellApplication";
+}  // namespace
+
+TApplication* Application() { return current; }
+
+TApplication::TApplication() : TComponent(nullptr), instance_(GetModuleHandleA(nullptr)) {
+  if (current) throw std::logic_error("a second application object");
+  current = this;
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = instance_;
+  wc.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(1));
+  wc.lpszClassName = kApplicationClass;
+  RegisterClassA(&wc);  // already registered by an earlier application object: fine
+  const int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
+  // A captioned, zero-sized popup: what the taskbar shows for the program.
+  window_.reset(CreateWindowExA(0, kApplicationClass, "", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS |
+                                    WS_SYSMENU | WS_MINIMIZEBOX,
+                                x, y, 0, 0, nullptr, nullptr, instance_, this));
+  if (!window_) throw std::runtime_error("CreateWindowExA failed for the application window");
+  if (wc.hIcon) icon_.AssignHandle(wc.hIcon);
+}
+
+TApplication::~TApplication() {
+  // Forms and their windows go first, while the application window exists.
+  DestroyComponents();
+  SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
+  window_.reset();
+  current = nullptr;
+}
+
+void TApplication::Initialize() {
+  INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&init);
+}
+
+void TApplication::SetTitle(std::string title) {
+  title_ = std::move(title);
+  SetWindowTextA(window_.get(), title_.c_str());
+}
+
+void TApplication::Run() {
+  if (mainForm_ && showMainForm_) mainForm_->Show();
+  while (!terminated_) HandleMessage();
+}
+
+void TApplication::HandleMessage() {
+  MSG msg;
+  if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      terminated_ = true;
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return;
+  }
+  Idle();
+  WaitMessage();
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      terminated_ = true;
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+void TApplication::Terminate() {
+  // The loop that takes the quit message ends; a modal loop passes it on.
+  PostQuitMessage(0);
+}
+
+void TApplication::Minimize() {
+  if (IsIconic(window_.get())) return;
+  ShowWindow(window_.get(), SW_MINIMIZE);
+  if (OnMinimize) Guard(this, [&] { OnMinimize(this); });
+}
+
+void TApplication::Restore() {
+  if (!IsIconic(window_.get())) return;
+  ShowWindow(window_.get(), SW_RESTORE);
+  if (OnRestore) Guard(this, [&] { OnRestore(this); });
+}
+
+void TApplication::SetHint(std::string hint) {
+  if (hint == hint_) return;
+  hint_ = std::move(hint);
+  if (OnHint) Guard(this, [&] { OnHint(this); });
+}
+
+void TApplication::Idle() {
+  // The hint of the control under the pointer, or of its nearest parent that
+  // has one; the long part, after '|'.
+  POINT p;
+  std::string hint;
+  if (GetCursorPos(&p)) {
+    for (HWND w = WindowFromPoint(p); w; w = GetParent(w)) {
+      if (TWinControl* control = TWinControl::FromHandle(w); control && !control->Hint().empty()) {
+        const std::string& h = control->Hint();
+        const auto bar = h.find('|');
+        hint = bar == std::string::npos ? h : h.substr(bar + 1);
+        break;
+      }
+    }
+  }
+  SetHint(std::move(hint));
+}
+
+int TApplication::HookMainWindow(TWindowHook hook) {
+  hooks_.push_back({nextHookId_, std::move(hook)});
+  return nextHookId_++;
+}
+
+void TApplication::UnhookMainWindow(int id) {
+  for (auto it = hooks_.begin(); it != hooks_.end(); ++it) {
+    if (it->id == id) {
+      hooks_.erase(it);
+      return;
+    }
+  }
+}
+
+void TApplication::HandleException(TComponent* sender) {
+  std::string what;
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    what = e.what();
+  } catch (...) {
+    what = "Unknown error";
+  }
+  try {
+    if (OnException) {
+      OnException(sender, what);
+    } else {
+      ShowMessageBox(window_.get(), what, title_.empty() ? std::string("Error") : title_,
+                     MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    }
+  } catch (...) {
+    // The reporter itself failed: there is nobody left to tell.
+  }
+}
+
+void TApplication::FormGone(TForm* form) {
+  if (form == mainForm_) mainForm_ = nullptr;
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == mainForm_) mainForm_ = nullptr;
+}
+
+LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<TApplication*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  TMessage message{msg, wParam, lParam, 0};
+  try {
+    self->WndProc(hwnd, message);
+  } catch (...) {
+    self->HandleException(self);
+  }
+  return message.Result;
+}
+
+void TApplication::WndProc(HWND hwnd, TMessage& m) {
+  // A copy: a hook may unhook itself.
+  const std::vector<Hook> hooks = hooks_;
+  for (const Hook& h : hooks) {
+    if (h.hook(m)) return;
+  }
+  if (HandleMenuMessage(m)) return;
+  switch (m.Msg) {
+    case WM_SYSCOMMAND:
+      switch (m.WParam & 0xFFF0) {
+        case SC_MINIMIZE: Minimize(); return;
+        case SC_RESTORE: Restore(); return;
+        default: break;
+      }
+      break;
+    case WM_CLOSE:
+      if (mainForm_) mainForm_->Close();
+      return;
+    case WM_ENDSESSION:
+      if (m.WParam) Terminate();
+      return;
+    default:
+      break;
+  }
+  m.Result = DefWindowProcA(hwnd, m.Msg, m.WParam, m.LParam);
+}
+
+}  // namespace quell::gui

@@ -1,0 +1,220 @@
+#include "Form.h"
+
+#include <stdexcept>
+#include <vector>
+
+namespace quell::gui {
+
+namespace {
+BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) {
+  if (IsWindowVisible(window) && IsWindowEnabled(window)) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  }
+  return TRUE;
+}
+}  // namespace
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {}
+
+TForm::~TForm() {
+  // The components go while the form's window still exists.
+  DestroyComponents();
+  if (TApplication* app = Application()) app->FormGone(this);
+  DestroyHandle();
+}
+
+void TForm::AfterConstruction() {
+  if (OnCreate) {
+    TApplication* app = Application();
+    try {
+      OnCreate(this);
+    } catch (...) {
+      if (!app) throw;
+      app->HandleException(this);
+    }
+  }
+}
+
+void TForm::BeforeDestruction() {
+  TWinControl::BeforeDestruction();
+  if (OnDestroy) {
+    if (TApplication* app = Application()) {
+      app->Guard(this, [&] { OnDestroy(this); });
+    } else {
+      try {
+        OnDestroy(this);
+      } catch (...) {
+      }
+    }
+  }
+}
+
+void TForm::AdjustCreationParams(TCreateParams& params) {
+  TWinControl::AdjustCreationParams(params);
+  params.windowClass = "TQuellForm";
+  if (TApplication* app = Application()) params.wndParent = app->Handle();
+  switch (borderStyle_) {
+    case TFormBorderStyle::bsNone: params.style = WS_POPUP; break;
+    case TFormBorderStyle::bsSingle:
+      params.style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_BORDER;
+      break;
+    case TFormBorderStyle::bsSizeable: params.style = WS_OVERLAPPEDWINDOW; break;
+    case TFormBorderStyle::bsDialog:
+      params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+      params.exStyle |= WS_EX_DLGMODALFRAME;
+      break;
+    case TFormBorderStyle::bsToolWindow:
+      params.style = WS_CAPTION | WS_SYSMENU;
+      params.exStyle |= WS_EX_TOOLWINDOW;
+      break;
+    case TFormBorderStyle::bsSizeToolWin:
+      params.style = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+      params.exStyle |= WS_EX_TOOLWINDOW;
+      break;
+  }
+  params.style |= WS_CLIPCHILDREN;
+  if (stayOnTop_) params.exStyle |= WS_EX_TOPMOST;
+  if (clientWidth_ >= 0 && clientHeight_ >= 0) {
+    RECT r{0, 0, clientWidth_, clientHeight_};
+    AdjustWindowRectEx(&r, params.style, FALSE, params.exStyle);
+    params.width = r.right - r.left;
+    params.height = r.bottom - r.top;
+    if (params.x == CW_USEDEFAULT) params.x = 0;
+    if (params.y == CW_USEDEFAULT) params.y = 0;
+  }
+  if (position_ == TPosition::poScreenCenter && params.width != CW_USEDEFAULT) {
+    params.x = (GetSystemMetrics(SM_CXSCREEN) - params.width) / 2;
+    params.y = (GetSystemMetrics(SM_CYSCREEN) - params.height) / 2;
+  }
+}
+
+void TForm::SetStayOnTop(bool onTop) {
+  stayOnTop_ = onTop;
+  if (HandleAllocated()) {
+    SetWindowPos(Handle(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+void TForm::SetClientSize(int width, int height) {
+  clientWidth_ = width;
+  clientHeight_ = height;
+  if (HandleAllocated()) {
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE)));
+    SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
+  }
+}
+
+void TForm::Show() {
+  SetVisible(true);
+  BringWindowToTop(Handle());
+}
+
+void TForm::Hide() { SetVisible(false); }
+
+bool TForm::Minimized() { return HandleAllocated() && IsIconic(Handle()); }
+
+TModalResult TForm::ShowModal() {
+  TApplication* app = Application();
+  if (!app) throw std::logic_error("ShowModal needs an application object");
+  if (modal_ || Visible()) throw std::logic_error("only a hidden form can be shown modally");
+  const HWND self = Handle();
+  // Modal to every window of the program: the others take no input meanwhile.
+  std::vector<HWND> others;
+  EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&others));
+  std::erase(others, self);
+  for (HWND w : others) EnableWindow(w, FALSE);
+  modal_ = true;
+  modalResult_ = mrNone;
+  TCloseAction action = TCloseAction::caHide;
+  Show();
+  SetActiveWindow(self);
+  const auto restore = [&] {
+    for (HWND w : others) {
+      if (IsWindow(w)) EnableWindow(w, TRUE);
+    }
+    modal_ = false;
+  };
+  try {
+    for (;;) {
+      app->HandleMessage();
+      if (app->Terminated()) {
+        modalResult_ = mrCancel;
+        break;
+      }
+      if (modalResult_ != mrNone) {
+        action = DoClose(TCloseAction::caHide);
+        if (action == TCloseAction::caNone) {
+          modalResult_ = mrNone;
+          continue;
+        }
+        break;
+      }
+    }
+  } catch (...) {
+    restore();
+    Hide();
+    throw;
+  }
+  // Re-enable before hiding, so that activation returns to the program.
+  restore();
+  Hide();
+  const TModalResult result = modalResult_;
+  if (action == TCloseAction::caFree) Release();
+  return result;
+}
+
+TCloseAction TForm::DoClose(TCloseAction action) {
+  if (OnClose) {
+    if (TApplication* app = Application()) {
+      app->Guard(this, [&] { OnClose(this, action); });
+    } else {
+      OnClose(this, action);
+    }
+  }
+  return action;
+}
+
+void TForm::Close() {
+  if (modal_) {
+    modalResult_ = mrCancel;
+    return;
+  }
+  const TCloseAction action = DoClose(TCloseAction::caHide);
+  if (action == TCloseAction::caNone) return;
+  TApplication* app = Application();
+  if (app && app->MainForm() == this) {
+    app->Terminate();
+    return;
+  }
+  switch (action) {
+    case TCloseAction::caHide: Hide(); break;
+    case TCloseAction::caMinimize: ShowWindow(Handle(), SW_MINIMIZE); break;
+    case TCloseAction::caFree: Release(); break;
+    case TCloseAction::caNone: break;
+  }
+}
+
+void TForm::Release() { PostMessageA(Handle(), CM_RELEASE, 0, 0); }
+
+void TForm::WndProc(TMessage& message) {
+  switch (message.Msg) {
+    case WM_CLOSE:
+      Close();
+      message.Result = 0;
+      return;
+    case WM_SHOWWINDOW:
+      if (message.LParam == 0) {
+        TNotifyEvent& event = message.WParam ? OnShow : OnHide;
+        if (event) event(this);
+      }
+      break;
+    default:
+      break;
+  }
+  TWinControl::WndProc(message);
+}
+
+}  // namespace quell::gui

@@ -1,0 +1,82 @@
+// Forms: top-level windows owned by the application window, shown modelessly
+// or modally, with the events OnCreate, OnShow, OnHide, OnClose (which may
+// change the close action) and OnDestroy.
+#pragma once
+
+#include <functional>
+
+#include "WinControl.h"
+
+namespace quell::gui {
+
+using TModalResult = int;
+inline constexpr TModalResult mrNone = 0;
+inline constexpr TModalResult mrOk = IDOK;
+inline constexpr TModalResult mrCancel = IDCANCEL;
+inline constexpr TModalResult mrAbort = IDABORT;
+inline constexpr TModalResult mrRetry = IDRETRY;
+inline constexpr TModalResult mrIgnore = IDIGNORE;
+inline constexpr TModalResult mrYes = IDYES;
+inline constexpr TModalResult mrNo = IDNO;
+
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)>;
+
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum class TPosition { poDesigned, poScreenCenter };
+
+class TForm : public TWinControl {
+ public:
+  explicit TForm(TComponent* owner);
+  ~TForm() override;
+
+  void AfterConstruction() override;   // OnCreate
+  void BeforeDestruction() override;   // OnDestroy
+
+  void Show();
+  void Hide();
+  // Shows the form and runs a message loop, with the program's other windows
+  // disabled, until ModalResult is set or the form is closed.
+  TModalResult ShowModal();
+  bool Modal() const { return modal_; }
+  TModalResult ModalResult() const { return modalResult_; }
+  void SetModalResult(TModalResult result) { modalResult_ = result; }
+  // A modal form ends its loop with mrCancel. Otherwise OnClose decides:
+  // hide (the default), minimise, free, or nothing; closing the main form
+  // ends the application.
+  void Close();
+  // Frees the form once the messages now waiting for it have been handled.
+  void Release();
+  bool Minimized();
+
+  TFormBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TFormBorderStyle style) { borderStyle_ = style; }
+  bool StayOnTop() const { return stayOnTop_; }
+  void SetStayOnTop(bool onTop);
+  void SetPosition(TPosition position) { position_ = position; }
+  // The size of the client area; the outer size follows from the styles.
+  void SetClientSize(int width, int height);
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnDestroy;
+  TCloseEvent OnClose;
+
+ protected:
+  void AdjustCreationParams(TCreateParams& params) override;
+  void WndProc(TMessage& message) override;
+
+ private:
+  TCloseAction DoClose(TCloseAction action);
+
+  TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
+  TPosition position_ = TPosition::poDesigned;
+  bool stayOnTop_ = false;
+  bool modal_ = false;
+  TModalResult modalResult_ = mrNone;
+  int clientWidth_ = -1;
+  int clientHeight_ = -1;
+};
+
+}  // namespace quell::gui

@@ -1,0 +1,114 @@
+#include "Graphics.h"
+
+namespace quell::gui {
+
+COLORREF ColorToRGB(TColor color) {
+  if (color & clSystemColor) return GetSysColor(static_cast<int>(color & 0xFFu));
+  return color & 0x00FFFFFFu;
+}
+
+void TIcon::SetHandle(HICON icon) {
+  if (icon == handle_.get()) return;
+  handle_.reset(icon);
+  if (OnChange) OnChange(*this);
+}
+
+void TIcon::Assign(const TIcon& source) {
+  if (&source == this) return;
+  AssignHandle(source.Handle());
+}
+
+void TIcon::AssignHandle(HICON borrowed) { SetHandle(borrowed ? CopyIcon(borrowed) : nullptr); }
+
+bool TIcon::LoadFromResource(HINSTANCE module, LPCSTR name, int size) {
+  auto* icon = static_cast<HICON>(LoadImageA(module, name, IMAGE_ICON, size, size,
+                                             size ? 0u : static_cast<UINT>(LR_DEFAULTSIZE)));
+  if (!icon) return false;
+  SetHandle(icon);
+  return true;
+}
+
+namespace {
+SIZE IconSize(HICON icon) {
+  SIZE size{0, 0};
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return size;
+  BITMAP bm{};
+  if (info.hbmColor && GetObjectA(info.hbmColor, sizeof bm, &bm)) {
+    size = {bm.bmWidth, bm.bmHeight};
+  } else if (info.hbmMask && GetObjectA(info.hbmMask, sizeof bm, &bm)) {
+    size = {bm.bmWidth, bm.bmHeight / 2};  // a monochrome icon: mask over picture
+  }
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  return size;
+}
+}  // namespace
+
+int TIcon::Width() const { return IconSize(Handle()).cx; }
+int TIcon::Height() const { return IconSize(Handle()).cy; }
+
+void TBitmap::SetSize(int width, int height, COLORREF fill) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  handle_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  width_ = handle_ ? width : 0;
+  height_ = handle_ ? height : 0;
+  if (handle_) {
+    BitmapCanvas canvas(*this);
+    const RECT all{0, 0, width, height};
+    BrushHandle brush(CreateSolidBrush(fill));
+    ::FillRect(canvas.Handle(), &all, brush.get());
+  }
+}
+
+TCanvas::~TCanvas() {
+  if (oldFont_) SelectObject(dc_, oldFont_);
+}
+
+void TCanvas::SetFont(HFONT font) {
+  HGDIOBJ previous = SelectObject(dc_, font);
+  if (!oldFont_) oldFont_ = previous;
+}
+
+int TCanvas::TextWidth(const std::string& text) const {
+  SIZE size{};
+  GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+  return size.cx;
+}
+
+int TCanvas::TextHeight(const std::string& text) const {
+  SIZE size{};
+  const std::string probe = text.empty() ? std::string("W") : text;
+  GetTextExtentPoint32A(dc_, probe.c_str(), static_cast<int>(probe.size()), &size);
+  return size.cy;
+}
+
+void TCanvas::FillRect(const RECT& rect, TColor color) {
+  BrushHandle brush(CreateSolidBrush(ColorToRGB(color)));
+  ::FillRect(dc_, &rect, brush.get());
+}
+
+void TCanvas::FrameRect(const RECT& rect, TColor color) {
+  BrushHandle brush(CreateSolidBrush(ColorToRGB(color)));
+  ::FrameRect(dc_, &rect, brush.get());
+}
+
+void TCanvas::DrawText(const std::string& text, RECT rect, UINT format, TColor color) {
+  const COLORREF oldColor = SetTextColor(dc_, ColorToRGB(color));
+  const int oldMode = SetBkMode(dc_, TRANSPARENT);
+  ::DrawTextA(dc_, text.c_str(), static_cast<int>(text.size()), &rect, format);
+  SetBkMode(dc_, oldMode);
+  SetTextColor(dc_, oldColor);
+}
+
+BitmapCanvas::BitmapCanvas(TBitmap& bitmap)
+    : dc_(CreateCompatibleDC(nullptr)), selection_(dc_.get(), bitmap.Handle()) {}
+
+}  // namespace quell::gui

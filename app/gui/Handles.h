@@ -1,0 +1,105 @@
+// One small owner per kind of Win32 handle: each releases its handle with
+// the one call that kind needs, and none can be copied.
+#pragma once
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <commctrl.h>
+
+#include <utility>
+
+namespace quell::gui {
+
+template <class H, class Release>
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(H handle) : handle_(handle) {}
+  ~UniqueHandle() { reset(); }
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+  H get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+  H release() { return std::exchange(handle_, nullptr); }
+  void reset(H handle = nullptr) {
+    H old = std::exchange(handle_, handle);
+    if (old) Release{}(old);
+  }
+
+ private:
+  H handle_ = nullptr;
+};
+
+struct IconRelease {
+  void operator()(HICON h) const { DestroyIcon(h); }
+};
+struct GdiRelease {
+  void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+struct MenuRelease {
+  void operator()(HMENU h) const { DestroyMenu(h); }
+};
+struct MemoryDcRelease {
+  void operator()(HDC h) const { DeleteDC(h); }
+};
+struct ModuleRelease {
+  void operator()(HMODULE h) const { FreeLibrary(h); }
+};
+struct WindowRelease {
+  void operator()(HWND h) const {
+    if (IsWindow(h)) DestroyWindow(h);
+  }
+};
+struct ImageListRelease {
+  void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
+};
+
+using IconHandle = UniqueHandle<HICON, IconRelease>;
+using BitmapHandle = UniqueHandle<HBITMAP, GdiRelease>;
+using FontHandle = UniqueHandle<HFONT, GdiRelease>;
+using BrushHandle = UniqueHandle<HBRUSH, GdiRelease>;
+using PenHandle = UniqueHandle<HPEN, GdiRelease>;
+using MenuHandle = UniqueHandle<HMENU, MenuRelease>;
+using MemoryDc = UniqueHandle<HDC, MemoryDcRelease>;
+using ModuleHandle = UniqueHandle<HMODULE, ModuleRelease>;
+using WindowHandle = UniqueHandle<HWND, WindowRelease>;
+using ImageListHandle = UniqueHandle<HIMAGELIST, ImageListRelease>;
+
+// A device context borrowed from a window (GetDC / ReleaseDC).
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// An object selected into a device context for one scope.
+class Selection {
+ public:
+  Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+  ~Selection() {
+    if (previous_) SelectObject(dc_, previous_);
+  }
+  Selection(const Selection&) = delete;
+  Selection& operator=(const Selection&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+}  // namespace quell::gui

@@ -1,0 +1,44 @@
+// A list of same-sized images with masks (comctl32 image list).
+#pragma once
+
+#include <functional>
+
+#include "CustomImageList.h"
+#include "Events.h"
+#include "Graphics.h"
+#include "Handles.h"
+
+namespace quell::gui {
+
+class TImageList : public TCustomImageList {
+ public:
+  explicit TImageList(TComponent* owner, int width = 16, int height = 16);
+
+  HIMAGELIST Handle() const { return list_.get(); }
+  int Count() const override;
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+
+  // Each answers the new image's index, or -1.
+  int AddIcon(HICON icon);
+  int AddIcon(const TIcon& icon) { return AddIcon(icon.Handle()); }
+  // A strip of images side by side; `maskColor` marks the transparent pixels.
+  int AddMasked(HBITMAP strip, COLORREF maskColor);
+  // An icon resource of the module at the list's size.
+  int AddIconResource(HINSTANCE module, LPCSTR name);
+  void Clear();
+
+  // Copies image `index` into `icon`; false (and `icon` unchanged) when out of range.
+  bool GetIcon(int index, TIcon& icon) const;
+  void Draw(HDC dc, int x, int y, int index, bool enabled = true) const;
+
+  TNotifyEvent OnChange;
+
+ private:
+  void Changed();
+  int width_;
+  int height_;
+  ImageListHandle list_;
+};
+
+}  // namespace quell::gui

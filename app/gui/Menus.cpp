@@ -1,0 +1,300 @@
+#include "Menus.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <unordered_map>
+
+#include "ImageList.h"
+
+namespace quell::gui {
+
+namespace {
+
+std::unordered_map<UINT, TMenuItem*>& Commands() {
+  static std::unordered_map<UINT, TMenuItem*> commands;
+  return commands;
+}
+
+UINT AllocateCommand(TMenuItem* item) {
+  // WM_COMMAND carries 16 bits; numbers are reused once their item is gone.
+  static UINT next = 0;
+  for (int tries = 0; tries < 0xFFFF; ++tries) {
+    next = next % 0xFFFFu + 1;
+    if (Commands().emplace(next, item).second) return next;
+  }
+  throw std::runtime_error("no free menu command numbers");
+}
+
+FontHandle MenuFont() {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  return FontHandle(CreateFontIndirectA(&metrics.lfMenuFont));
+}
+
+std::string MenuText(const TMenuItem& item) {
+  std::string text = item.Caption();
+  const std::string shortCut = ShortCutToText(item.ShortCut());
+  if (!shortCut.empty()) text += "\t" + shortCut;
+  return text;
+}
+
+constexpr int kImageColumn = 24;
+
+void DefaultMeasure(const TMenuItem& item, TCanvas& canvas, int& width, int& height) {
+  if (item.IsLine()) {
+    height = 8;
+    width = 0;
+    return;
+  }
+  std::string text = item.Caption();
+  const std::string shortCut = ShortCutToText(item.ShortCut());
+  if (!shortCut.empty()) text += shortCut + "WWW";
+  width = kImageColumn + canvas.TextWidth(text) + 8;
+  height = std::max(canvas.TextHeight(text) + 6, 20);
+}
+
+void DefaultDraw(const TMenuItem& item, TCanvas& canvas, const RECT& rect, bool selected) {
+  const bool enabled = item.Enabled();
+  canvas.FillRect(rect, clSystemColor | (selected && enabled ? COLOR_HIGHLIGHT : COLOR_MENU));
+  if (item.IsLine()) {
+    RECT line{rect.left + kImageColumn, (rect.top + rect.bottom) / 2, rect.right - 2,
+              (rect.top + rect.bottom) / 2 + 1};
+    canvas.FillRect(line, clSystemColor | COLOR_GRAYTEXT);
+    return;
+  }
+  if (const TPopupMenu* menu = item.Menu(); menu && menu->Images()) {
+    const TImageList& images = *menu->Images();
+    images.Draw(canvas.Handle(), rect.left + (kImageColumn - images.Width()) / 2,
+                (rect.top + rect.bottom - images.Height()) / 2, item.ImageIndex(), enabled);
+  }
+  const TColor text = clSystemColor | (!enabled ? COLOR_GRAYTEXT
+                                                : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+  RECT r{rect.left + kImageColumn + 4, rect.top, rect.right - 10, rect.bottom};
+  canvas.DrawText(item.Caption(), r, DT_SINGLELINE | DT_VCENTER | DT_LEFT, text);
+  const std::string shortCut = ShortCutToText(item.ShortCut());
+  if (!shortCut.empty()) canvas.DrawText(shortCut, r, DT_SINGLELINE | DT_VCENTER | DT_RIGHT, text);
+}
+
+}  // namespace
+
+TMenuItem* FindMenuItem(UINT command) {
+  const auto found = Commands().find(command);
+  return found == Commands().end() ? nullptr : found->second;
+}
+
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(AllocateCommand(this)) {}
+
+TMenuItem::~TMenuItem() {
+  // The sub-items go with their parent.
+  while (!items_.empty()) {
+    TMenuItem* child = items_.back();
+    items_.pop_back();
+    child->parent_ = nullptr;
+    TComponent::Free(child);
+  }
+  if (parent_) parent_->Remove(this);
+  SetAction(nullptr);
+  Commands().erase(command_);
+}
+
+void TMenuItem::Add(TMenuItem* item) { Insert(items_.size(), item); }
+
+void TMenuItem::Insert(std::size_t index, TMenuItem* item) {
+  if (!item || item == this) return;
+  if (item->parent_) item->parent_->Remove(item);
+  item->parent_ = this;
+  items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(std::min(index, items_.size())), item);
+}
+
+void TMenuItem::Remove(TMenuItem* item) {
+  const auto it = std::find(items_.begin(), items_.end(), item);
+  if (it == items_.end()) return;
+  items_.erase(it);
+  item->parent_ = nullptr;
+}
+
+TPopupMenu* TMenuItem::Menu() const {
+  const TMenuItem* root = this;
+  while (root->parent_) root = root->parent_;
+  return root->menu_;
+}
+
+void TMenuItem::SetAction(TAction* action) {
+  if (action == action_) return;
+  if (action_) action_->RemoveFreeNotification(this);
+  action_ = action;
+  if (action_) action_->FreeNotification(this);
+}
+
+std::string TMenuItem::Caption() const { return action_ ? action_->Caption() : caption_; }
+int TMenuItem::ImageIndex() const { return action_ ? action_->ImageIndex() : imageIndex_; }
+TShortCut TMenuItem::ShortCut() const { return action_ ? action_->ShortCut() : shortCut_; }
+bool TMenuItem::Enabled() const { return action_ ? action_->Enabled() : enabled_; }
+bool TMenuItem::Checked() const { return action_ ? action_->Checked() : checked_; }
+bool TMenuItem::Visible() const { return action_ ? action_->Visible() : visible_; }
+std::string TMenuItem::Hint() const { return action_ ? action_->Hint() : hint_; }
+
+void TMenuItem::Click() {
+  if (OnClick) {
+    OnClick(this);
+  } else if (action_) {
+    action_->Execute();
+  }
+}
+
+void TMenuItem::InitiateAction() {
+  if (action_) action_->Update();
+  const std::vector<TMenuItem*> items = items_;
+  for (TMenuItem* item : items) item->InitiateAction();
+}
+
+void TMenuItem::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == action_) action_ = nullptr;
+}
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(Create<TMenuItem>(this)) {
+  items_->menu_ = this;
+}
+
+TPopupMenu::~TPopupMenu() {
+  // The root item (and the tree below it) is owned by the menu.
+  DestroyComponents();
+}
+
+void TPopupMenu::SetImages(TImageList* images) {
+  if (images == images_) return;
+  if (images_) images_->RemoveFreeNotification(this);
+  images_ = images;
+  if (images_) images_->FreeNotification(this);
+}
+
+void TPopupMenu::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation != TOperation::opRemove) return;
+  if (component == images_) images_ = nullptr;
+  if (component == items_) items_ = nullptr;
+}
+
+void TPopupMenu::Rebuild() {
+  bitmaps_.clear();
+  handle_.reset(CreatePopupMenu());
+  if (items_) Build(handle_.get(), *items_);
+}
+
+void TPopupMenu::Build(HMENU menu, const TMenuItem& parent) {
+  UINT position = 0;
+  for (TMenuItem* item : parent.items_) {
+    if (!item->Visible()) continue;
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
+    info.wID = item->Command();
+    info.dwItemData = item->Command();
+    std::string text = MenuText(*item);
+    if (ownerDraw_) {
+      info.fType = MFT_OWNERDRAW;
+    } else if (item->IsLine()) {
+      info.fType = MFT_SEPARATOR;
+    } else {
+      info.fType = MFT_STRING;
+      info.fMask |= MIIM_STRING;
+      info.dwTypeData = text.data();
+      if (images_ && item->ImageIndex() >= 0 && item->ImageIndex() < images_->Count()) {
+        TBitmap picture;
+        picture.SetSize(images_->Width(), images_->Height(), GetSysColor(COLOR_MENU));
+        {
+          BitmapCanvas canvas(picture);
+          images_->Draw(canvas.Handle(), 0, 0, item->ImageIndex(), item->Enabled());
+        }
+        info.fMask |= MIIM_BITMAP;
+        info.hbmpItem = picture.Handle();
+        bitmaps_.emplace_back(picture.ReleaseHandle());
+      }
+    }
+    if (item->RadioItem()) info.fType |= MFT_RADIOCHECK;
+    info.fState = (item->Enabled() ? 0u : static_cast<UINT>(MFS_DISABLED)) |
+                  (item->Checked() ? static_cast<UINT>(MFS_CHECKED) : 0u) |
+                  (item->Default() ? static_cast<UINT>(MFS_DEFAULT) : 0u);
+    if (item->Count() > 0) {
+      HMENU sub = CreatePopupMenu();
+      Build(sub, *item);
+      info.fMask |= MIIM_SUBMENU;
+      info.hSubMenu = sub;  // destroyed with the menu it belongs to
+    }
+    InsertMenuItemA(menu, position++, TRUE, &info);
+  }
+}
+
+void TPopupMenu::Popup(int x, int y) {
+  TApplication* app = Application();
+  if (!app) throw std::logic_error("a menu needs an application object");
+  if (OnPopup) OnPopup(this);
+  if (items_) items_->InitiateAction();
+  Rebuild();
+  const UINT command = static_cast<UINT>(
+      TrackPopupMenuEx(handle_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
+                       x, y, app->Handle(), nullptr));
+  if (command) PostMessageA(app->Handle(), CM_MENUCOMMAND, command, 0);
+}
+
+bool HandleMenuMessage(TMessage& m) {
+  TApplication* app = Application();
+  switch (m.Msg) {
+    case CM_MENUCOMMAND: {
+      if (TMenuItem* item = FindMenuItem(static_cast<UINT>(m.WParam))) {
+        if (app) app->Guard(item, [&] { item->Click(); });
+      }
+      return true;
+    }
+    case WM_MEASUREITEM: {
+      auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+      if (measure->CtlType != ODT_MENU) return false;
+      TMenuItem* item = FindMenuItem(static_cast<UINT>(measure->itemData));
+      if (!item) return false;
+      WindowDc screen(nullptr);
+      FontHandle font = MenuFont();
+      TCanvas canvas(screen.get());
+      canvas.SetFont(font.get());
+      int width = 0, height = 0;
+      DefaultMeasure(*item, canvas, width, height);
+      if (item->OnMeasureItem && app) {
+        app->Guard(item, [&] { item->OnMeasureItem(item, canvas, width, height); });
+      }
+      measure->itemWidth = static_cast<UINT>(std::max(width, 0));
+      measure->itemHeight = static_cast<UINT>(std::max(height, 0));
+      m.Result = TRUE;
+      return true;
+    }
+    case WM_DRAWITEM: {
+      auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+      if (draw->CtlType != ODT_MENU) return false;
+      TMenuItem* item = FindMenuItem(static_cast<UINT>(draw->itemData));
+      if (!item) return false;
+      FontHandle font = MenuFont();
+      const int savedDc = SaveDC(draw->hDC);
+      {
+        TCanvas canvas(draw->hDC);
+        canvas.SetFont(font.get());
+        const bool selected = (draw->itemState & ODS_SELECTED) != 0;
+        if (app) {
+          app->Guard(item, [&] {
+            if (item->OnDrawItem) {
+              item->OnDrawItem(item, canvas, draw->rcItem, selected);
+            } else {
+              DefaultDraw(*item, canvas, draw->rcItem, selected);
+            }
+          });
+        }
+      }
+      RestoreDC(draw->hDC, savedDc);
+      m.Result = TRUE;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace quell::gui

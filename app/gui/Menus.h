@@ -1,0 +1,138 @@
+// Pop-up menus. Items are components (owned by the form) arranged in a tree
+// under the menu; an item linked to an action shows the action's caption,
+// image, shortcut text and enabled state, and a click executes the action.
+// The menu is built afresh each time it opens, after the linked actions have
+// run their update handlers. An owner-drawn menu asks its items through
+// OnMeasureItem and OnDrawItem.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Action.h"
+#include "Application.h"
+#include "Graphics.h"
+#include "Handles.h"
+
+namespace quell::gui {
+
+class TPopupMenu;
+class TImageList;
+
+using TMenuMeasureItemEvent =
+    std::function<void(TComponent* sender, TCanvas& canvas, int& width, int& height)>;
+using TMenuDrawItemEvent =
+    std::function<void(TComponent* sender, TCanvas& canvas, const RECT& rect, bool selected)>;
+
+class TMenuItem : public TComponent {
+ public:
+  explicit TMenuItem(TComponent* owner);
+  ~TMenuItem() override;
+
+  // The tree. An item has at most one parent; Add takes it from the old one.
+  void Add(TMenuItem* item);
+  void Insert(std::size_t index, TMenuItem* item);
+  void Remove(TMenuItem* item);
+  std::size_t Count() const { return items_.size(); }
+  TMenuItem* Items(std::size_t index) const { return items_.at(index); }
+  TMenuItem* Parent() const { return parent_; }
+  TPopupMenu* Menu() const;
+
+  TAction* Action() const { return action_; }
+  void SetAction(TAction* action);
+
+  // Each reads the linked action's value while there is one.
+  std::string Caption() const;
+  void SetCaption(std::string caption) { caption_ = std::move(caption); }
+  int ImageIndex() const;
+  void SetImageIndex(int index) { imageIndex_ = index; }
+  TShortCut ShortCut() const;
+  void SetShortCut(TShortCut shortCut) { shortCut_ = shortCut; }
+  bool Enabled() const;
+  void SetEnabled(bool enabled) { enabled_ = enabled; }
+  bool Checked() const;
+  void SetChecked(bool checked) { checked_ = checked; }
+  bool Visible() const;
+  void SetVisible(bool visible) { visible_ = visible; }
+  std::string Hint() const;
+  void SetHint(std::string hint) { hint_ = std::move(hint); }
+  bool Default() const { return default_; }
+  void SetDefault(bool isDefault) { default_ = isDefault; }
+  bool RadioItem() const { return radioItem_; }
+  void SetRadioItem(bool radio) { radioItem_ = radio; }
+  // A caption of "-" makes the item a separator line.
+  bool IsLine() const { return Caption() == "-"; }
+  // The item's command number in the menus the layer builds.
+  UINT Command() const { return command_; }
+
+  // OnClick, or else the action's Execute.
+  virtual void Click();
+  // Runs the update handlers of the linked actions of this item and below.
+  void InitiateAction();
+
+  TNotifyEvent OnClick;
+  TMenuMeasureItemEvent OnMeasureItem;
+  TMenuDrawItemEvent OnDrawItem;
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
+  friend class TPopupMenu;
+  TMenuItem* parent_ = nullptr;
+  TPopupMenu* menu_ = nullptr;  // set on the root item only
+  std::vector<TMenuItem*> items_;
+  TAction* action_ = nullptr;
+  std::string caption_;
+  std::string hint_;
+  int imageIndex_ = -1;
+  TShortCut shortCut_ = 0;
+  bool enabled_ = true;
+  bool checked_ = false;
+  bool visible_ = true;
+  bool default_ = false;
+  bool radioItem_ = false;
+  UINT command_;
+};
+
+class TPopupMenu : public TComponent {
+ public:
+  explicit TPopupMenu(TComponent* owner);
+  ~TPopupMenu() override;
+
+  TMenuItem* Items() const { return items_; }
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* images);
+  bool OwnerDraw() const { return ownerDraw_; }
+  void SetOwnerDraw(bool ownerDraw) { ownerDraw_ = ownerDraw; }
+
+  // Opens at the screen point and tracks until the menu closes. The chosen
+  // item's click runs afterwards from the message loop.
+  void Popup(int x, int y);
+  // The menu as last built (valid while it is shown and until the next build).
+  HMENU Handle() const { return handle_.get(); }
+  // Builds the menu from the items now (Popup does this itself).
+  void Rebuild();
+
+  TNotifyEvent OnPopup;
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
+  void Build(HMENU menu, const TMenuItem& parent);
+  TMenuItem* items_;
+  TImageList* images_ = nullptr;
+  bool ownerDraw_ = false;
+  MenuHandle handle_;
+  std::vector<BitmapHandle> bitmaps_;
+};
+
+// For the application window: menu commands, and measuring and drawing of
+// owner-drawn items. Answers whether the message was a menu's.
+bool HandleMenuMessage(TMessage& message);
+// The item with this command number, or null.
+TMenuItem* FindMenuItem(UINT command);
+
+}  // namespace quell::gui

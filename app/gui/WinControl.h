@@ -1,0 +1,86 @@
+// A component with a window. One window procedure serves every window the
+// layer creates: it binds the C++ object at WM_NCCREATE, hands each message
+// to the virtual WndProc, and reports any exception to the application.
+#pragma once
+
+#include <string>
+
+#include "Application.h"
+#include "Component.h"
+#include "Handles.h"
+
+namespace quell::gui {
+
+// What CreateWindowExA gets; AdjustCreationParams overrides may change it.
+struct TCreateParams {
+  std::string caption;
+  DWORD style = WS_OVERLAPPEDWINDOW;
+  DWORD exStyle = 0;
+  int x = CW_USEDEFAULT;
+  int y = CW_USEDEFAULT;
+  int width = CW_USEDEFAULT;
+  int height = CW_USEDEFAULT;
+  HWND wndParent = nullptr;
+  // The layer registers the class on first use with its window procedure and
+  // this class style; a control that needs another class style names its own
+  // class.
+  std::string windowClass = "TQuellWindow";
+  UINT classStyle = CS_DBLCLKS;
+  HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+};
+
+class TWinControl : public TComponent {
+ public:
+  explicit TWinControl(TComponent* owner);
+  ~TWinControl() override;
+
+  // The window, created on first use.
+  HWND Handle();
+  bool HandleAllocated() const { return handle_ != nullptr; }
+  // The control bound to a window of the layer, or null.
+  static TWinControl* FromHandle(HWND window);
+
+  TWinControl* Parent() const { return parent_; }
+  void SetParent(TWinControl* parent);
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string caption);
+  // "short|long": the status bar shows the long part (Application()->Hint).
+  const std::string& Hint() const { return hint_; }
+  void SetHint(std::string hint) { hint_ = std::move(hint); }
+  bool Visible() const;
+  void SetVisible(bool visible);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+
+  int Left() const { return bounds_.left; }
+  int Top() const { return bounds_.top; }
+  int Width() const { return bounds_.right - bounds_.left; }
+  int Height() const { return bounds_.bottom - bounds_.top; }
+  void SetBounds(int left, int top, int width, int height);
+  int ClientWidth();
+  int ClientHeight();
+
+ protected:
+  virtual void AdjustCreationParams(TCreateParams& params);
+  virtual void WndProc(TMessage& message);
+  // The window's default processing (DefWindowProcA).
+  void DefaultHandler(TMessage& message);
+  void DestroyHandle();
+  // Runs once the window exists.
+  virtual void CreatedHandle() {}
+
+ private:
+  static LRESULT CALLBACK StdWndProc(HWND, UINT, WPARAM, LPARAM);
+  void CreateHandle();
+
+  HWND handle_ = nullptr;
+  TWinControl* parent_ = nullptr;
+  std::string caption_;
+  std::string hint_;
+  bool visible_ = false;
+  bool enabled_ = true;
+  RECT bounds_{0, 0, 0, 0};
+  bool boundsSet_ = false;
+};
+
+}  // namespace quell::gui

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "ControllerRules.h"
+#include "OptionsRules.h"
+
+namespace quell::app {
+namespace {
+
+TEST(HotKeyCodes, ControlValueToShortcutCode) {
+  EXPECT_EQ(ShortcutFromHotKey(0x064C), 49228) << "Ctrl+Alt+L";
+  EXPECT_EQ(ShortcutFromHotKey(0x0655), 49237) << "Ctrl+Alt+U";
+  EXPECT_EQ(ShortcutFromHotKey(0x0141), 0x2041) << "Shift+A";
+  EXPECT_EQ(ShortcutFromHotKey(0x0041), 0x41);
+  EXPECT_EQ(ShortcutFromHotKey(0x0F2E), 0xE02E) << "the extended-key flag is dropped";
+  EXPECT_EQ(ShortcutFromHotKey(0xF041), 0x41) << "unknown flags are dropped";
+  EXPECT_EQ(ShortcutFromHotKey(0), 0);
+}
+
+TEST(HotKeyCodes, ShortcutCodeToControlValueIgnoresBits8To12) {
+  EXPECT_EQ(HotKeyFromShortcut(0x0141), 0x0041) << "stored 0x0141 shows A alone";
+  EXPECT_EQ(HotKeyFromShortcut(49228), 0x064C);
+  EXPECT_EQ(HotKeyFromShortcut(0x1F41), 0x0041);
+  EXPECT_EQ(HotKeyFromShortcut(0xFFFF), 0x07FF);
+  EXPECT_EQ(HotKeyFromShortcut(0xFFFF0000u), 0) << "only the low 16 bits carry a hot key";
+}
+
+TEST(HotKeyCodes, EveryModifierCombinationRoundTrips) {
+  for (unsigned modifiers = 0; modifiers < 8; ++modifiers) {
+    for (unsigned vk = 1; vk < 256; ++vk) {
+      const auto value = static_cast<std::uint16_t>(modifiers << 8 | vk);
+      EXPECT_EQ(HotKeyFromShortcut(ShortcutFromHotKey(value)), value) << std::hex << value;
+    }
+  }
+}
+
+TEST(IdleBox, ValuesAreClampedIntoFifteenTo3600) {
+  EXPECT_EQ(ClampIdle(0), 15);
+  EXPECT_EQ(ClampIdle(-5), 15);
+  EXPECT_EQ(ClampIdle(14), 15);
+  EXPECT_EQ(ClampIdle(15), 15);
+  EXPECT_EQ(ClampIdle(3600), 3600);
+  EXPECT_EQ(ClampIdle(3601), 3600);
+  EXPECT_EQ(ClampIdle(std::numeric_limits<std::int64_t>::max()), 3600);
+}
+
+TEST(IdleBox, TypedTextThatIsNotAWholeNumberReadsAsFifteen) {
+  EXPECT_EQ(IdleFromText("30"), 30);
+  EXPECT_EQ(IdleFromText(" 45 "), 45);
+  EXPECT_EQ(IdleFromText("+60"), 60);
+  EXPECT_EQ(IdleFromText("-60"), 15);
+  EXPECT_EQ(IdleFromText("99999"), 3600);
+  EXPECT_EQ(IdleFromText("99999999999999999999999"), 3600);
+  EXPECT_EQ(IdleFromText("-99999999999999999999999"), 15);
+  for (const char* bad : {"", " ", "abc", "12.5", "1,5", "3x", "-", "+", "++3", "0x20", "١٢"}) {
+    EXPECT_EQ(IdleFromText(bad), 15) << bad;
+  }
+}
+
+TEST(IdleBox, OnlyNumberCharactersAndControlKeysOtherThanEnterAreTyped) {
+  for (char c : std::string("0123456789+-,")) EXPECT_TRUE(IsIdleCharAccepted(c, ',')) << c;
+  EXPECT_FALSE(IsIdleCharAccepted('.', ','));
+  EXPECT_TRUE(IsIdleCharAccepted('.', '.'));
+  EXPECT_TRUE(IsIdleCharAccepted('\b', '.'));
+  EXPECT_TRUE(IsIdleCharAccepted('\x16', '.')) << "Ctrl+V";
+  EXPECT_FALSE(IsIdleCharAccepted('\r', '.')) << "Enter";
+  for (char c : std::string("aZ /*=e ")) EXPECT_FALSE(IsIdleCharAccepted(c, '.')) << c;
+}
+
+TEST(ConfigurationTest, TruthTable) {
+  for (int bits = 0; bits < 16; ++bits) {
+    const bool keyboard = bits & 1, buttons = bits & 2, move = bits & 4;
+    const std::uint32_t unlock = (bits & 8) ? 0xC055 : 0;
+    const bool trap = keyboard && (buttons || move) && unlock == 0;
+    EXPECT_EQ(IsConfigurationLockable(keyboard, buttons, move, unlock), !trap) << bits;
+  }
+}
+
+TEST(ImageIndex, ConfinedToTheImageList) {
+  EXPECT_EQ(ClampImageIndex(9, 4), 3);
+  EXPECT_EQ(ClampImageIndex(-2, 4), 0);
+  EXPECT_EQ(ClampImageIndex(2, 4), 2);
+  EXPECT_EQ(ClampImageIndex(4, 4), 3);
+}
+
+TEST(IdleLock, LocksAfterTheLimitAndActivityRestartsTheCount) {
+  TIdleLock idle;
+  idle.IdleLimit = 30;
+  idle.IdleLockEnabled = true;
+  for (int tick = 1; tick < 29; ++tick) EXPECT_FALSE(idle.Tick()) << tick;
+  idle.Activity();  // the mouse moves at tick 29
+  for (int tick = 1; tick < 30; ++tick) EXPECT_FALSE(idle.Tick()) << tick;
+  EXPECT_TRUE(idle.Tick()) << "30 ticks without input";
+  EXPECT_TRUE(idle.Tick()) << "and every tick after it until input arrives";
+}
+
+TEST(IdleLock, ZeroLimitTriesAtTheFirstTickAfterEveryInputAndDisabledNever) {
+  TIdleLock idle;
+  idle.IdleLockEnabled = true;
+  EXPECT_TRUE(idle.Tick());
+  idle.Activity();
+  EXPECT_TRUE(idle.Tick());
+  idle.IdleLockEnabled = false;
+  for (int tick = 0; tick < 100; ++tick) EXPECT_FALSE(idle.Tick());
+}
+
+TEST(NotifyTable, EveryCodeAndItsReply) {
+  EXPECT_EQ(DecideNotify(0).reply, 1);
+  EXPECT_TRUE(DecideNotify(0).replies);
+  EXPECT_EQ(DecideNotify(3).action, TNotifyAction::Lock);
+  EXPECT_EQ(DecideNotify(3).reply, 3);
+  EXPECT_EQ(DecideNotify(4).action, TNotifyAction::Unlock);
+  EXPECT_EQ(DecideNotify(4).reply, 4);
+  EXPECT_EQ(DecideNotify(-1).action, TNotifyAction::Activate);
+  EXPECT_EQ(DecideNotify(5).action, TNotifyAction::CloseTaskManager);
+  EXPECT_EQ(DecideNotify(6).action, TNotifyAction::ResetIdle);
+  for (std::intptr_t code : {-1000, -2, 7, 1000, 0x7FFFFFFF}) {
+    EXPECT_EQ(DecideNotify(code).action, TNotifyAction::None) << code;
+    EXPECT_FALSE(DecideNotify(code).replies);
+  }
+  for (std::intptr_t code : {-1, 1, 2, 5, 6}) EXPECT_FALSE(DecideNotify(code).replies) << code;
+}
+
+}  // namespace
+}  // namespace quell::app
