@@ -1,89 +1,33 @@
-// Owners for the GDI objects the painters make for one drawing: each frees
-// its object when it goes out of scope, and a selection puts the previous
-// object back into its device context.
+// The GDI owners the painters use: the component layer's handle owners, a
+// memory DC made compatible with another, the screen's DC, and a 32-bit DIB
+// section to compose on pixel by pixel.
 #pragma once
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <cstdint>
-#include <utility>
+
+#include "Handles.h"
 
 namespace quell::ui::gdi {
 
-template <class H>
-class Object {
+using Bitmap = gui::BitmapHandle;
+using Brush = gui::BrushHandle;
+using Pen = gui::PenHandle;
+using Font = gui::FontHandle;
+using Select = gui::Selection;
+
+// A memory DC compatible with `compatibleWith`, deleted at the end of its scope.
+class MemoryDc : public gui::MemoryDc {
  public:
-  Object() = default;
-  explicit Object(H handle) : handle_(handle) {}
-  ~Object() {
-    if (handle_) DeleteObject(handle_);
-  }
-  Object(Object&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  Object& operator=(Object&& other) noexcept {
-    if (this != &other) {
-      if (handle_) DeleteObject(handle_);
-      handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-  }
-  Object(const Object&) = delete;
-  Object& operator=(const Object&) = delete;
-
-  H get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-
- private:
-  H handle_ = nullptr;
+  explicit MemoryDc(HDC compatibleWith) : gui::MemoryDc(CreateCompatibleDC(compatibleWith)) {}
 };
 
-using Bitmap = Object<HBITMAP>;
-using Brush = Object<HBRUSH>;
-using Pen = Object<HPEN>;
-using Font = Object<HFONT>;
-
-class MemoryDc {
+// The screen's device context for one scope.
+class ScreenDc : public gui::WindowDc {
  public:
-  explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-  ~MemoryDc() {
-    if (dc_) DeleteDC(dc_);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
-
- private:
-  HDC dc_;
-};
-
-// A device context borrowed from the screen (GetDC(nullptr) / ReleaseDC).
-class ScreenDc {
- public:
-  ScreenDc() : dc_(GetDC(nullptr)) {}
-  ~ScreenDc() {
-    if (dc_) ReleaseDC(nullptr, dc_);
-  }
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-class Select {
- public:
-  Select(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
-  ~Select() {
-    if (old_) SelectObject(dc_, old_);
-  }
-  Select(const Select&) = delete;
-  Select& operator=(const Select&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
+  ScreenDc() : gui::WindowDc(nullptr) {}
 };
 
 // A 32-bit top-down DIB section selected into its own memory DC: GDI draws
