@@ -257,10 +257,14 @@ bool HandleMenuMessage(TMessage& m) {
       FontHandle font = MenuFont();
       TCanvas canvas(screen.get());
       canvas.SetFont(font.get());
+      // A handler sizes its item from nothing (a handler that only ever raises
+      // the proposal, as the menu painter's does, must be able to go below the
+      // layer's own sizes); without one the layer's own measure applies.
       int width = 0, height = 0;
-      DefaultMeasure(*item, canvas, width, height);
-      if (item->OnMeasureItem && app) {
-        app->Guard(item, [&] { item->OnMeasureItem(item, canvas, width, height); });
+      if (item->OnMeasureItem) {
+        if (app) app->Guard(item, [&] { item->OnMeasureItem(item, canvas, width, height); });
+      } else {
+        DefaultMeasure(*item, canvas, width, height);
       }
       measure->itemWidth = static_cast<UINT>(std::max(width, 0));
       measure->itemHeight = static_cast<UINT>(std::max(height, 0));

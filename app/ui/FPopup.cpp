@@ -1,0 +1,281 @@
+#include "FPopup.h"
+
+#include <algorithm>
+
+#include "Action.h"
+#include "Application.h"
+#include "PopupGraphics.h"
+
+namespace quell::ui {
+
+TFormPopup* FormPopup = nullptr;
+
+namespace {
+
+// The form's inner border: the parts sit this far inside the client area.
+constexpr int kInset = kPopupBorderWidth;
+
+RECT Offset(const Rect& r) {
+  return {r.left + kInset, r.top + kInset, r.right + kInset, r.bottom + kInset};
+}
+
+PlatformVersion RunningVersion() {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!GetVersionExA(&info)) return {};
+  return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
+}
+
+// The placeholder until the first notice: the system's application icon.
+HICON PlaceholderIcon() {
+  return static_cast<HICON>(LoadImageA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION),
+                                       IMAGE_ICON, kPopupImageSize, kPopupImageSize, LR_SHARED));
+}
+
+}  // namespace
+
+TFormPopup::TFormPopup(gui::TComponent* owner) : TForm(owner) {
+  SetName("FormPopup");
+  SetBorderStyle(gui::TFormBorderStyle::bsDialog);
+  SetStayOnTop(true);
+  SetClientSize(kPopupClientWidth + 2 * kInset, kPopupClientHeight + 2 * kInset);
+  font_ = gdi::Font(CreateFontA(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+
+  GroupBoxTitle.Bounds = {0, 0, kPopupClientWidth, kPopupClientHeight};
+  LabelMessage.Bounds = {kPopupMessageAt.x, kPopupMessageAt.y, kPopupClientWidth - 4,
+                         kPopupMessageAt.y + 16};
+  const PopupLayout layout = LayoutPopup(kPopupClientWidth);
+  Image.Bounds = layout.image;
+  Image.Picture = IconToBitmap(PlaceholderIcon(), kPopupBackground, kPopupImageSize);
+  ImageClose.Bounds = layout.closeImage;
+  ImageClose.Picture = CreateCloseGlyphBitmap();
+
+  TimerClose = gui::Create<gui::TTimer>(this);
+  TimerClose->SetName("TimerClose");
+  TimerClose->SetEnabled(false);
+  TimerClose->OnTimer = [this](gui::TComponent* sender) { TimerCloseTimer(sender); };
+
+  if (!FormPopup) FormPopup = this;
+}
+
+TFormPopup::~TFormPopup() {
+  if (FormPopup == this) FormPopup = nullptr;
+}
+
+void TFormPopup::ShowPopup(const std::string& title, const std::string& message,
+                           unsigned interval, const gui::TIcon& icon) {
+  ShowPopup(title, message, interval, icon.Handle());
+}
+
+void TFormPopup::ShowPopup(const std::string& title, const std::string& message,
+                           unsigned interval, HICON icon) {
+  if (!FormPopup) {
+    gui::TApplication* app = gui::Application();
+    gui::TComponent* owner = app && app->MainForm() ? static_cast<gui::TComponent*>(app->MainForm())
+                                                    : app;
+    gui::Create<TFormPopup>(owner);
+  }
+  FormPopup->Show(title, message, interval, icon);
+}
+
+void TFormPopup::Show(const std::string& title, const std::string& message, unsigned interval,
+                      HICON icon) {
+  GroupBoxTitle.Caption = title;
+  LabelMessage.Caption = message;
+  Image.Picture = IconToBitmap(icon, kPopupBackground, kPopupImageSize);
+  LayoutAndPlace();
+  const HWND window = Handle();
+  InvalidateRect(window, nullptr, FALSE);
+  SetWindowPos(window, HWND_TOPMOST, Left(), Top(), 0, 0,
+               SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  UpdateWindow(window);
+  // The countdown starts again on every call.
+  TimerClose->SetEnabled(false);
+  TimerClose->SetEnabled(true);
+  TimerClose->SetInterval(interval);
+}
+
+void TFormPopup::LayoutAndPlace() {
+  const HWND window = Handle();
+  RECT area{};
+  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) {
+    area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  RECT outer{};
+  GetWindowRect(window, &outer);
+  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  const Point at = PopupPosition({area.left, area.top, area.right, area.bottom}, width, height);
+  SetBounds(at.x, at.y, width, height);
+
+  const PopupLayout layout = LayoutPopup(kPopupClientWidth);
+  ImageClose.Bounds = layout.closeImage;
+  Image.Bounds = layout.image;
+  GroupBoxTitle.Bounds.bottom = GroupBoxTitle.Bounds.top + layout.groupBoxHeight;
+}
+
+void TFormPopup::AdjustCreationParams(gui::TCreateParams& params) {
+  TForm::AdjustCreationParams(params);
+  // A class of its own, for its class style; the form paints its background.
+  params.windowClass = "TFormPopup";
+  params.background = nullptr;
+  const CreationParams adjusted =
+      PopupCreationParams({params.style, params.exStyle, params.classStyle}, RunningVersion());
+  params.style = adjusted.style;
+  params.exStyle = adjusted.exStyle;
+  params.classStyle = adjusted.classStyle;
+  RECT r{0, 0, kPopupClientWidth + 2 * kInset, kPopupClientHeight + 2 * kInset};
+  AdjustWindowRectEx(&r, params.style, FALSE, params.exStyle);
+  params.width = r.right - r.left;
+  params.height = r.bottom - r.top;
+}
+
+void TFormPopup::ClosePopup() {
+  TimerClose->SetEnabled(false);
+  if (HandleAllocated() && IsWindowVisible(Handle())) Close();
+}
+
+void TFormPopup::ImageCloseClick(gui::TComponent*) { ClosePopup(); }
+
+void TFormPopup::FormMouseUp(gui::TComponent*, gui::TMouseButton, gui::TShiftState, int, int) {
+  ClosePopup();
+}
+
+void TFormPopup::FormDeactivate(gui::TComponent*) {
+  if (HandleAllocated() && IsWindowVisible(Handle())) ClosePopup();
+}
+
+void TFormPopup::ImageContextPopup(gui::TComponent*, POINT, bool& handled) {
+  ClosePopup();
+  handled = true;
+  gui::TApplication* app = gui::Application();
+  gui::TForm* main = app ? app->MainForm() : nullptr;
+  if (auto* options = main ? dynamic_cast<gui::TAction*>(main->FindComponent("acOptions")) : nullptr) {
+    options->Execute();
+  }
+}
+
+void TFormPopup::TimerCloseTimer(gui::TComponent*) {
+  TimerClose->SetEnabled(false);
+  ClosePopup();
+}
+
+void TFormPopup::WndProc(gui::TMessage& message) {
+  const auto x = static_cast<short>(LOWORD(message.LParam));
+  const auto y = static_cast<short>(HIWORD(message.LParam));
+  switch (message.Msg) {
+    case WM_ERASEBKGND:
+      message.Result = 1;
+      return;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      const HDC dc = BeginPaint(Handle(), &ps);
+      Paint(dc);
+      EndPaint(Handle(), &ps);
+      message.Result = 0;
+      return;
+    }
+    case WM_MOUSEACTIVATE:
+      message.Result = MA_NOACTIVATE;
+      return;
+    case WM_LBUTTONUP:
+      ImageCloseClick(this);
+      FormMouseUp(this, gui::TMouseButton::mbLeft, 0, x, y);
+      message.Result = 0;
+      return;
+    case WM_MBUTTONUP:
+      FormMouseUp(this, gui::TMouseButton::mbMiddle, 0, x, y);
+      message.Result = 0;
+      return;
+    case WM_RBUTTONUP: {
+      FormMouseUp(this, gui::TMouseButton::mbRight, 0, x, y);
+      POINT screen{x, y};
+      ClientToScreen(Handle(), &screen);
+      SendMessageA(Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()),
+                   MAKELPARAM(screen.x, screen.y));
+      message.Result = 0;
+      return;
+    }
+    case WM_CONTEXTMENU: {
+      bool handled = false;
+      ImageContextPopup(this, POINT{x, y}, handled);
+      if (handled) {
+        message.Result = 0;
+        return;
+      }
+      break;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(message.WParam) == WA_INACTIVE) FormDeactivate(this);
+      break;
+    default:
+      break;
+  }
+  TForm::WndProc(message);
+}
+
+void TFormPopup::Paint(HDC target) {
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  const int width = client.right, height = client.bottom;
+  gdi::MemoryDc dc(target);
+  gdi::Bitmap buffer(CreateCompatibleBitmap(target, width, height));
+  gdi::Select useBuffer(dc.get(), buffer.get());
+  gdi::Select useFont(dc.get(), font_.get());
+  {
+    gdi::Brush back(CreateSolidBrush(kPopupBackground));
+    FillRect(dc.get(), &client, back.get());
+  }
+  SetBkMode(dc.get(), TRANSPARENT);
+  SetTextColor(dc.get(), GetSysColor(COLOR_WINDOWTEXT));
+
+  // The group box: an etched frame whose top line runs through the title.
+  SIZE title{};
+  GetTextExtentPoint32A(dc.get(), GroupBoxTitle.Caption.data(),
+                        static_cast<int>(GroupBoxTitle.Caption.size()), &title);
+  RECT frame = Offset(GroupBoxTitle.Bounds);
+  frame.top += title.cy / 2;
+  DrawEdge(dc.get(), &frame, EDGE_ETCHED, BF_RECT);
+  if (!GroupBoxTitle.Caption.empty()) {
+    const RECT box = Offset(GroupBoxTitle.Bounds);
+    RECT caption{box.left + 6, box.top, box.left + 8 + title.cx + 2, box.top + title.cy};
+    caption.right = std::min(caption.right, static_cast<LONG>(Offset(ImageClose.Bounds).left - 2));
+    {
+      gdi::Brush back(CreateSolidBrush(kPopupBackground));
+      FillRect(dc.get(), &caption, back.get());
+    }
+    caption.left += 2;
+    DrawTextA(dc.get(), GroupBoxTitle.Caption.c_str(), -1, &caption,
+              DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  }
+
+  RECT message = Offset(LabelMessage.Bounds);
+  DrawTextA(dc.get(), LabelMessage.Caption.c_str(), -1, &message,
+            DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+
+  // The icon at its own size, no larger than its 16 x 16 frame.
+  if (Image.Picture) {
+    gdi::MemoryDc source(target);
+    gdi::Select use(source.get(), Image.Picture.get());
+    const RECT at = Offset(Image.Bounds);
+    BitBlt(dc.get(), at.left, at.top, at.right - at.left, at.bottom - at.top, source.get(), 0, 0,
+           SRCCOPY);
+  }
+
+  // The close glyph, without its transparent corners.
+  if (ImageClose.Picture) {
+    gdi::MemoryDc source(target);
+    gdi::Select use(source.get(), ImageClose.Picture.get());
+    const RECT at = Offset(ImageClose.Bounds);
+    for (int py = 0; py < kCloseGlyphSize; ++py) {
+      for (int px = 0; px < kCloseGlyphSize; ++px) {
+        const COLORREF c = GetPixel(source.get(), px, py);
+        if (c != kCloseGlyphTransparent) SetPixel(dc.get(), at.left + px, at.top + py, c);
+      }
+    }
+  }
+  BitBlt(target, 0, 0, width, height, dc.get(), 0, 0, SRCCOPY);
+}
+
+}  // namespace quell::ui

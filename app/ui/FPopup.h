@@ -1,0 +1,78 @@
+// TFormPopup: the small captionless, always-on-top notice in the bottom-right
+// corner of the work area. It shows a title, a one-line message, an icon and
+// a close glyph, has no taskbar button, is not activated by a click, and
+// closes itself after a given time or as soon as the user clicks it. A right
+// click closes it and runs the main form's "acOptions" action.
+//
+// There is one pop-up for the program: made on first use (or by the program
+// at start-up), then hidden and shown again.
+#pragma once
+
+#include <string>
+
+#include "Form.h"
+#include "GdiScope.h"
+#include "Graphics.h"
+#include "PopupPlacement.h"
+#include "Timer.h"
+
+namespace quell::ui {
+
+// The pop-up's parts. They have no windows of their own: the form paints
+// them, and a click anywhere on it is a click on the pop-up.
+struct TPopupText {
+  std::string Caption;
+  Rect Bounds;
+};
+struct TPopupImage {
+  gdi::Bitmap Picture;
+  Rect Bounds;
+  bool Transparent = true;  // the picture's corner colour is not drawn
+};
+
+class TFormPopup : public gui::TForm {
+ public:
+  explicit TFormPopup(gui::TComponent* owner);
+  ~TFormPopup() override;
+
+  // Shows the notice `title` / `message` with `icon` for `interval` ms,
+  // making the program's pop-up first if there is none (owned by the main
+  // form). A call while it is shown replaces texts and icon, places it again
+  // and starts the countdown again.
+  static void ShowPopup(const std::string& title, const std::string& message,
+                        unsigned interval, const gui::TIcon& icon);
+  static void ShowPopup(const std::string& title, const std::string& message,
+                        unsigned interval, HICON icon);
+
+  // The parts, named as on the form.
+  TPopupText GroupBoxTitle;  // its frame caption is the title
+  TPopupText LabelMessage;
+  TPopupImage Image;
+  TPopupImage ImageClose;
+  gui::TTimer* TimerClose = nullptr;
+
+  // The handlers (bound by the form itself).
+  void ImageCloseClick(gui::TComponent* sender);
+  void FormMouseUp(gui::TComponent* sender, gui::TMouseButton button, gui::TShiftState shift,
+                   int x, int y);
+  void FormDeactivate(gui::TComponent* sender);
+  void ImageContextPopup(gui::TComponent* sender, POINT mousePos, bool& handled);
+  void TimerCloseTimer(gui::TComponent* sender);
+
+ protected:
+  void AdjustCreationParams(gui::TCreateParams& params) override;
+  void WndProc(gui::TMessage& message) override;
+
+ private:
+  void Show(const std::string& title, const std::string& message, unsigned interval, HICON icon);
+  void LayoutAndPlace();
+  void Paint(HDC dc);
+  void ClosePopup();
+
+  gdi::Font font_;
+};
+
+// The program's pop-up, or null before the first one is made.
+extern TFormPopup* FormPopup;
+
+}  // namespace quell::ui

@@ -1,0 +1,386 @@
+#include "MenuPainter.h"
+
+#include <algorithm>
+
+#include "Application.h"
+#include "Form.h"
+#include "ImageList.h"
+
+namespace quell::ui {
+
+namespace {
+
+TMenuPainterManager* theManager = nullptr;
+
+// The handlers a painter installs; their type tells them from anyone else's.
+struct PainterMeasure {
+  TMenuPainter* painter;
+  void operator()(gui::TComponent* sender, gui::TCanvas& canvas, int& width, int& height) const {
+    painter->MeasureMenuItem(sender, canvas, width, height);
+  }
+};
+struct PainterDraw {
+  TMenuPainter* painter;
+  void operator()(gui::TComponent* sender, gui::TCanvas& canvas, const RECT& rect,
+                  bool selected) const {
+    painter->DrawMenuItem(sender, canvas, rect, selected);
+  }
+};
+
+bool Has(std::uint32_t set, int member) { return (set & (1u << member)) != 0; }
+
+template <class T>
+bool Contains(const std::vector<T*>& list, const void* item) {
+  return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+template <class T>
+void Erase(std::vector<T*>& list, const void* item) {
+  list.erase(std::remove(list.begin(), list.end(), item), list.end());
+}
+
+// Asks the application window for a message soon: queued work runs then.
+void WakeApplication() {
+  if (gui::TApplication* app = gui::Application()) PostMessageA(app->Handle(), WM_NULL, 0, 0);
+}
+
+bool OwnsPainter(const gui::TComponent& form) {
+  for (std::size_t i = 0; i < form.ComponentCount(); ++i) {
+    if (dynamic_cast<TMenuPainter*>(form.Components(i))) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+TMenuPainterManager* MenuPainterManager() { return theManager; }
+
+// ---- TMenuPainter -----------------------------------------------------------
+
+TMenuPainter::TMenuPainter(gui::TComponent* owner) : TComponent(owner), form_(owner) {
+  renderer_.Options().dimLevel = 30;
+  renderer_.Options().grayLevel = 10;
+  if (form_) form_->FreeNotification(this);
+  if (!theManager) {
+    auto* manager = new TMenuPainterManager();
+    manager->AfterConstruction();
+  }
+}
+
+TMenuPainter::~TMenuPainter() {
+  if (form_) StyleComponents(form_, false);
+  if (TMenuPainterManager* manager = theManager) {
+    manager->UnregisterPainter(this);
+    if (manager->Painters().empty()) gui::TComponent::Free(manager);
+  }
+  if (auto* window = dynamic_cast<gui::TWinControl*>(form_); window && window->HandleAllocated()) {
+    InvalidateRect(window->Handle(), nullptr, TRUE);
+  }
+}
+
+void TMenuPainter::BindToForm(gui::TComponent* form) {
+  if (form == form_) return;
+  const bool wasActive = active_;
+  SetActive(false);
+  if (form_) form_->RemoveFreeNotification(this);
+  form_ = form;
+  if (form_) form_->FreeNotification(this);
+  if (wasActive) SetActive(true);
+}
+
+void TMenuPainter::SetActive(bool active) {
+  if (active == active_) return;
+  active_ = active;
+  if (form_) StyleComponents(form_, active);
+  RedrawMenuBar();
+}
+
+void TMenuPainter::SetFont(HFONT font, TColor color) {
+  renderer_.SetFont(font, color);
+  RedrawMenuBar();
+}
+
+void TMenuPainter::SetMenuBarColor(TColor c) {
+  renderer_.SetColor(&PainterColors::MenuBarColor, c);
+  RedrawMenuBar();
+}
+
+void TMenuPainter::SetUseSystemColors(bool on) {
+  renderer_.SetUseSystemColors(on);
+  RedrawMenuBar();
+}
+
+void TMenuPainter::SetStyledContainers(TStyledContainers set) {
+  if (set == styledContainers_) return;
+  if (!active_ || !form_) {
+    styledContainers_ = set;
+    return;
+  }
+  StyleComponents(form_, false);
+  styledContainers_ = set;
+  StyleComponents(form_, true);
+}
+
+void TMenuPainter::SetStyledControls(TStyledControls set) {
+  if (set == styledControls_) return;
+  if (!active_ || !form_) {
+    styledControls_ = set;
+    return;
+  }
+  StyleComponents(form_, false);
+  styledControls_ = set;
+  StyleComponents(form_, true);
+}
+
+void TMenuPainter::RedrawMenuBar() {
+  if (auto* window = dynamic_cast<gui::TWinControl*>(form_); window && window->HandleAllocated()) {
+    ::DrawMenuBar(window->Handle());
+  }
+}
+
+void TMenuPainter::StyleComponents(gui::TComponent* container, bool enable) {
+  if (!container) return;
+  // A copy: styling never creates components, but a handler might.
+  std::vector<gui::TComponent*> owned;
+  for (std::size_t i = 0; i < container->ComponentCount(); ++i) owned.push_back(container->Components(i));
+  for (gui::TComponent* component : owned) StyleComponent(component, enable);
+}
+
+void TMenuPainter::StyleComponent(gui::TComponent* component, bool enable) {
+  if (!component || component == this || component->Tag() == kKeepOwnDrawingTag) return;
+  if (auto* item = dynamic_cast<gui::TMenuItem*>(component)) {
+    const gui::TPopupMenu* menu = item->Menu();
+    if (Has(styledControls_, xcMainMenu) && !(menu && menu->Tag() == kKeepOwnDrawingTag)) {
+      HookItem(item, enable);
+    }
+  } else if (auto* menu = dynamic_cast<gui::TPopupMenu*>(component)) {
+    if (Has(styledControls_, xcPopupMenu)) HookMenu(menu, enable);
+  } else if (dynamic_cast<gui::TForm*>(component) && !OwnsPainter(*component)) {
+    // A form owned by the container is walked into, unless it has a painter of its own.
+    StyleComponents(component, enable);
+  }
+}
+
+void TMenuPainter::HookMenu(gui::TPopupMenu* menu, bool enable) {
+  gui::TMenuItem* root = menu->Items();
+  if (!root || root->Count() == 0) return;  // a menu without items keeps its flag
+  menu->SetOwnerDraw(enable);
+  // Every item at every depth below the top-level ones.
+  std::vector<gui::TMenuItem*> pending;
+  for (std::size_t i = 0; i < root->Count(); ++i) pending.push_back(root->Items(i));
+  while (!pending.empty()) {
+    gui::TMenuItem* item = pending.back();
+    pending.pop_back();
+    HookItem(item, enable);
+    for (std::size_t i = 0; i < item->Count(); ++i) pending.push_back(item->Items(i));
+  }
+}
+
+void TMenuPainter::HookItem(gui::TMenuItem* item, bool enable) {
+  if (item->Tag() == kKeepOwnDrawingTag) return;
+  if (enable) {
+    if (!item->OnDrawItem || overrideOwnerDraw_) item->OnDrawItem = PainterDraw{this};
+    if (!item->OnMeasureItem || overrideOwnerDraw_) item->OnMeasureItem = PainterMeasure{this};
+    return;
+  }
+  // Only the painter's own handlers are taken away.
+  if (const auto* draw = item->OnDrawItem.target<PainterDraw>(); draw && draw->painter == this) {
+    item->OnDrawItem = nullptr;
+  }
+  if (const auto* measure = item->OnMeasureItem.target<PainterMeasure>();
+      measure && measure->painter == this) {
+    item->OnMeasureItem = nullptr;
+  }
+}
+
+bool TMenuPainter::DrawsItem(const gui::TMenuItem& item) const {
+  const auto* draw = item.OnDrawItem.target<PainterDraw>();
+  const auto* measure = item.OnMeasureItem.target<PainterMeasure>();
+  return draw && draw->painter == this && measure && measure->painter == this;
+}
+
+MenuItemInfo TMenuPainter::DescribeItem(const gui::TMenuItem& item) {
+  MenuItemInfo info;
+  info.caption = item.Caption();
+  info.shortcutText = gui::ShortCutToText(item.ShortCut());
+  info.enabled = item.Enabled();
+  info.checked = item.Checked();
+  info.radioItem = item.RadioItem();
+  info.isDefault = item.Default();
+  info.hasSubItems = item.Count() > 0;
+  info.imageIndex = item.ImageIndex();
+  return info;
+}
+
+namespace {
+HIMAGELIST ImagesOf(const gui::TMenuItem& item) {
+  const gui::TPopupMenu* menu = item.Menu();
+  return menu && menu->Images() ? menu->Images()->Handle() : nullptr;
+}
+}  // namespace
+
+void TMenuPainter::MeasureMenuItem(gui::TComponent* sender, gui::TCanvas& canvas, int& width,
+                                   int& height) {
+  if (!active_) return;
+  const auto* item = dynamic_cast<const gui::TMenuItem*>(sender);
+  if (!item) return;
+  renderer_.Measure(canvas.Handle(), DescribeItem(*item), ImagesOf(*item), width, height);
+}
+
+void TMenuPainter::DrawMenuItem(gui::TComponent* sender, gui::TCanvas& canvas, const RECT& rect,
+                                bool selected) {
+  if (!active_) return;
+  try {
+    const auto* item = dynamic_cast<const gui::TMenuItem*>(sender);
+    if (!item) return;
+    renderer_.Draw(canvas.Handle(), rect, DescribeItem(*item), selected ? ODS_SELECTED : 0,
+                   ImagesOf(*item));
+  } catch (...) {
+    // The item stays as far as it got.
+  }
+}
+
+void TMenuPainter::StylePendingComponents() {
+  std::vector<gui::TComponent*> pending;
+  pending.swap(pending_);
+  for (gui::TComponent* component : pending) {
+    component->RemoveFreeNotification(this);
+    if (active_ && autoDetect_) StyleComponent(component, true);
+  }
+}
+
+void TMenuPainter::Notification(gui::TComponent* component, gui::TOperation operation) {
+  gui::TComponent::Notification(component, operation);
+  if (operation == gui::TOperation::opRemove) {
+    Erase(pending_, component);
+    if (component == form_) {
+      form_ = nullptr;
+      active_ = false;
+    }
+  } else if (active_ && autoDetect_ && component != this && component->Owner() == form_) {
+    // It is still being made; it is styled once it is complete.
+    pending_.push_back(component);
+    component->FreeNotification(this);
+    WakeApplication();
+  }
+  if (theManager) theManager->PainterNotice(component, operation);
+}
+
+// ---- TMenuPainterManager ------------------------------------------------------
+
+TMenuPainterManager::TMenuPainterManager() : TComponent(gui::Application()) {
+  theManager = this;
+  if (gui::TApplication* app = gui::Application()) {
+    hookId_ = app->HookMainWindow([this](gui::TMessage&) {
+      StyleQueuedForms();
+      return false;
+    });
+  }
+}
+
+TMenuPainterManager::~TMenuPainterManager() {
+  if (gui::TApplication* app = gui::Application(); app && hookId_) app->UnhookMainWindow(hookId_);
+  if (theManager == this) theManager = nullptr;
+}
+
+void TMenuPainterManager::RegisterPainter(TMenuPainter* painter) {
+  if (!painter || Contains(painters_, painter)) return;
+  painters_.push_back(painter);
+  if (gui::TComponent* form = painter->Form(); form && !Contains(styled_, form)) {
+    styled_.push_back(form);
+    form->FreeNotification(this);
+  }
+  if (!current_ && painter->Active() && !painter->DisableSubclassing()) {
+    current_ = painter;
+    QueueScreenForms();
+  }
+}
+
+void TMenuPainterManager::UnregisterPainter(TMenuPainter* painter) {
+  if (!Contains(painters_, painter)) return;
+  if (painter == current_) {
+    TMenuPainter* successor = nullptr;
+    for (TMenuPainter* p : painters_) {
+      if (p != painter && p->Active() && !p->DisableSubclassing()) {
+        successor = p;
+        break;
+      }
+    }
+    const std::vector<gui::TComponent*> styled = styled_;
+    for (gui::TComponent* form : styled) {
+      if (form == painter->Form()) continue;
+      // The leaving painter's handlers must not outlive it on other forms.
+      painter->StyleComponents(form, false);
+      if (successor && form != successor->Form()) successor->StyleComponents(form, true);
+    }
+    current_ = successor;
+    if (!successor) {
+      styled_.clear();
+      queued_.clear();
+    }
+  }
+  Erase(painters_, painter);
+}
+
+void TMenuPainterManager::QueueScreenForms() {
+  gui::TApplication* app = gui::Application();
+  if (!app) return;
+  for (std::size_t i = 0; i < app->ComponentCount(); ++i) {
+    gui::TComponent* c = app->Components(i);
+    if (dynamic_cast<gui::TForm*>(c) && !Contains(styled_, c) && c->Tag() != kKeepOwnDrawingTag &&
+        !OwnsPainter(*c)) {
+      Queue(c);
+    }
+  }
+}
+
+void TMenuPainterManager::Queue(gui::TComponent* form) {
+  if (Contains(queued_, form)) return;
+  queued_.push_back(form);
+  form->FreeNotification(this);
+  WakeApplication();
+}
+
+void TMenuPainterManager::StyleQueuedForms() {
+  for (TMenuPainter* painter : std::vector<TMenuPainter*>(painters_)) {
+    if (Contains(painters_, painter)) painter->StylePendingComponents();
+  }
+  if (queued_.empty()) return;
+  std::vector<gui::TComponent*> queued;
+  queued.swap(queued_);
+  if (!current_) return;
+  for (gui::TComponent* form : queued) {
+    if (!dynamic_cast<gui::TForm*>(form) || Contains(styled_, form) ||
+        form->Tag() == kKeepOwnDrawingTag || OwnsPainter(*form)) {
+      continue;
+    }
+    styled_.push_back(form);
+    try {
+      current_->StyleComponents(form, true);
+    } catch (...) {
+      // A form that cannot be styled keeps its own drawing.
+    }
+  }
+}
+
+void TMenuPainterManager::FormGone(gui::TComponent* form) {
+  Erase(styled_, form);
+  Erase(queued_, form);
+  if (current_ == form) current_ = nullptr;
+  Erase(painters_, form);
+}
+
+void TMenuPainterManager::PainterNotice(gui::TComponent* component, gui::TOperation operation) {
+  if (operation == gui::TOperation::opRemove) {
+    FormGone(component);
+  } else if (current_ && component->Owner() == gui::Application()) {
+    Queue(component);
+  }
+}
+
+void TMenuPainterManager::Notification(gui::TComponent* component, gui::TOperation operation) {
+  gui::TComponent::Notification(component, operation);
+  PainterNotice(component, operation);
+}
+
+}  // namespace quell::ui

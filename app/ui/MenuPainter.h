@@ -1,0 +1,191 @@
+// TMenuPainter draws the menus of one form itself, in a flat style: it makes
+// the form's pop-up menus owner-drawn and gives each item its measure and
+// draw handlers. TMenuPainterManager is the one program-wide object that keeps
+// track of all painters and can spread one painter's style to other forms.
+//
+// Only menus are restyled: toolbars, control bars, menu bars, gradients,
+// flat menu frames and ordinary controls are left as they are (the settings
+// for them are kept, so that a form can set them, but they draw nothing).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "Component.h"
+#include "Graphics.h"
+#include "MenuItemDraw.h"
+#include "Menus.h"
+
+namespace quell::ui {
+
+// Which kinds of container and control a painter restyles, as bit sets.
+enum TStyledContainer : int {
+  xccForm, xccFrame, xccToolbar, xccCoolbar, xccControlbar, xccPanel, xccScrollBox,
+  xccGroupBox, xccTabSheet, xccPageScroller
+};
+enum TStyledControl : int {
+  xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcListBox, xcEdit, xcMaskEdit,
+  xcMemo, xcRichEdit, xcMiscEdit, xcCheckBox, xcRadioButton, xcButton, xcBitBtn,
+  xcSpeedButton, xcUpDown, xcPanel, xcGroupBox, xcTreeView, xcListView, xcProgressBar, xcHotKey
+};
+using TStyledContainers = std::uint32_t;
+using TStyledControls = std::uint32_t;
+constexpr std::uint32_t SetOf(std::initializer_list<int> members) {
+  std::uint32_t set = 0;
+  for (int m : members) set |= 1u << m;
+  return set;
+}
+inline constexpr TStyledContainers kAllStyledContainers = 0x3FFu;
+inline constexpr TStyledControls kAllStyledControls = 0x7FFFFFu;
+
+// A component with this Tag (or a menu with it) keeps its own drawing.
+inline constexpr int kKeepOwnDrawingTag = 999;
+
+class TMenuPainter : public gui::TComponent {
+ public:
+  // `owner` is the form whose menus the painter draws.
+  explicit TMenuPainter(gui::TComponent* owner);
+  ~TMenuPainter() override;
+
+  gui::TComponent* Form() const { return form_; }
+  // Moves the style to another form (nothing when it is the painter's already).
+  void BindToForm(gui::TComponent* form);
+
+  bool Active() const { return active_; }
+  void SetActive(bool active);
+
+  int DimLevel() const { return renderer_.Options().dimLevel; }
+  void SetDimLevel(int percent) { renderer_.Options().dimLevel = percent; }
+  int GrayLevel() const { return renderer_.Options().grayLevel; }
+  void SetGrayLevel(int level) { renderer_.Options().grayLevel = level; }
+  int IconWidth() const { return renderer_.Options().iconWidth; }
+  void SetIconWidth(int width) { renderer_.Options().iconWidth = width; }
+
+  HFONT Font() const { return renderer_.Font(); }
+  // A copy of `font` in `color` (the colour of the captions).
+  void SetFont(HFONT font, TColor color);
+
+  TColor Color() const { return renderer_.Colors().Color; }
+  void SetColor(TColor c) { renderer_.SetColor(&PainterColors::Color, c); }
+  TColor IconBackColor() const { return renderer_.Colors().IconBackColor; }
+  void SetIconBackColor(TColor c) { renderer_.SetColor(&PainterColors::IconBackColor, c); }
+  TColor MenuBarColor() const { return renderer_.Colors().MenuBarColor; }
+  void SetMenuBarColor(TColor c);
+  TColor SelectColor() const { return renderer_.Colors().SelectColor; }
+  void SetSelectColor(TColor c) { renderer_.SetColor(&PainterColors::SelectColor, c); }
+  TColor SelectBorderColor() const { return renderer_.Colors().SelectBorderColor; }
+  void SetSelectBorderColor(TColor c) { renderer_.SetColor(&PainterColors::SelectBorderColor, c); }
+  TColor SelectFontColor() const { return renderer_.Colors().SelectFontColor; }
+  void SetSelectFontColor(TColor c) { renderer_.SetColor(&PainterColors::SelectFontColor, c); }
+  TColor DisabledColor() const { return renderer_.Colors().DisabledColor; }
+  void SetDisabledColor(TColor c) { renderer_.SetColor(&PainterColors::DisabledColor, c); }
+  TColor SeparatorColor() const { return renderer_.Colors().SeparatorColor; }
+  void SetSeparatorColor(TColor c) { renderer_.SetColor(&PainterColors::SeparatorColor, c); }
+  TColor CheckedColor() const { return renderer_.Colors().CheckedColor; }
+  void SetCheckedColor(TColor c) { renderer_.SetColor(&PainterColors::CheckedColor, c); }
+
+  bool DrawSelect() const { return renderer_.Options().drawSelect; }
+  void SetDrawSelect(bool on) { renderer_.Options().drawSelect = on; }
+  bool UseSystemColors() const { return renderer_.Colors().UseSystemColors; }
+  void SetUseSystemColors(bool on);
+  bool UseDimColor() const { return renderer_.Colors().UseDimColor; }
+  void SetUseDimColor(bool on) { renderer_.SetUseDimColor(on); }
+  bool OverrideOwnerDraw() const { return overrideOwnerDraw_; }
+  // Takes effect at the next activation.
+  void SetOverrideOwnerDraw(bool on) { overrideOwnerDraw_ = on; }
+  bool Gradient() const { return gradient_; }
+  void SetGradient(bool on) { gradient_ = on; }
+  bool FlatMenu() const { return renderer_.Options().flatMenu; }
+  void SetFlatMenu(bool on) { renderer_.Options().flatMenu = on; }
+  bool AutoDetect() const { return autoDetect_; }
+  void SetAutoDetect(bool on) { autoDetect_ = on; }
+  bool DrawMenuBar() const { return drawMenuBar_; }
+  void SetDrawMenuBar(bool on) { drawMenuBar_ = on; }
+  bool DisableSubclassing() const { return disableSubclassing_; }
+  void SetDisableSubclassing(bool on) { disableSubclassing_ = on; }
+  TStyledContainers StyledContainers() const { return styledContainers_; }
+  void SetStyledContainers(TStyledContainers set);
+  TStyledControls StyledControls() const { return styledControls_; }
+  void SetStyledControls(TStyledControls set);
+
+  // Styles (enable) or unstyles everything `container` owns.
+  void StyleComponents(gui::TComponent* container, bool enable);
+  void StyleComponent(gui::TComponent* component, bool enable);
+
+  // The handlers the painter gives menu items; both do nothing while the
+  // painter is inactive, and drawing swallows every failure.
+  void MeasureMenuItem(gui::TComponent* sender, gui::TCanvas& canvas, int& width, int& height);
+  void DrawMenuItem(gui::TComponent* sender, gui::TCanvas& canvas, const RECT& rect,
+                    bool selected);
+
+  // Styles the components inserted into the form since the last call (made
+  // while active with AutoDetect); the application window's next message
+  // does this, once they are complete.
+  void StylePendingComponents();
+
+  // Whether `item`'s handlers are this painter's.
+  bool DrawsItem(const gui::TMenuItem& item) const;
+
+  const MenuRenderer& Renderer() const { return renderer_; }
+  // What drawing knows of a menu item.
+  static MenuItemInfo DescribeItem(const gui::TMenuItem& item);
+
+ protected:
+  void Notification(gui::TComponent* component, gui::TOperation operation) override;
+
+ private:
+  void HookItem(gui::TMenuItem* item, bool enable);
+  void HookMenu(gui::TPopupMenu* menu, bool enable);
+  void RedrawMenuBar();
+
+  gui::TComponent* form_;
+  MenuRenderer renderer_;
+  std::vector<gui::TComponent*> pending_;
+  bool active_ = false;
+  bool overrideOwnerDraw_ = false;
+  bool gradient_ = false;
+  bool autoDetect_ = false;
+  bool drawMenuBar_ = false;
+  bool disableSubclassing_ = false;
+  TStyledContainers styledContainers_ = kAllStyledContainers;
+  TStyledControls styledControls_ = kAllStyledControls;
+};
+
+class TMenuPainterManager : public gui::TComponent {
+ public:
+  TMenuPainterManager();
+  ~TMenuPainterManager() override;
+
+  void RegisterPainter(TMenuPainter* painter);
+  void UnregisterPainter(TMenuPainter* painter);
+
+  TMenuPainter* CurrentPainter() const { return current_; }
+  const std::vector<TMenuPainter*>& Painters() const { return painters_; }
+  const std::vector<gui::TComponent*>& StyledForms() const { return styled_; }
+  const std::vector<gui::TComponent*>& QueuedForms() const { return queued_; }
+
+  // Insertion and removal notices that painters pass on.
+  void PainterNotice(gui::TComponent* component, gui::TOperation operation);
+  // Styles the queued forms (the application window's next message does this).
+  void StyleQueuedForms();
+
+ protected:
+  void Notification(gui::TComponent* component, gui::TOperation operation) override;
+
+ private:
+  void QueueScreenForms();
+  void Queue(gui::TComponent* form);
+  void FormGone(gui::TComponent* form);
+
+  std::vector<TMenuPainter*> painters_;
+  std::vector<gui::TComponent*> styled_;
+  std::vector<gui::TComponent*> queued_;
+  TMenuPainter* current_ = nullptr;
+  int hookId_ = 0;
+};
+
+// The program-wide manager, made with the first painter and freed with the
+// last; null while there is none.
+TMenuPainterManager* MenuPainterManager();
+
+}  // namespace quell::ui

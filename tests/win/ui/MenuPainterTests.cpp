@@ -1,0 +1,369 @@
+// TMenuPainter and TMenuPainterManager on the component layer: which menus
+// and items a painter takes over and gives back, the manager's registration
+// rules, and items measured and drawn through the layer's own menu messages.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Action.h"
+#include "Application.h"
+#include "Form.h"
+#include "ImageList.h"
+#include "MenuPainter.h"
+#include "Menus.h"
+#include "WinTestSupport.h"
+#include "resource.h"
+
+namespace quell::ui {
+namespace {
+
+using gui::Create;
+using gui::TComponent;
+using gui::TMenuItem;
+using gui::TPopupMenu;
+
+// A form with the program's tray menu: Lock Computer and Unlock with their
+// shortcuts, separators, Options, Help with two sub-items, Exit.
+struct MenuForm {
+  gui::TForm* form;
+  gui::TImageList* images;
+  TPopupMenu* menu;
+  std::vector<TMenuItem*> items;  // top level, in order
+  TMenuItem* help;
+  TMenuItem* helpTopic;
+  TMenuItem* home;
+  gui::TAction* acUnlock;
+
+  explicit MenuForm(gui::TComponent* owner) {
+    form = Create<gui::TForm>(owner);
+    images = Create<gui::TImageList>(form);
+    for (int id : {IDI_EXIT, IDI_OPTIONS, IDI_LOCKED, IDI_UNLOCKED}) {
+      images->AddIconResource(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    }
+    auto* actions = Create<gui::TActionList>(form);
+    actions->SetImages(images);
+    auto action = [&](const char* caption, int image, gui::TShortCut shortcut = 0) {
+      auto* a = Create<gui::TAction>(form, actions);
+      a->SetCaption(caption);
+      a->SetImageIndex(image);
+      a->SetShortCut(shortcut);
+      return a;
+    };
+    menu = Create<TPopupMenu>(form);
+    menu->SetImages(images);
+    auto item = [&](gui::TAction* a, const char* caption, TMenuItem* parent) {
+      auto* i = Create<TMenuItem>(form);
+      i->SetAction(a);
+      if (caption) i->SetCaption(caption);
+      parent->Add(i);
+      return i;
+    };
+    TMenuItem* root = menu->Items();
+    items.push_back(item(action("Lock Computer", 2, 0xC04C), nullptr, root));
+    acUnlock = action("Unlock", 3, 0xC055);
+    acUnlock->SetEnabled(false);
+    items.push_back(item(acUnlock, nullptr, root));
+    items.push_back(item(nullptr, "-", root));
+    items.push_back(item(action("Options ...", 1), nullptr, root));
+    items.push_back(item(nullptr, "-", root));
+    help = item(nullptr, "Help", root);
+    items.push_back(help);
+    helpTopic = item(nullptr, "Help Topic", help);
+    home = item(nullptr, "Home", help);
+    items.push_back(item(nullptr, "-", root));
+    items.push_back(item(action("Exit", 0), nullptr, root));
+  }
+  std::vector<TMenuItem*> All() const {
+    std::vector<TMenuItem*> all = items;
+    all.push_back(helpTopic);
+    all.push_back(home);
+    return all;
+  }
+};
+
+// The painter as the program's main form sets it up, in the program's order.
+void ConfigureAsTheProgram(TMenuPainter& p) {
+  p.SetDimLevel(30);
+  p.SetGrayLevel(10);
+  p.SetColor(clBtnFace);
+  p.SetIconBackColor(clBtnFace);
+  p.SetMenuBarColor(clBtnFace);
+  p.SetSelectColor(clHighlight);
+  p.SetSelectBorderColor(clHighlight);
+  p.SetSelectFontColor(clMenuText);
+  p.SetDisabledColor(clInactiveCaptionText);
+  p.SetSeparatorColor(clBtnFace);
+  p.SetCheckedColor(clHighlight);
+  p.SetDrawSelect(true);
+  p.SetUseSystemColors(true);
+  p.SetOverrideOwnerDraw(true);
+  p.SetStyledControls(SetOf({xcMainMenu, xcPopupMenu, xcToolbar}));
+  p.SetStyledContainers(SetOf({xccToolbar, xccControlbar}));
+  p.SetFlatMenu(false);
+  p.SetAutoDetect(true);
+  p.SetDisableSubclassing(false);
+}
+
+class MenuPainterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app = std::make_unique<gui::TApplication>();
+    app->Initialize();
+    app->OnException = [this](TComponent*, const std::string& what) { reported.push_back(what); };
+    main = std::make_unique<MenuForm>(app.get());
+  }
+  void TearDown() override {
+    main.reset();
+    app.reset();
+    EXPECT_EQ(MenuPainterManager(), nullptr) << "the manager goes with the last painter";
+  }
+  TMenuPainter* ProgramPainter() {
+    auto* painter = Create<TMenuPainter>(main->form);
+    painter->BindToForm(main->form);
+    ConfigureAsTheProgram(*painter);
+    MenuPainterManager()->RegisterPainter(painter);
+    painter->SetActive(true);
+    return painter;
+  }
+  // Sends the layer's measure request for `item` of its built menu.
+  SIZE Measure(TMenuItem* item) {
+    MEASUREITEMSTRUCT m{};
+    m.CtlType = ODT_MENU;
+    m.itemID = item->Command();
+    m.itemData = item->Command();
+    m.itemHeight = 16;  // what the platform proposes
+    SendMessageA(app->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m));
+    return {static_cast<LONG>(m.itemWidth), static_cast<LONG>(m.itemHeight)};
+  }
+
+  std::unique_ptr<gui::TApplication> app;
+  std::unique_ptr<MenuForm> main;
+  std::vector<std::string> reported;
+};
+
+TEST_F(MenuPainterTest, AfterConstructionTheDefaultsAndTheProgramsSettings) {
+  auto* p = Create<TMenuPainter>(main->form);
+  EXPECT_EQ(p->Form(), main->form);
+  EXPECT_FALSE(p->Active());
+  EXPECT_EQ(p->DimLevel(), 30);
+  EXPECT_EQ(p->GrayLevel(), 10);
+  EXPECT_EQ(p->IconWidth(), 24);
+  EXPECT_EQ(p->Color(), clBtnFace);
+  EXPECT_EQ(p->SelectColor(), clHighlight);
+  EXPECT_EQ(p->DisabledColor(), clInactiveCaption);
+  EXPECT_TRUE(p->DrawSelect());
+  EXPECT_TRUE(p->UseSystemColors());
+  EXPECT_FALSE(p->OverrideOwnerDraw());
+  EXPECT_FALSE(p->AutoDetect());
+  EXPECT_EQ(p->StyledContainers(), 0x3FFu);
+  EXPECT_EQ(p->StyledControls(), 0x7FFFFFu);
+  EXPECT_FALSE(p->Renderer().PaletteDirty()) << "the palette is computed once at construction";
+  ASSERT_NE(MenuPainterManager(), nullptr);
+  EXPECT_FALSE(main->menu->OwnerDraw()) << "nothing is styled before Active";
+  for (TMenuItem* item : main->All()) EXPECT_FALSE(item->OnDrawItem) << item->Caption();
+
+  ConfigureAsTheProgram(*p);
+  EXPECT_EQ(p->StyledControls(), 0x7u);
+  EXPECT_EQ(p->StyledContainers(), 0x14u);
+  EXPECT_TRUE(p->Renderer().PaletteDirty()) << "every colour setter marks the palette";
+}
+
+TEST_F(MenuPainterTest, ActivationStylesTheTrayMenuAndTheHelpSubMenu) {
+  TMenuPainter* p = ProgramPainter();
+  EXPECT_TRUE(main->menu->OwnerDraw());
+  for (TMenuItem* item : main->All()) EXPECT_TRUE(p->DrawsItem(*item)) << item->Caption();
+  p->SetActive(false);
+  EXPECT_FALSE(main->menu->OwnerDraw());
+  for (TMenuItem* item : main->All()) {
+    EXPECT_FALSE(item->OnDrawItem) << item->Caption();
+    EXPECT_FALSE(item->OnMeasureItem) << item->Caption();
+  }
+}
+
+TEST_F(MenuPainterTest, RegisteredBeforeActivationThePainterStylesNoOtherForm) {
+  MenuForm other(app.get());
+  TMenuPainter* p = ProgramPainter();
+  wintest::PumpFor(200);
+  EXPECT_EQ(MenuPainterManager()->CurrentPainter(), nullptr);
+  EXPECT_FALSE(other.menu->OwnerDraw());
+  for (TMenuItem* item : other.All()) EXPECT_FALSE(item->OnDrawItem) << item->Caption();
+  MenuForm later(app.get());
+  wintest::PumpFor(200);
+  EXPECT_FALSE(later.menu->OwnerDraw());
+  EXPECT_TRUE(p->Active());
+}
+
+TEST_F(MenuPainterTest, Tag999AndOwnHandlersAreRespected) {
+  main->items[3]->SetTag(kKeepOwnDrawingTag);  // Options ...
+  bool ownDrawn = false;
+  main->items[0]->OnDrawItem = [&](TComponent*, gui::TCanvas&, const RECT&, bool) { ownDrawn = true; };
+  MenuForm tagged(main->form);
+  tagged.menu->SetTag(kKeepOwnDrawingTag);
+
+  auto* p = Create<TMenuPainter>(main->form);
+  p->SetActive(true);  // OverrideOwnerDraw is off
+  EXPECT_FALSE(main->items[3]->OnDrawItem) << "Tag 999 keeps its own drawing";
+  EXPECT_FALSE(p->DrawsItem(*main->items[0])) << "an item with its own handler keeps it";
+  EXPECT_TRUE(p->DrawsItem(*main->items[1]));
+  EXPECT_FALSE(tagged.menu->OwnerDraw());
+  for (TMenuItem* item : tagged.All()) EXPECT_FALSE(item->OnDrawItem) << item->Caption();
+
+  // OverrideOwnerDraw takes effect at the next activation.
+  p->SetOverrideOwnerDraw(true);
+  EXPECT_FALSE(p->DrawsItem(*main->items[0]));
+  p->SetActive(false);
+  ASSERT_TRUE(main->items[0]->OnDrawItem) << "switching off gives back only the painter's handlers";
+  p->SetActive(true);
+  EXPECT_TRUE(p->DrawsItem(*main->items[0]));
+  EXPECT_FALSE(main->items[3]->OnDrawItem);
+
+  // A handler set after activation is not the painter's to take away.
+  main->items[1]->OnDrawItem = [&](TComponent*, gui::TCanvas&, const RECT&, bool) { ownDrawn = true; };
+  p->SetActive(false);
+  EXPECT_TRUE(main->items[1]->OnDrawItem);
+  EXPECT_FALSE(main->items[1]->OnMeasureItem) << "its measure handler was the painter's";
+  EXPECT_FALSE(main->items[0]->OnDrawItem);
+}
+
+TEST_F(MenuPainterTest, AMenuWithoutItemsKeepsItsOwnerDrawFlag) {
+  auto* empty = Create<TPopupMenu>(main->form);
+  empty->SetOwnerDraw(true);
+  auto* p = Create<TMenuPainter>(main->form);
+  p->SetActive(true);
+  p->SetActive(false);
+  EXPECT_TRUE(empty->OwnerDraw());
+  EXPECT_FALSE(main->menu->OwnerDraw());
+}
+
+TEST_F(MenuPainterTest, StyledControlsDecideWhatIsTakenOver) {
+  TMenuPainter* p = ProgramPainter();
+  p->SetStyledControls(SetOf({xcToolbar}));
+  EXPECT_FALSE(main->menu->OwnerDraw());
+  for (TMenuItem* item : main->All()) EXPECT_FALSE(item->OnDrawItem) << item->Caption();
+  p->SetStyledControls(SetOf({xcPopupMenu}));
+  EXPECT_TRUE(main->menu->OwnerDraw());
+  for (TMenuItem* item : main->All()) EXPECT_TRUE(p->DrawsItem(*item)) << item->Caption();
+}
+
+TEST_F(MenuPainterTest, AutoDetectStylesItemsAddedWhileActive) {
+  TMenuPainter* p = ProgramPainter();
+  auto* added = Create<TMenuItem>(main->form);
+  added->SetCaption("Added");
+  main->menu->Items()->Add(added);
+  wintest::PumpFor(100);
+  EXPECT_TRUE(p->DrawsItem(*added));
+  p->SetAutoDetect(false);
+  auto* second = Create<TMenuItem>(main->form);
+  main->menu->Items()->Add(second);
+  wintest::PumpFor(100);
+  EXPECT_FALSE(second->OnDrawItem);
+  // An item freed before it was styled is simply forgotten.
+  p->SetAutoDetect(true);
+  TComponent::Free(Create<TMenuItem>(main->form));
+  wintest::PumpFor(100);
+}
+
+TEST_F(MenuPainterTest, ItemsAreMeasuredThroughTheLayersMenuMessages) {
+  TMenuPainter* p = ProgramPainter();
+  main->menu->Rebuild();
+  const SIZE lock = Measure(main->items[0]);
+  const SIZE separator = Measure(main->items[2]);
+  const SIZE options = Measure(main->items[3]);
+  const SIZE help = Measure(main->help);
+  const SIZE topic = Measure(main->helpTopic);
+  EXPECT_EQ(separator.cy, 4);
+  EXPECT_EQ(options.cy, 22);
+  EXPECT_EQ(help.cy, 16) << "no image: text height plus a quarter";
+  EXPECT_GT(lock.cx, options.cx) << "the shortcut and its reserve";
+  // "Help" and "Home" have the same width in most fonts only by chance; the
+  // sub-menu extra is checked against an item of the same caption.
+  auto* twin = Create<TMenuItem>(main->form);
+  twin->SetCaption("Help");
+  main->menu->Items()->Add(twin);
+  main->menu->Rebuild();
+  EXPECT_EQ(help.cx, Measure(twin).cx + 6);
+  EXPECT_GT(topic.cx, 0);
+  // An inactive painter's handlers leave the layer's proposal alone.
+  p->SetActive(false);
+  main->items[3]->OnMeasureItem = [p](TComponent* s, gui::TCanvas& c, int& w, int& h) {
+    p->MeasureMenuItem(s, c, w, h);
+  };
+  main->menu->Rebuild();
+  EXPECT_EQ(Measure(main->items[3]).cy, 0);
+}
+
+TEST_F(MenuPainterTest, ItemsAreDrawnThroughTheLayersMenuMessages) {
+  TMenuPainter* p = ProgramPainter();
+  main->menu->Rebuild();
+  gdi::ScreenDc screen;
+  gdi::DibCanvas canvas(screen.get(), 200, 30);
+  std::fill_n(canvas.pixels(), 200 * 30, 0x00010203u);
+  auto draw = [&](TMenuItem* item, UINT state) {
+    DRAWITEMSTRUCT d{};
+    d.CtlType = ODT_MENU;
+    d.itemID = item->Command();
+    d.itemData = item->Command();
+    d.itemState = state;
+    d.hDC = canvas.dc();
+    d.rcItem = {10, 4, 190, 26};
+    SendMessageA(app->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+    GdiFlush();
+  };
+  auto at = [&](int x, int y) {
+    const std::uint32_t px = canvas.pixels()[y * 200 + x];
+    return RGB((px >> 16) & 0xFF, (px >> 8) & 0xFF, px & 0xFF);
+  };
+  draw(main->items[3], ODS_SELECTED);
+  const MenuPalette& palette = p->Renderer().Palette();
+  EXPECT_EQ(at(10, 5), GetSysColor(COLOR_HIGHLIGHT)) << "the selection's border";
+  EXPECT_EQ(at(180, 15), palette.selectFill);
+  EXPECT_EQ(at(5, 15), RGB(1, 2, 3)) << "nothing outside the item";
+  // The disabled Unlock is never highlighted.
+  draw(main->items[1], ODS_SELECTED);
+  EXPECT_EQ(at(180, 15), palette.menuBack);
+  EXPECT_EQ(at(12, 6), palette.iconColumn);
+  EXPECT_TRUE(reported.empty());
+}
+
+TEST_F(MenuPainterTest, AnActivePainterAtRegistrationStylesTheOtherForms) {
+  MenuForm plain(app.get());
+  MenuForm tagged(app.get());
+  tagged.form->SetTag(kKeepOwnDrawingTag);
+  MenuForm own(app.get());
+  auto* ownPainter = Create<TMenuPainter>(own.form);
+
+  auto* p = Create<TMenuPainter>(main->form);
+  p->SetActive(true);
+  MenuPainterManager()->RegisterPainter(p);
+  EXPECT_EQ(MenuPainterManager()->CurrentPainter(), p);
+  EXPECT_FALSE(plain.menu->OwnerDraw()) << "styled at the next message, not at once";
+  wintest::PumpFor(200);
+  EXPECT_TRUE(plain.menu->OwnerDraw());
+  for (TMenuItem* item : plain.All()) EXPECT_TRUE(p->DrawsItem(*item)) << item->Caption();
+  EXPECT_FALSE(tagged.menu->OwnerDraw());
+  EXPECT_FALSE(own.menu->OwnerDraw()) << "a form with a painter of its own";
+
+  // A form made later is styled too.
+  MenuForm later(app.get());
+  wintest::PumpFor(200);
+  EXPECT_TRUE(later.menu->OwnerDraw());
+
+  // The leaving painter's handlers go with it; the second painter, active
+  // and registered, takes the other forms over.
+  ownPainter->SetActive(true);
+  MenuPainterManager()->RegisterPainter(ownPainter);
+  TComponent::Free(p);
+  ASSERT_NE(MenuPainterManager(), nullptr);
+  EXPECT_EQ(MenuPainterManager()->CurrentPainter(), ownPainter);
+  for (TMenuItem* item : plain.All()) EXPECT_TRUE(ownPainter->DrawsItem(*item)) << item->Caption();
+  // Without a successor the other forms get their own drawing back.
+  TComponent::Free(ownPainter);
+  EXPECT_EQ(MenuPainterManager(), nullptr);
+  for (TMenuItem* item : plain.All()) EXPECT_FALSE(item->OnDrawItem) << item->Caption();
+  EXPECT_FALSE(main->menu->OwnerDraw());
+}
+
+}  // namespace
+}  // namespace quell::ui
