@@ -7,6 +7,7 @@
 
 #include "CommandLine.h"
 #include "Dialogs.h"
+#include "FPopup.h"
 #include "HookProtocol.h"
 #include "ProductInfo.h"
 #include "resource.h"
@@ -168,9 +169,38 @@ void TFormKestravaMain::FormCreate(TComponent*) {
   FTrayIcon->SetPopupMenu(pmTrayIcon);
   FTrayIcon->SetActive(true);
   SetTrayImage(false);
+  CreateMenuPainter();
   ApplySettings();
   SetApplicationExStyle(WS_EX_TOOLWINDOW);
   PostMessageA(Handle(), kNotifyMessage, 0, LN_ACTIVATE);
+}
+
+void TFormKestravaMain::CreateMenuPainter() {
+  using namespace ui;
+  FMenuPainter = Create<TMenuPainter>(this);
+  FMenuPainter->SetName("FMenuPainter");
+  FMenuPainter->BindToForm(this);
+  FMenuPainter->SetDimLevel(30);
+  FMenuPainter->SetGrayLevel(10);
+  FMenuPainter->SetColor(clBtnFace);
+  FMenuPainter->SetIconBackColor(clBtnFace);
+  FMenuPainter->SetMenuBarColor(clBtnFace);
+  FMenuPainter->SetSelectColor(clHighlight);
+  FMenuPainter->SetSelectBorderColor(clHighlight);
+  FMenuPainter->SetSelectFontColor(clMenuText);
+  FMenuPainter->SetDisabledColor(clInactiveCaptionText);
+  FMenuPainter->SetSeparatorColor(clBtnFace);
+  FMenuPainter->SetCheckedColor(clHighlight);
+  FMenuPainter->SetDrawSelect(true);
+  FMenuPainter->SetUseSystemColors(true);
+  FMenuPainter->SetOverrideOwnerDraw(true);
+  FMenuPainter->SetStyledControls(SetOf({xcMainMenu, xcPopupMenu, xcToolbar}));
+  FMenuPainter->SetStyledContainers(SetOf({xccToolbar, xccControlbar}));
+  FMenuPainter->SetFlatMenu(false);
+  FMenuPainter->SetAutoDetect(true);
+  FMenuPainter->SetDisableSubclassing(false);
+  MenuPainterManager()->RegisterPainter(FMenuPainter);
+  FMenuPainter->SetActive(true);
 }
 
 void TFormKestravaMain::ProcessCommandLine() {
@@ -212,6 +242,8 @@ void TFormKestravaMain::FormDestroy(TComponent*) {
   LockIniFile.reset();
   TComponent::Free(FTrayIcon);
   FTrayIcon = nullptr;
+  TComponent::Free(FMenuPainter);
+  FMenuPainter = nullptr;
 }
 
 // --- the hook library ---
@@ -279,16 +311,18 @@ void TFormKestravaMain::SetTrayImage(bool locked) {
 }
 
 void TFormKestravaMain::ShowNotice(TNotice kind) {
-  if (!FTrayIcon || !OnShowPopup) return;
+  if (!FTrayIcon) return;
   switch (kind) {
     case TNotice::Running:
-      OnShowPopup("Quellane", "Program is running", 5000, FTrayIcon->Icon());
+      ui::TFormPopup::ShowPopup("Quellane", "Program is running", 5000, FTrayIcon->Icon());
       break;
     case TNotice::Locked:
-      OnShowPopup("Computer is Locked", "Enter Hot Key or password to Unlock", 5000, FTrayIcon->Icon());
+      ui::TFormPopup::ShowPopup("Computer is Locked", "Enter Hot Key or password to Unlock", 5000,
+                                FTrayIcon->Icon());
       break;
     case TNotice::Unlocked:
-      OnShowPopup("Computer is UnLocked", "You may continue to work.", 5000, FTrayIcon->Icon());
+      ui::TFormPopup::ShowPopup("Computer is UnLocked", "You may continue to work.", 5000,
+                                FTrayIcon->Icon());
       break;
   }
 }

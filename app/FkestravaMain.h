@@ -11,6 +11,7 @@
 #include "Form.h"
 #include "HookBinding.h"
 #include "ImageList.h"
+#include "MenuPainter.h"
 #include "Menus.h"
 #include "Properties.h"
 #include "Timer.h"
@@ -53,9 +54,6 @@ class TFormKestravaMain : public gui::TForm {
   gui::TTimer* TimerTaskMgrHide;
   gui::TTimer* Timer1;
 
-  // Shows a notice: title, message, display time in ms and the picture.
-  // The program connects it to its pop-up form.
-  std::function<void(const std::string&, const std::string&, int, gui::TIcon&)> OnShowPopup;
   // Runs the options dialog modally (the part of the options command
   // between switching the hot keys off and handing the settings back).
   std::function<void()> OnRunOptionsDialog;
@@ -71,6 +69,7 @@ class TFormKestravaMain : public gui::TForm {
   void ApplySettings();
   const THookBinding& Hook() const { return FHook; }
   ui::TTrayIcon* TrayIcon() const { return FTrayIcon; }
+  ui::TMenuPainter* MenuPainter() const { return FMenuPainter; }
   // Whether the options dialog is open (the options command sets it).
   bool OptionsOpen() const { return FOptionsOpen; }
 
@@ -83,6 +82,7 @@ class TFormKestravaMain : public gui::TForm {
   void FormShow(gui::TComponent* sender);
   void FormClose(gui::TComponent* sender, gui::TCloseAction& action);
   void FormDestroy(gui::TComponent* sender);
+  void CreateMenuPainter();
   void ProcessCommandLine();
   void ShowCommandLineHelp(HWND owner);
 
@@ -109,6 +109,7 @@ class TFormKestravaMain : public gui::TForm {
 
   THookBinding FHook;
   ui::TTrayIcon* FTrayIcon = nullptr;
+  ui::TMenuPainter* FMenuPainter = nullptr;
   TTaskManagerCloser FTaskManagerCloser;
   bool FOptionsOpen = false;
 };

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "Application.h"
+#include "FPopup.h"
 #include "FkestravaMain.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -22,8 +23,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   application.Initialize();
   application.SetShowMainForm(false);
   application.SetTitle("Quellane");
-  app::TFormKestravaMain* main = application.CreateForm<app::TFormKestravaMain>();
-  (void)main;
+  application.CreateForm<app::TFormKestravaMain>();
+  application.CreateForm<ui::TFormPopup>();
   application.Run();
   return 0;
 }
