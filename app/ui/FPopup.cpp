@@ -84,6 +84,9 @@ void TFormPopup::Show(const std::string& title, const std::string& message, unsi
                       HICON icon) {
   GroupBoxTitle.Caption = title;
   LabelMessage.Caption = message;
+  // The window's own text carries the notice for screen readers and other
+  // programs; the pop-up draws its parts itself.
+  SetCaption(title + ": " + message);
   Image.Picture = IconToBitmap(icon, kPopupBackground, kPopupImageSize);
   LayoutAndPlace();
   const HWND window = Handle();

@@ -1,0 +1,226 @@
+#include "QuellaneProcess.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "WinTestSupport.h"
+
+namespace quell::wintest {
+
+namespace {
+
+struct WindowSearch {
+  DWORD processId;
+  std::string className;
+  std::string caption;  // empty: any
+  bool visibleOnly;
+  HWND found;
+  DWORD exStyle = 0;  // extended style bits the window must have
+};
+
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<WindowSearch*>(context);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->processId) return TRUE;
+  if (search->visibleOnly && !IsWindowVisible(window)) return TRUE;
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE));
+  if ((exStyle & search->exStyle) != search->exStyle) return TRUE;
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (search->className != name) return TRUE;
+  if (!search->caption.empty()) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    if (search->caption != text) return TRUE;
+  }
+  search->found = window;
+  return FALSE;
+}
+
+HWND FindProcessWindow(DWORD pid, const std::string& className, const std::string& caption,
+                       bool visibleOnly, DWORD exStyle = 0) {
+  WindowSearch search{pid, className, caption, visibleOnly, nullptr, exStyle};
+  EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool CopyFrom(const std::string& name, const std::string& to) {
+  return CopyFileA((ProgramFolder() + name).c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+}  // namespace
+
+QuellaneProcess::QuellaneProcess(const std::string& library) {
+  static int counter = 0;
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  folder_ = std::string(temp) + "quell-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(++counter) + "\\";
+  CreateDirectoryA(folder_.c_str(), nullptr);
+  CopyFrom("Quellane.exe", folder_ + "Quellane.exe");
+  if (!library.empty()) CopyFrom(library, folder_ + "quellhook.dll");
+}
+
+QuellaneProcess::~QuellaneProcess() {
+  if (process_) {
+    if (Alive()) {
+      // Unlock first, so that no policy value outlives the test.
+      if (hook_) hook_->SetProperties(0, 0);
+      TerminateProcess(process_, 1);
+      WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+  }
+  hook_.reset();
+  for (const char* file : {"Quellane.exe", "quellhook.dll", "Quellane.ini"}) {
+    DeleteFileA((folder_ + file).c_str());
+  }
+  RemoveDirectoryA(folder_.c_str());
+}
+
+void QuellaneProcess::WriteSettings(const std::string& text) const {
+  std::ofstream(SettingsPath(), std::ios::binary) << text;
+}
+
+std::string QuellaneProcess::ReadSettings() const {
+  std::ifstream in(SettingsPath(), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+bool QuellaneProcess::Start(const std::string& arguments, DWORD timeoutMs) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::string line = "\"" + folder_ + "Quellane.exe\"" + (arguments.empty() ? "" : " " + arguments);
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                      &si, &pi)) {
+    return false;
+  }
+  CloseHandle(pi.hThread);
+  process_ = pi.hProcess;
+  processId_ = pi.dwProcessId;
+  return PumpUntil([&] { return MainWindow() != nullptr || !Alive(); }, timeoutMs) && Alive();
+}
+
+DWORD QuellaneProcess::RunAgain(const std::string& arguments, DWORD timeoutMs) const {
+  return RunProcess("\"" + folder_ + "Quellane.exe\" " + arguments, nullptr, timeoutMs);
+}
+
+bool QuellaneProcess::Alive() const {
+  return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool QuellaneProcess::WaitForExit(DWORD timeoutMs) const {
+  return PumpUntil([&] { return !Alive(); }, timeoutMs);
+}
+
+HookApi& QuellaneProcess::Hook() {
+  if (!hook_) {
+    hook_ = std::make_unique<HookApi>();
+    hook_->Load((folder_ + "quellhook.dll").c_str());
+  }
+  return *hook_;
+}
+
+HWND QuellaneProcess::MainWindow() const {
+  // The main form is the program's never-activated tool window.
+  return FindProcessWindow(processId_, "TQuellForm", "", false, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW);
+}
+
+std::string QuellaneProcess::Notice() const {
+  const HWND popup = FindProcessWindow(processId_, "TFormPopup", "", true);
+  if (!popup) return {};
+  char text[512] = {};
+  GetWindowTextA(popup, text, sizeof text);
+  return text;
+}
+
+HWND QuellaneProcess::MessageBoxWindow(const std::string& caption) const {
+  return FindProcessWindow(processId_, "#32770", caption, true);
+}
+
+std::string QuellaneProcess::MessageBoxText(HWND box) {
+  char text[1024] = {};
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  return text;
+}
+
+void QuellaneProcess::PressOk(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }
+
+long UnixResidentKb(const std::string& programPath) {
+  WIN32_FIND_DATAA entry{};
+  HANDLE find = FindFirstFileA("Z:\\proc\\*", &entry);
+  if (find == INVALID_HANDLE_VALUE) return -1;
+  long result = -1;
+  do {
+    const std::string pid = entry.cFileName;
+    if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::ifstream cmdline("Z:\\proc\\" + pid + "\\cmdline", std::ios::binary);
+    const std::string command{std::istreambuf_iterator<char>(cmdline), {}};
+    if (command.rfind(programPath, 0) != 0) continue;
+    std::ifstream status("Z:\\proc\\" + pid + "\\status");
+    for (std::string line; std::getline(status, line);) {
+      if (line.rfind("RssAnon:", 0) == 0) result = std::atol(line.c_str() + 8);
+    }
+    break;
+  } while (FindNextFileA(find, &entry));
+  FindClose(find);
+  return result;
+}
+
+POINT TrayIconCentre() {
+  RECT taskbar{};
+  GetWindowRect(FindWindowA("Shell_TrayWnd", nullptr), &taskbar);
+  return {taskbar.right - 11, (taskbar.top + taskbar.bottom) / 2};
+}
+
+IconColour TrayIconColour() {
+  const POINT centre = TrayIconCentre();
+  HDC screen = GetDC(nullptr);
+  int red = 0, green = 0;
+  for (int y = centre.y - 8; y < centre.y + 8; ++y) {
+    for (int x = centre.x - 8; x < centre.x + 8; ++x) {
+      const COLORREF c = GetPixel(screen, x, y);
+      const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+      if (r > 120 && r > g + 60 && r > b + 60) ++red;
+      if (g > 100 && g > r + 40 && g > b + 20) ++green;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  if (red > 8 && red > green) return IconColour::Red;
+  if (green > 8 && green > red) return IconColour::Green;
+  return IconColour::Neither;
+}
+
+bool OpenMenuEdgeItemRect(bool last, RECT* rect) {
+  const HWND menuWindow = FindWindowA("#32768", nullptr);
+  if (!menuWindow || !IsWindowVisible(menuWindow)) return false;
+  // Another process's menu cannot be asked for its items: the first and the
+  // last item lie inside the frame at the top and the bottom of the window.
+  RECT window{};
+  GetWindowRect(menuWindow, &window);
+  constexpr int kFrame = 3, kItemHeight = 22;
+  *rect = window;
+  rect->left += kFrame;
+  rect->right -= kFrame;
+  rect->top = last ? window.bottom - kFrame - kItemHeight : window.top + kFrame;
+  rect->bottom = rect->top + kItemHeight;
+  return true;
+}
+
+bool TaskManagerPolicy(DWORD* value) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
+                    0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  DWORD type = 0, size = sizeof *value;
+  const LONG rc = RegQueryValueExA(key, "DisableTaskMgr", nullptr, &type,
+                                   reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(key);
+  return rc == ERROR_SUCCESS && type == REG_DWORD;
+}
+
+}  // namespace quell::wintest
