@@ -2,14 +2,22 @@
  * program finds, binds and drives the library. It keeps the lock flag and
  * the properties like the real one (without hooks or side effects) and,
  * when QUELL_FAKE_HOOK_LOG names a file, appends one line per call to it.
- * Built once whole and once without StartLog. */
+ * Built once whole and once without StartLog; a shared section holds the
+ * state, so that a second program instance sees the first one's window. */
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <stdio.h>
 
-static int g_properties[15];
-static int g_hooked;
-static HWND g_notify;
+/* Shared by every process that maps this file, like the real library's state. */
+struct FakeState {
+  int properties[15];
+  int hooked;
+  UINT_PTR notify;
+};
+__attribute__((section(".shared"), shared)) struct FakeState g_state = {{0}, 0, 0};
+#define g_properties g_state.properties
+#define g_hooked g_state.hooked
+#define g_notify ((HWND)g_state.notify)
 
 static void Record(const char* format, int a, int b) {
   char path[MAX_PATH];
@@ -37,8 +45,8 @@ __declspec(dllexport) int UnSetShellHook(void) {
 }
 
 __declspec(dllexport) int SetNotifyWnd(HWND window) {
-  Record("SetNotifyWnd", window != NULL, 0);
-  g_notify = window;
+  Record("SetNotifyWnd %d", window != NULL, 0);
+  g_state.notify = (UINT_PTR)window;
   return 1;
 }
 

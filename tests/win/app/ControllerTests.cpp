@@ -1,0 +1,124 @@
+// The program's side of the library binding and the lock sequence, seen
+// through a stand-in library that records every call: Quellane.exe runs with
+// fake_quellhook_full.dll as its quellhook.dll.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <vector>
+
+#include "HookProtocol.h"
+#include "QuellaneProcess.h"
+#include "WinTestSupport.h"
+
+namespace quell::wintest {
+namespace {
+
+using ::testing::ElementsAreArray;
+
+class ControllerTest : public ::testing::Test {
+ protected:
+  QuellaneProcess program{"fake_quellhook_full.dll"};
+  std::string log = program.Folder() + "calls.log";
+
+  void SetUp() override { SetEnvironmentVariableA("QUELL_FAKE_HOOK_LOG", log.c_str()); }
+  void TearDown() override {
+    SetEnvironmentVariableA("QUELL_FAKE_HOOK_LOG", nullptr);
+    DeleteFileA(log.c_str());
+  }
+  std::vector<std::string> Calls() const {
+    std::ifstream in(log, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+  void ForgetCalls() const { DeleteFileA(log.c_str()); }
+  static std::vector<std::string> SettingsCalls(const std::vector<int>& values) {
+    std::vector<std::string> calls;
+    for (int i = 1; i <= 15; ++i) {
+      calls.push_back("SetProperties " + std::to_string(i) + " " + std::to_string(values[i - 1]));
+    }
+    calls.push_back("SetShellHook");
+    return calls;
+  }
+  HWND Main() const { return program.MainWindow(); }
+};
+
+// Every slot set to a value of its own, to see each arrive at its index.
+const char* const kDistinctSettings =
+    "[Config.Lock All]\r\nDO_BEEP=1\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=0\r\nLOCK_MOUSE_MOVE=1\r\n"
+    "LOCK_MOUSE_WHEEL=0\r\nKEY_LOCK=49228\r\nKEY_UNLOCK=49237\r\nSCREEN_SAVER_OFF=1\r\n=9\r\n"
+    "LOKED_IMAGE=1\r\nUNLOKED_IMAGE=0\r\nCHECK_IDLE=0\r\nEDIT_IDLE=77\r\nCHECK_MINI=0\r\n\r\n";
+const std::vector<int> kDistinctValues = {1, 1, 0, 1, 0, 49228, 49237, 1, 9, 9, 1, 0, 0, 77, 0};
+
+TEST_F(ControllerTest, StartUpRegistersTheWindowAndHandsOverSlotsOneToFifteen) {
+  program.WriteSettings(kDistinctSettings);
+  ASSERT_TRUE(program.Start());
+  ASSERT_TRUE(PumpUntil([&] { return Calls().size() >= 17; }, 5000));
+  std::vector<std::string> expected = {"SetNotifyWnd 1"};
+  for (const auto& call : SettingsCalls(kDistinctValues)) expected.push_back(call);
+  const auto calls = Calls();
+  EXPECT_THAT(std::vector<std::string>(calls.begin(), calls.begin() + 17), ElementsAreArray(expected))
+      << "index 15 is passed too, and the library's refusal changes nothing";
+}
+
+TEST_F(ControllerTest, LockRequestAppliesTheSettingsThenWritesTheFlag) {
+  program.WriteSettings(kDistinctSettings);
+  ASSERT_TRUE(program.Start());
+  PumpFor(500);
+  ForgetCalls();
+  DWORD_PTR reply = 0;
+  ASSERT_TRUE(SendMessageTimeoutA(Main(), WM_USER, 0, LN_LOCK_REQUEST, SMTO_ABORTIFHUNG, 5000, &reply));
+  EXPECT_EQ(reply, 3u) << "answered once the lock has been handled";
+  auto expected = SettingsCalls(kDistinctValues);
+  expected.push_back("SetProperties 0 1");
+  EXPECT_THAT(Calls(), ElementsAreArray(expected));
+}
+
+TEST_F(ControllerTest, ARefusedLockOpensTheOptionsWithTheHotKeysSwitchedOff) {
+  // Settings that exist but lock keyboard and mouse with no unlock hot key.
+  program.WriteSettings("[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=1\r\nKEY_LOCK=49228\r\n\r\n");
+  ASSERT_TRUE(program.Start());
+  PumpFor(500);
+  ForgetCalls();
+  PostMessageA(Main(), WM_USER, 0, LN_LOCK_REQUEST);
+  auto has = [&](const std::string& call) {
+    const auto calls = Calls();
+    return std::find(calls.begin(), calls.end(), call) != calls.end();
+  };
+  ASSERT_TRUE(PumpUntil([&] { return has("SetProperties 0 1"); }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return has("SetProperties 7 0") && has("SetProperties 6 0"); }, 5000))
+      << "the options command switches both hot keys off in the library";
+  // Close the options dialog if one is shown, as a user would.
+  PumpUntil([&] {
+    if (HWND dialog = FindWindowA(nullptr, "Quellane 1.03")) PostMessageA(dialog, WM_CLOSE, 0, 0);
+    return has("SetProperties 0 0");
+  }, 8000);
+  const auto calls = Calls();
+  const auto lock = std::find(calls.begin(), calls.end(), "SetProperties 0 1");
+  const auto off = std::find(calls.begin(), calls.end(), "SetProperties 6 0");
+  const auto rewrite = std::find(calls.begin(), calls.end(), "SetProperties 0 0");
+  EXPECT_LT(lock, off);
+  EXPECT_LT(off, rewrite) << "after the dialog the lock state is written again";
+  EXPECT_NE(std::find(off, calls.end(), "SetProperties 6 49228"), calls.end())
+      << "the hot keys are handed back after the dialog";
+  EXPECT_NE(program.ReadSettings().find("KEY_LOCK=49228"), std::string::npos)
+      << "the settings are saved after the dialog";
+}
+
+TEST_F(ControllerTest, ASecondInstanceBindsButNeverTakesTheNotifications) {
+  program.WriteSettings(kDistinctSettings);
+  ASSERT_TRUE(program.Start());
+  PumpFor(500);
+  ForgetCalls();
+  EXPECT_EQ(program.RunAgain("/L"), 0u);
+  const auto calls = Calls();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "SetNotifyWnd 1"), 0);
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "SetProperties 0 1"), 1)
+      << "the running instance locked, once";
+}
+
+}  // namespace
+}  // namespace quell::wintest
