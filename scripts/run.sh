@@ -20,6 +20,6 @@ mkdir -p artifacts
 echo "No display: starting Quellane on a virtual display (Ctrl+C to stop)"
 exec scripts/wine-session.sh --timeout 86400 "$prefix" -- bash -c '
   "$WINE" "$0" & pid=$!
-  sleep 6
+  sleep 3
   import -window root "$1" && echo "Screenshot: $1"
   wait $pid' "$exe" "$shot"
