@@ -201,13 +201,27 @@ TEST(ProgramWithoutLibrary, ReportsTheMissingLibraryAndKeepsItsIcon) {
   program.WriteSettings(kHotKeySettings);
   ASSERT_TRUE(program.Start());
   HWND box = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (box = program.MessageBoxWindow("Error")) != nullptr; }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return (box = program.MessageBoxWindow("Error")) != nullptr; }, 10000));
   EXPECT_EQ(QuellaneProcess::MessageBoxText(box), "Dll:quellhook.dll not found");
   Screenshot("program-library-missing");
   QuellaneProcess::PressOk(box);
   PumpFor(1000);
   EXPECT_TRUE(program.Alive());
   EXPECT_EQ(TrayIconColour(), IconColour::Green) << "the icon stays";
+  // Unbound, the menu still shows the hot keys from the settings.
+  XMoveTo(TrayIconCentre());
+  XDoTool("click 3");
+  EXPECT_TRUE(PumpUntil([] { RECT r; return OpenMenuEdgeItemRect(false, &r); }, 6000));
+  PumpFor(300);
+  Screenshot("program-unbound-menu");
+  XDoTool("key Escape");
+  // Each lock tries to bind again and reports the missing library again.
+  DWORD_PTR reply = 0;
+  SendMessageTimeoutA(program.MainWindow(), WM_USER, 0, LN_ACTIVATE, SMTO_ABORTIFHUNG, 2000, &reply);
+  PostMessageA(program.MainWindow(), WM_USER, 0, LN_LOCK_REQUEST);
+  ASSERT_TRUE(PumpUntil([&] { return (box = program.MessageBoxWindow("Error")) != nullptr; }, 10000));
+  EXPECT_EQ(QuellaneProcess::MessageBoxText(box), "Dll:quellhook.dll not found");
+  QuellaneProcess::PressOk(box);
 }
 
 }  // namespace
