@@ -180,25 +180,7 @@ void TFormKestravaMain::CreateMenuPainter() {
   FMenuPainter = Create<TMenuPainter>(this);
   FMenuPainter->SetName("FMenuPainter");
   FMenuPainter->BindToForm(this);
-  FMenuPainter->SetDimLevel(30);
-  FMenuPainter->SetGrayLevel(10);
-  FMenuPainter->SetColor(clBtnFace);
-  FMenuPainter->SetIconBackColor(clBtnFace);
-  FMenuPainter->SetMenuBarColor(clBtnFace);
-  FMenuPainter->SetSelectColor(clHighlight);
-  FMenuPainter->SetSelectBorderColor(clHighlight);
-  FMenuPainter->SetSelectFontColor(clMenuText);
-  FMenuPainter->SetDisabledColor(clInactiveCaptionText);
-  FMenuPainter->SetSeparatorColor(clBtnFace);
-  FMenuPainter->SetCheckedColor(clHighlight);
-  FMenuPainter->SetDrawSelect(true);
-  FMenuPainter->SetUseSystemColors(true);
-  FMenuPainter->SetOverrideOwnerDraw(true);
-  FMenuPainter->SetStyledControls(SetOf({xcMainMenu, xcPopupMenu, xcToolbar}));
-  FMenuPainter->SetStyledContainers(SetOf({xccToolbar, xccControlbar}));
-  FMenuPainter->SetFlatMenu(false);
-  FMenuPainter->SetAutoDetect(true);
-  FMenuPainter->SetDisableSubclassing(false);
+  ApplyProgramMenuStyle(*FMenuPainter);
   MenuPainterManager()->RegisterPainter(FMenuPainter);
   FMenuPainter->SetActive(true);
 }

@@ -48,7 +48,7 @@ SIZE IconSize(HICON icon) {
 int TIcon::Width() const { return IconSize(Handle()).cx; }
 int TIcon::Height() const { return IconSize(Handle()).cy; }
 
-void TBitmap::SetSize(int width, int height, COLORREF fill) {
+BITMAPINFO TopDownRgb32Info(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -56,6 +56,11 @@ void TBitmap::SetSize(int width, int height, COLORREF fill) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+void TBitmap::SetSize(int width, int height, COLORREF fill) {
+  BITMAPINFO info = TopDownRgb32Info(width, height);
   void* bits = nullptr;
   handle_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   width_ = handle_ ? width : 0;

@@ -42,6 +42,10 @@ class TIcon {
   IconHandle handle_;
 };
 
+// The header of a top-down 32-bit RGB bitmap: what every off-screen
+// picture of the program is made of and read back as.
+BITMAPINFO TopDownRgb32Info(int width, int height);
+
 // A bitmap that owns its handle.
 class TBitmap {
  public:

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "Graphics.h"
 #include "Handles.h"
 
 namespace quell::ui::gdi {
@@ -52,13 +53,7 @@ class DibCanvas {
 };
 
 inline HBITMAP DibCanvas::Make(HDC dc, int width, int height, std::uint32_t** bits) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = gui::TopDownRgb32Info(width, height);
   void* raw = nullptr;
   HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &raw, nullptr, 0);
   *bits = bitmap ? static_cast<std::uint32_t*>(raw) : nullptr;

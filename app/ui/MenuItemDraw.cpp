@@ -75,13 +75,7 @@ std::optional<PixelImage> LoadImage(HDC dc, const ImageSource& source) {
   const int w = source.width, h = source.height;
   if (source.bitmap) {
     std::vector<DibPixel> pixels(static_cast<size_t>(w) * h);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = gui::TopDownRgb32Info(w, h);
     if (GetDIBits(dc, source.bitmap, 0, static_cast<UINT>(h), pixels.data(), &info,
                   DIB_RGB_COLORS) != h) {
       return std::nullopt;

@@ -383,4 +383,26 @@ void TMenuPainterManager::Notification(gui::TComponent* component, gui::TOperati
   PainterNotice(component, operation);
 }
 
+void ApplyProgramMenuStyle(TMenuPainter& painter) {
+  painter.SetDimLevel(30);
+  painter.SetGrayLevel(10);
+  painter.SetColor(clBtnFace);
+  painter.SetIconBackColor(clBtnFace);
+  painter.SetMenuBarColor(clBtnFace);
+  painter.SetSelectColor(clHighlight);
+  painter.SetSelectBorderColor(clHighlight);
+  painter.SetSelectFontColor(clMenuText);
+  painter.SetDisabledColor(clInactiveCaptionText);
+  painter.SetSeparatorColor(clBtnFace);
+  painter.SetCheckedColor(clHighlight);
+  painter.SetDrawSelect(true);
+  painter.SetUseSystemColors(true);
+  painter.SetOverrideOwnerDraw(true);
+  painter.SetStyledControls(SetOf({xcMainMenu, xcPopupMenu, xcToolbar}));
+  painter.SetStyledContainers(SetOf({xccToolbar, xccControlbar}));
+  painter.SetFlatMenu(false);
+  painter.SetAutoDetect(true);
+  painter.SetDisableSubclassing(false);
+}
+
 }  // namespace quell::ui

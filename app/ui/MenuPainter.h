@@ -188,4 +188,9 @@ class TMenuPainterManager : public gui::TComponent {
 // last; null while there is none.
 TMenuPainterManager* MenuPainterManager();
 
+// The program's flat menu style: dim and gray levels, button-face colours,
+// a highlighted selection with a border, system colours, and the styled
+// control kinds. Binding, registering and activating stay with the caller.
+void ApplyProgramMenuStyle(TMenuPainter& painter);
+
 }  // namespace quell::ui

@@ -22,6 +22,7 @@
 #include "MenuPainter.h"
 #include "Menus.h"
 #include "TrayIcon.h"
+#include "ProgramLikeMenu.h"
 #include "WinTestSupport.h"
 #include "resource.h"
 
@@ -67,7 +68,7 @@ class PainterEndToEnd : public ::testing::Test {
     for (int id : {IDI_EXIT, IDI_OPTIONS, IDI_LOCKED, IDI_UNLOCKED}) {
       images->AddIconResource(app->Instance(), MAKEINTRESOURCEA(id));
     }
-    BuildMenu();
+    menu = quell::wintest::BuildProgramLikeMenu(form, images, executed);
   }
   void TearDown() override {
     XDoTool("mousemove 400 300");
@@ -76,68 +77,10 @@ class PainterEndToEnd : public ::testing::Test {
     while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
   }
-  void BuildMenu() {
-    auto* actions = Create<gui::TActionList>(form);
-    actions->SetImages(images);
-    const auto action = [&](const char* name, const char* caption, int image) {
-      auto* a = Create<gui::TAction>(form, actions);
-      a->SetName(name);
-      a->SetCaption(caption);
-      a->SetImageIndex(image);
-      a->OnExecute = [this, caption](TComponent*) { executed.push_back(caption); };
-      return a;
-    };
-    auto* acLock = action("acLock", "Lock Computer", 2);
-    acLock->SetShortCut(0xC04C);
-    auto* acUnlock = action("acUnlock", "Unlock", 3);
-    acUnlock->SetShortCut(0xC055);
-    acUnlock->OnUpdate = [acUnlock](TComponent*) { acUnlock->SetEnabled(false); };
-    auto* acOptions = action("acOptions", "Options ...", 1);
-    auto* acExit = action("acExit", "Exit", 0);
-    menu = Create<gui::TPopupMenu>(form);
-    menu->SetName("pmTrayIcon");
-    menu->SetImages(images);
-    const auto item = [&](gui::TAction* a, const char* caption, gui::TMenuItem* parent) {
-      auto* i = Create<gui::TMenuItem>(form);
-      i->SetAction(a);
-      if (caption) i->SetCaption(caption);
-      parent->Add(i);
-      return i;
-    };
-    gui::TMenuItem* root = menu->Items();
-    item(acLock, nullptr, root);
-    item(acUnlock, nullptr, root);
-    item(nullptr, "-", root);
-    item(acOptions, nullptr, root);
-    item(nullptr, "-", root);
-    auto* help = item(nullptr, "Help", root);
-    item(nullptr, "Help Topic", help);
-    item(nullptr, "Home", help);
-    item(nullptr, "-", root);
-    item(acExit, nullptr, root);
-  }
   void StartPainter() {
     painter = Create<TMenuPainter>(form);
     painter->BindToForm(form);
-    painter->SetDimLevel(30);
-    painter->SetGrayLevel(10);
-    painter->SetColor(clBtnFace);
-    painter->SetIconBackColor(clBtnFace);
-    painter->SetMenuBarColor(clBtnFace);
-    painter->SetSelectColor(clHighlight);
-    painter->SetSelectBorderColor(clHighlight);
-    painter->SetSelectFontColor(clMenuText);
-    painter->SetDisabledColor(clInactiveCaptionText);
-    painter->SetSeparatorColor(clBtnFace);
-    painter->SetCheckedColor(clHighlight);
-    painter->SetDrawSelect(true);
-    painter->SetUseSystemColors(true);
-    painter->SetOverrideOwnerDraw(true);
-    painter->SetStyledControls(SetOf({xcMainMenu, xcPopupMenu, xcToolbar}));
-    painter->SetStyledContainers(SetOf({xccToolbar, xccControlbar}));
-    painter->SetFlatMenu(false);
-    painter->SetAutoDetect(true);
-    painter->SetDisableSubclassing(false);
+    ApplyProgramMenuStyle(*painter);
     MenuPainterManager()->RegisterPainter(painter);
     painter->SetActive(true);
   }

@@ -16,6 +16,7 @@
 #include "ImageList.h"
 #include "Menus.h"
 #include "TrayIcon.h"
+#include "ProgramLikeMenu.h"
 #include "WinTestSupport.h"
 #include "resource.h"
 
@@ -63,7 +64,7 @@ class TrayEndToEnd : public ::testing::Test {
     for (int id : {IDI_EXIT, IDI_OPTIONS, IDI_LOCKED, IDI_UNLOCKED}) {
       images->AddIconResource(app->Instance(), MAKEINTRESOURCEA(id));
     }
-    BuildMenu();
+    menu = quell::wintest::BuildProgramLikeMenu(form, images, executed);
     // As the program does: no taskbar button for the application window.
     SetWindowLongA(app->Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
     tray = Create<TTrayIcon>(form);
@@ -104,44 +105,6 @@ class TrayEndToEnd : public ::testing::Test {
       }
     }
     return false;
-  }
-  void BuildMenu() {
-    auto* actions = Create<gui::TActionList>(form);
-    actions->SetImages(images);
-    const auto action = [&](const char* caption, int image) {
-      auto* a = Create<gui::TAction>(form, actions);
-      a->SetCaption(caption);
-      a->SetImageIndex(image);
-      a->OnExecute = [this, caption](TComponent*) { executed.push_back(caption); };
-      return a;
-    };
-    auto* acLock = action("Lock Computer", 2);
-    acLock->SetShortCut(0xC04C);
-    auto* acUnlock = action("Unlock", 3);
-    acUnlock->SetShortCut(0xC055);
-    acUnlock->OnUpdate = [acUnlock](TComponent*) { acUnlock->SetEnabled(false); };
-    auto* acOptions = action("Options ...", 1);
-    auto* acExit = action("Exit", 0);
-    menu = Create<gui::TPopupMenu>(form);
-    menu->SetImages(images);
-    const auto item = [&](gui::TAction* a, const char* caption, gui::TMenuItem* parent) {
-      auto* i = Create<gui::TMenuItem>(form);
-      i->SetAction(a);
-      if (caption) i->SetCaption(caption);
-      parent->Add(i);
-      return i;
-    };
-    gui::TMenuItem* root = menu->Items();
-    item(acLock, nullptr, root);
-    item(acUnlock, nullptr, root);
-    item(nullptr, "-", root);
-    item(acOptions, nullptr, root);
-    item(nullptr, "-", root);
-    auto* help = item(nullptr, "Help", root);
-    item(nullptr, "Help Topic", help);
-    item(nullptr, "Home", help);
-    item(nullptr, "-", root);
-    item(acExit, nullptr, root);
   }
 
   std::unique_ptr<gui::TApplication> app;

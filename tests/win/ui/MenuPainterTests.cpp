@@ -84,27 +84,6 @@ struct MenuForm {
 };
 
 // The painter as the program's main form sets it up, in the program's order.
-void ConfigureAsTheProgram(TMenuPainter& p) {
-  p.SetDimLevel(30);
-  p.SetGrayLevel(10);
-  p.SetColor(clBtnFace);
-  p.SetIconBackColor(clBtnFace);
-  p.SetMenuBarColor(clBtnFace);
-  p.SetSelectColor(clHighlight);
-  p.SetSelectBorderColor(clHighlight);
-  p.SetSelectFontColor(clMenuText);
-  p.SetDisabledColor(clInactiveCaptionText);
-  p.SetSeparatorColor(clBtnFace);
-  p.SetCheckedColor(clHighlight);
-  p.SetDrawSelect(true);
-  p.SetUseSystemColors(true);
-  p.SetOverrideOwnerDraw(true);
-  p.SetStyledControls(SetOf({xcMainMenu, xcPopupMenu, xcToolbar}));
-  p.SetStyledContainers(SetOf({xccToolbar, xccControlbar}));
-  p.SetFlatMenu(false);
-  p.SetAutoDetect(true);
-  p.SetDisableSubclassing(false);
-}
 
 class MenuPainterTest : public ::testing::Test {
  protected:
@@ -122,7 +101,7 @@ class MenuPainterTest : public ::testing::Test {
   TMenuPainter* ProgramPainter() {
     auto* painter = Create<TMenuPainter>(main->form);
     painter->BindToForm(main->form);
-    ConfigureAsTheProgram(*painter);
+    ApplyProgramMenuStyle(*painter);
     MenuPainterManager()->RegisterPainter(painter);
     painter->SetActive(true);
     return painter;
@@ -164,7 +143,7 @@ TEST_F(MenuPainterTest, AfterConstructionTheDefaultsAndTheProgramsSettings) {
   EXPECT_FALSE(main->menu->OwnerDraw()) << "nothing is styled before Active";
   for (TMenuItem* item : main->All()) EXPECT_FALSE(item->OnDrawItem) << item->Caption();
 
-  ConfigureAsTheProgram(*p);
+  ApplyProgramMenuStyle(*p);
   EXPECT_EQ(p->StyledControls(), 0x7u);
   EXPECT_EQ(p->StyledContainers(), 0x14u);
   EXPECT_TRUE(p->Renderer().PaletteDirty()) << "every colour setter marks the palette";
