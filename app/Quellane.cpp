@@ -5,6 +5,7 @@
 
 #include "Application.h"
 #include "FkestravaMain.h"
+#include "OptionsDialogHost.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace quell;
@@ -23,7 +24,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   application.SetShowMainForm(false);
   application.SetTitle("Quellane");
   app::TFormKestravaMain* main = application.CreateForm<app::TFormKestravaMain>();
-  (void)main;
+  app::ConnectOptionsDialog(*main);
   application.Run();
   return 0;
 }
