@@ -247,9 +247,12 @@ bool TFormOptions::ConfigurationLockable() {
                                    HotKeyUnLock->HotKey())) {
     return true;
   }
-  // Topmost like the dialog, or the dialog would cover it.
+  // The box belongs to the application window, which is not topmost: the
+  // dialog steps down while it is shown, or it would cover the box.
+  SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   gui::ShowMessageBox(gui::Application()->Handle(), app::NeedUnlockHotKeyText, app::InvalidConfigurationCaption,
                       MB_OK | MB_TASKMODAL | MB_TOPMOST);
+  if (StayOnTop()) SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetModalResult(gui::mrNone);
   return false;
 }
