@@ -19,6 +19,11 @@ void TLabel::AdjustCreationParams(TCreateParams& params) {
   if (focusControl_) params.style |= SS_NOTIFY;
 }
 
+void TLabel::CreatedHandle() {
+  // A one-line label is as wide as its text.
+  if (!wordWrap_) GrowToCaption(0);
+}
+
 bool TLabel::HandleCommand(WORD code) {
   if (code != STN_CLICKED || !focusControl_) return false;
   focusControl_->SetFocus();
@@ -50,7 +55,11 @@ void TCheckBox::AdjustCreationParams(TCreateParams& params) {
   params.style |= BS_AUTOCHECKBOX;
 }
 
-void TCheckBox::CreatedHandle() { SetChecked(checked_); }
+void TCheckBox::CreatedHandle() {
+  SetChecked(checked_);
+  // The box, the gap after it and the text are never cut.
+  GrowToCaption(GetSystemMetrics(SM_CXMENUCHECK) + 6);
+}
 
 bool TCheckBox::HandleCommand(WORD code) {
   if (code != BN_CLICKED) return false;

@@ -18,6 +18,7 @@ class TLabel : public TWinControl {
 
  protected:
   void AdjustCreationParams(TCreateParams& params) override;
+  void CreatedHandle() override;
   bool HandleCommand(WORD code) override;
   void Notification(TComponent* component, TOperation operation) override;
 

@@ -141,6 +141,15 @@ void TWinControl::UpdateTabOrder() {
   }
 }
 
+void TWinControl::GrowToCaption(int extra) {
+  if (!handle_ || caption_.empty()) return;
+  WindowDc dc(handle_);
+  Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(handle_, WM_GETFONT, 0, 0)));
+  SIZE text{};
+  GetTextExtentPoint32A(dc.get(), caption_.c_str(), static_cast<int>(caption_.size()), &text);
+  if (text.cx + extra > Width()) SetBounds(Left(), Top(), text.cx + extra, Height());
+}
+
 void TWinControl::SetFocus() { ::SetFocus(Handle()); }
 
 bool TWinControl::Focused() { return handle_ && GetFocus() == handle_; }
@@ -178,7 +187,7 @@ void TWinControl::WndProc(TMessage& message) {
     }
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam);
-      if (TWinControl* c = message.WParam ? FromHandle(item.hwndItem) : nullptr;
+      if (TWinControl* c = item.CtlType != ODT_MENU ? FromHandle(item.hwndItem) : nullptr;
           c && c != this && c->HandleDrawItem(item)) {
         message.Result = TRUE;
         return;

@@ -77,6 +77,9 @@ class TWinControl : public TComponent {
   void UpdateTabOrder();
   void SetFocus();
   bool Focused();
+  // Widens the window, never narrows it, so that its caption in its font
+  // plus `extra` pixels fits.
+  void GrowToCaption(int extra);
 
  protected:
   virtual void AdjustCreationParams(TCreateParams& params);
