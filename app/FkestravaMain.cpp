@@ -9,6 +9,7 @@
 #include "Dialogs.h"
 #include "FPopup.h"
 #include "HookProtocol.h"
+#include "OptionsDialogHost.h"
 #include "ProductInfo.h"
 #include "resource.h"
 
@@ -114,6 +115,8 @@ TFormKestravaMain::TFormKestravaMain(TComponent* owner) : gui::TForm(owner) {
   Timer1->SetInterval(1000);
   Timer1->OnTimer = [this](TComponent* s) { Timer1Timer(s); };
 
+  // Connected before FormCreate: a refused /L opens the dialog from there.
+  ConnectOptionsDialog(*this);
   OnCreate = [this](TComponent* s) { FormCreate(s); };
   OnShow = [this](TComponent* s) { FormShow(s); };
   OnClose = [this](TComponent* s, gui::TCloseAction& a) { FormClose(s, a); };

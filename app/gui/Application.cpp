@@ -6,12 +6,22 @@
 #include "Dialogs.h"
 #include "Form.h"
 #include "Menus.h"
+#include "WinControl.h"
 
 namespace quell::gui {
 
 namespace {
 TApplication* current = nullptr;
 constexpr char kApplicationClass[] = "TQuellApplication";
+
+// Tab, the arrow keys, Enter and Escape move between the controls of a form
+// that asks for dialog keys; true when the message was used that way.
+bool IsDialogKey(MSG& msg) {
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd) return false;
+  const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(root));
+  return form && form->DialogKeys() && IsDialogMessageA(root, &msg);
+}
 }  // namespace
 
 TApplication* Application() { return current; }
@@ -64,6 +74,7 @@ void TApplication::HandleMessage() {
       terminated_ = true;
       return;
     }
+    if (IsDialogKey(msg)) return;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return;
@@ -79,6 +90,7 @@ void TApplication::ProcessMessages() {
       terminated_ = true;
       break;
     }
+    if (IsDialogKey(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

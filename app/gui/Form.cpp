@@ -73,6 +73,7 @@ void TForm::AdjustCreationParams(TCreateParams& params) {
       break;
   }
   params.style |= WS_CLIPCHILDREN;
+  if (dialogKeys_) params.exStyle |= WS_EX_CONTROLPARENT;
   if (stayOnTop_) params.exStyle |= WS_EX_TOPMOST;
   if (clientWidth_ >= 0 && clientHeight_ >= 0) {
     RECT r{0, 0, clientWidth_, clientHeight_};
@@ -104,6 +105,53 @@ void TForm::SetClientSize(int width, int height) {
     AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE)));
     SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
+  }
+}
+
+void TForm::SetFont(const std::string& face, int height) {
+  LOGFONTA lf{};
+  lf.lfHeight = -height;
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+  font_.reset(CreateFontIndirectA(&lf));
+}
+
+void TForm::SetActiveControl(TWinControl* control) {
+  activeControl_ = control;
+  lastFocus_ = nullptr;
+  if (control && HandleAllocated() && GetActiveWindow() == Handle()) control->SetFocus();
+}
+
+namespace {
+void CollectHintedControls(HWND parent, std::vector<TWinControl*>& out) {
+  for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (TWinControl* c = TWinControl::FromHandle(w); c && !c->Hint().empty()) out.push_back(c);
+    CollectHintedControls(w, out);
+  }
+}
+}  // namespace
+
+void TForm::UpdateHints() {
+  tooltips_.reset();
+  if (!showHint_) return;
+  tooltips_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
+                                  nullptr, GetModuleHandleA(nullptr), nullptr));
+  if (!tooltips_) return;
+  SendMessageA(tooltips_.get(), TTM_SETMAXTIPWIDTH, 0, 300);
+  std::vector<TWinControl*> controls;
+  CollectHintedControls(Handle(), controls);
+  for (TWinControl* c : controls) {
+    std::string text = c->Hint().substr(0, c->Hint().find('|'));
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(c->Handle());
+    tool.lpszText = text.data();
+    SendMessageA(tooltips_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }
 
@@ -201,6 +249,19 @@ void TForm::Release() { PostMessageA(Handle(), CM_RELEASE, 0, 0); }
 
 void TForm::WndProc(TMessage& message) {
   switch (message.Msg) {
+    case WM_ACTIVATE:
+      // The focus goes back to the control that had it, not to the form.
+      if (LOWORD(message.WParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+      } else if (HWND target = lastFocus_ && IsChild(Handle(), lastFocus_) ? lastFocus_
+                               : activeControl_                            ? activeControl_->Handle()
+                                                                           : nullptr) {
+        ::SetFocus(target);
+        message.Result = 0;
+        return;
+      }
+      break;
     case WM_CLOSE:
       Close();
       message.Result = 0;

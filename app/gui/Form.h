@@ -57,6 +57,22 @@ class TForm : public TWinControl {
   // The size of the client area; the outer size follows from the styles.
   void SetClientSize(int width, int height);
 
+  // The font of the form and of every control on it that has none of its
+  // own; `height` is the character height in pixels.
+  void SetFont(const std::string& face, int height);
+  HFONT Font() const override { return font_ ? font_.get() : TWinControl::Font(); }
+  // The control that gets the focus when the form is activated (and the
+  // one that had it when the form was last deactivated, if any).
+  void SetActiveControl(TWinControl* control);
+  // Tab, the arrow keys and Enter move between the form's controls as in a
+  // dialog box.
+  bool DialogKeys() const { return dialogKeys_; }
+  void SetDialogKeys(bool on) { dialogKeys_ = on; }
+  // Tooltips with each control's hint (its short part, before '|').
+  void SetShowHint(bool show) { showHint_ = show; }
+  // Builds the tooltips of the controls on the form (call once they exist).
+  void UpdateHints();
+
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
   TNotifyEvent OnHide;
@@ -75,6 +91,12 @@ class TForm : public TWinControl {
   bool stayOnTop_ = false;
   bool modal_ = false;
   TModalResult modalResult_ = mrNone;
+  FontHandle font_;
+  TWinControl* activeControl_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  bool dialogKeys_ = false;
+  bool showHint_ = false;
+  WindowHandle tooltips_;
   int clientWidth_ = -1;
   int clientHeight_ = -1;
 };

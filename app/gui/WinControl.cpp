@@ -1,6 +1,8 @@
 #include "WinControl.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 namespace quell::gui {
 
@@ -54,17 +56,26 @@ void TWinControl::AdjustCreationParams(TCreateParams& params) {
     params.height = Height();
   }
   if (!enabled_) params.style |= WS_DISABLED;
+  if (tabStop_) params.style |= WS_TABSTOP;
 }
 
 void TWinControl::CreateHandle() {
   TCreateParams params;
   AdjustCreationParams(params);
-  RegisterLayerClass(params, StdWndProc);
+  if (!params.systemClass) RegisterLayerClass(params, StdWndProc);
   const HWND created = CreateWindowExA(params.exStyle, params.windowClass.c_str(), params.caption.c_str(),
                                        params.style & ~static_cast<DWORD>(WS_VISIBLE), params.x, params.y,
                                        params.width, params.height, params.wndParent, nullptr,
-                                       GetModuleHandleA(nullptr), this);
+                                       GetModuleHandleA(nullptr), params.systemClass ? nullptr : this);
   if (!created) throw std::runtime_error("CreateWindowExA failed for " + params.windowClass);
+  if (params.systemClass) {
+    // The class's procedure keeps doing the work; ours sees every message first.
+    handle_ = created;
+    SetPropA(created, kObjectProperty, this);
+    systemProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(created, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StdWndProc)));
+  }
+  if (HFONT font = Font()) SendMessageA(created, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   RECT r;
   GetWindowRect(created, &r);
   if (parent_) MapWindowPoints(nullptr, parent_->Handle(), reinterpret_cast<POINT*>(&r), 2);
@@ -111,6 +122,38 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   if (handle_) MoveWindow(handle_, left, top, width, height, TRUE);
 }
 
+void TWinControl::UpdateTabOrder() {
+  if (!handle_) return;
+  std::vector<TWinControl*> children;
+  for (HWND w = GetWindow(handle_, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (TWinControl* child = FromHandle(w)) children.push_back(child);
+  }
+  std::stable_sort(children.begin(), children.end(), [](const TWinControl* a, const TWinControl* b) {
+    if ((a->tabOrder_ < 0) != (b->tabOrder_ < 0)) return b->tabOrder_ < 0;
+    return a->tabOrder_ < b->tabOrder_;
+  });
+  HWND after = HWND_TOP;
+  for (TWinControl* child : children) {
+    SetWindowPos(child->handle_, after, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    after = child->handle_;
+    child->UpdateTabOrder();
+  }
+}
+
+void TWinControl::GrowToCaption(int extra) {
+  if (!handle_ || caption_.empty()) return;
+  WindowDc dc(handle_);
+  Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(handle_, WM_GETFONT, 0, 0)));
+  SIZE text{};
+  GetTextExtentPoint32A(dc.get(), caption_.c_str(), static_cast<int>(caption_.size()), &text);
+  if (text.cx + extra > Width()) SetBounds(Left(), Top(), text.cx + extra, Height());
+}
+
+void TWinControl::SetFocus() { ::SetFocus(Handle()); }
+
+bool TWinControl::Focused() { return handle_ && GetFocus() == handle_; }
+
 int TWinControl::ClientWidth() {
   RECT r;
   GetClientRect(Handle(), &r);
@@ -124,6 +167,36 @@ int TWinControl::ClientHeight() {
 }
 
 void TWinControl::WndProc(TMessage& message) {
+  // A control's notifications go back to the control that sent them.
+  switch (message.Msg) {
+    case WM_COMMAND:
+      if (TWinControl* c = FromHandle(reinterpret_cast<HWND>(message.LParam));
+          c && c != this && c->HandleCommand(HIWORD(message.WParam))) {
+        message.Result = 0;
+        return;
+      }
+      break;
+    case WM_NOTIFY: {
+      auto& header = *reinterpret_cast<NMHDR*>(message.LParam);
+      LRESULT result = 0;
+      if (TWinControl* c = FromHandle(header.hwndFrom); c && c != this && c->HandleNotify(header, result)) {
+        message.Result = result;
+        return;
+      }
+      break;
+    }
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam);
+      if (TWinControl* c = item.CtlType != ODT_MENU ? FromHandle(item.hwndItem) : nullptr;
+          c && c != this && c->HandleDrawItem(item)) {
+        message.Result = TRUE;
+        return;
+      }
+      break;
+    }
+    default:
+      break;
+  }
   if (message.Msg == WM_WINDOWPOSCHANGED) {
     RECT r;
     GetWindowRect(handle_, &r);
@@ -136,7 +209,9 @@ void TWinControl::WndProc(TMessage& message) {
 }
 
 void TWinControl::DefaultHandler(TMessage& message) {
-  message.Result = DefWindowProcA(handle_, message.Msg, message.WParam, message.LParam);
+  message.Result = systemProc_
+                       ? CallWindowProcA(systemProc_, handle_, message.Msg, message.WParam, message.LParam)
+                       : DefWindowProcA(handle_, message.Msg, message.WParam, message.LParam);
 }
 
 LRESULT CALLBACK TWinControl::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -165,6 +240,7 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
   if (msg == WM_NCDESTROY) {
     RemovePropA(hwnd, kObjectProperty);
     self->handle_ = nullptr;
+    self->systemProc_ = nullptr;
   }
   return message.Result;
 }

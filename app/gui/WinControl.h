@@ -25,6 +25,9 @@ struct TCreateParams {
   // this class style; a control that needs another class style names its own
   // class.
   std::string windowClass = "TQuellWindow";
+  // A class of the system or of comctl32 ("BUTTON", "msctls_hotkey32"):
+  // not registered by the layer; the window is subclassed once it exists.
+  bool systemClass = false;
   UINT classStyle = CS_DBLCLKS;
   HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
 };
@@ -60,6 +63,24 @@ class TWinControl : public TComponent {
   int ClientWidth();
   int ClientHeight();
 
+  // The font the window is given at creation: the parent's, unless a
+  // control (a form) has its own.
+  virtual HFONT Font() const { return parent_ ? parent_->Font() : nullptr; }
+  // Position among the parent's tabbing controls (-1: none). The windows'
+  // Z-order is what the dialog keys follow, so UpdateTabOrder arranges it.
+  int TabOrder() const { return tabOrder_; }
+  void SetTabOrder(int order) { tabOrder_ = order; }
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool stop) { tabStop_ = stop; }
+  // Orders the child windows by tab order (those without one last), and
+  // their children likewise.
+  void UpdateTabOrder();
+  void SetFocus();
+  bool Focused();
+  // Widens the window, never narrows it, so that its caption in its font
+  // plus `extra` pixels fits.
+  void GrowToCaption(int extra);
+
  protected:
   virtual void AdjustCreationParams(TCreateParams& params);
   virtual void WndProc(TMessage& message);
@@ -68,12 +89,19 @@ class TWinControl : public TComponent {
   void DestroyHandle();
   // Runs once the window exists.
   virtual void CreatedHandle() {}
+  // Notifications of a control's own window, which Windows sends to the
+  // parent: the parent hands them back to the control. Each answers true
+  // when it handled the notification.
+  virtual bool HandleCommand(WORD /*code*/) { return false; }
+  virtual bool HandleNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+  virtual bool HandleDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
 
  private:
   static LRESULT CALLBACK StdWndProc(HWND, UINT, WPARAM, LPARAM);
   void CreateHandle();
 
   HWND handle_ = nullptr;
+  WNDPROC systemProc_ = nullptr;  // the class's own procedure of a subclassed window
   TWinControl* parent_ = nullptr;
   std::string caption_;
   std::string hint_;
@@ -81,6 +109,8 @@ class TWinControl : public TComponent {
   bool enabled_ = true;
   RECT bounds_{0, 0, 0, 0};
   bool boundsSet_ = false;
+  int tabOrder_ = -1;
+  bool tabStop_ = false;
 };
 
 }  // namespace quell::gui

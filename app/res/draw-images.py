@@ -29,6 +29,10 @@ PALETTE = {
     'a': (40, 110, 220),    # arrow
     'h': (120, 138, 168),   # gear
     'H': (84, 98, 124),     # gear shade
+    'b': (52, 92, 180),     # disk body
+    'B': (30, 56, 120),     # disk shade
+    'W': (250, 250, 250),   # label
+    'm': (200, 204, 212),   # metal shutter
 }
 
 SHACKLE_CLOSED = [
@@ -108,10 +112,50 @@ IMAGES = {
     "unlocked": SHACKLE_OPEN + body('g', 'G', 'l'),
     # The program's own icon: a gold padlock.
     "quellane": SHACKLE_CLOSED + body('y', 'Y', 'o'),
+    # The options dialog's buttons and image list, in the list's order:
+    # cancel, apply (save), lock now.
+    "cancel": [
+        "................",
+        "................",
+        "..KKK......KKK..",
+        ".KrrrK....KrrrK.",
+        ".KrprrK..KrprrK.",
+        "..KrprrKKrprrK..",
+        "...KrprrrrprK...",
+        "....KrrrrrrK....",
+        "....KrrrrrRK....",
+        "...KrrrRRrrRK...",
+        "..KrrrRKKrrrRK..",
+        ".KrrrRK..KrrrRK.",
+        ".KRRRK....KRRRK.",
+        "..KKK......KKK..",
+        "................",
+        "................",
+    ],
+    "apply": [
+        "................",
+        ".KKKKKKKKKKKKKK.",
+        ".KbKmmmmmmmKbbK.",
+        ".KbKmmmmKKmKbbK.",
+        ".KbKmmmmKKmKbbK.",
+        ".KbKmmmmmmmKbbK.",
+        ".KbbKKKKKKKbbbK.",
+        ".KbbbbbbbbbbbbK.",
+        ".KbKKKKKKKKKKbK.",
+        ".KbKWWWWWWWWKbK.",
+        ".KbKWKKKKKKWKbK.",
+        ".KbKWWWWWWWWKbK.",
+        ".KbKWKKKKKWWKbK.",
+        ".KBKWWWWWWWWKBK.",
+        ".KKKKKKKKKKKKKK.",
+        "................",
+    ],
+    "locknow": SHACKLE_CLOSED + body('r', 'R', 'p'),
 }
 
-# The program icon carries larger sizes, scaled up pixel by pixel.
-SIZES = {"quellane": (16, 32, 48)}
+# Larger sizes, scaled up pixel by pixel: the program icon, and the dialog's
+# button glyphs (32 pixels) beside its 16-pixel image list.
+SIZES = {"quellane": (16, 32, 48), "cancel": (16, 32), "apply": (16, 32), "locknow": (16, 32)}
 
 
 def pixels(rows, size):

@@ -7,3 +7,8 @@
 #define IDI_OPTIONS 102
 #define IDI_LOCKED 103
 #define IDI_UNLOCKED 104
+// The options dialog's image list and button glyphs (16 and 32 pixels), in
+// the list's order.
+#define IDI_OPT_CANCEL 111
+#define IDI_OPT_APPLY 112
+#define IDI_OPT_LOCKNOW 113

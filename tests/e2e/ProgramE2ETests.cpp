@@ -226,3 +226,65 @@ TEST(ProgramWithoutLibrary, ReportsTheMissingLibraryAndKeepsItsIcon) {
 
 }  // namespace
 }  // namespace quell::wintest
+
+namespace quell::wintest {
+namespace {
+
+class ControllerEndToEnd : public ::testing::Test {
+ protected:
+  QuellaneProcess program;
+  bool WaitLocked(bool locked, DWORD ms) {
+    return PumpUntil([&] { return (program.Hook().GetIsLocked() != 0) == locked; }, ms);
+  }
+};
+
+TEST_F(ControllerEndToEnd, IdleLockAfterTheLimitAndMouseMovementRestartsTheCount) {
+  // An idle time below the dialog's minimum is kept as the file says.
+  program.WriteSettings(std::string(kHotKeySettings).replace(
+      std::string(kHotKeySettings).find("\r\n\r\n"), 4, "\r\nCHECK_IDLE=1\r\nEDIT_IDLE=4\r\n\r\n"));
+  ASSERT_TRUE(program.Start());
+  // Moving the mouse every second keeps it unlocked past the limit.
+  for (int second = 0; second < 6; ++second) {
+    XDoTool(second % 2 ? "mousemove 300 300" : "mousemove 310 310");
+    PumpFor(850);
+  }
+  EXPECT_EQ(program.Hook().GetIsLocked(), 0) << "activity restarts the count";
+  const DWORD start = GetTickCount();
+  ASSERT_TRUE(WaitLocked(true, 8000)) << "no input for the idle time locks";
+  const DWORD waited = GetTickCount() - start;
+  EXPECT_GE(waited, 2500u) << "locked before the idle time had passed";
+  XDoTool("key ctrl+alt+u");
+  EXPECT_TRUE(WaitLocked(false, 3000));
+}
+
+TEST_F(ControllerEndToEnd, CtrlAltDeleteWhileLockedClosesTaskManagerButNotAfterUnlocking) {
+  program.WriteSettings(kHotKeySettings);
+  ASSERT_TRUE(program.Start());
+  XDoTool("key ctrl+alt+l");
+  ASSERT_TRUE(WaitLocked(true, 3000));
+  XDoTool("keydown ctrl+alt+Delete");
+  XDoTool("keyup Delete");
+  XDoTool("keyup alt+ctrl");
+  // No Task Manager yet: the program keeps looking once a second while locked.
+  RecordingWindow taskManager{"Task Manager"};
+  const HWND window = taskManager.Handle();
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 2500)) << "closed within about two seconds";
+
+  XDoTool("key ctrl+alt+u");
+  ASSERT_TRUE(WaitLocked(false, 3000));
+  RecordingWindow later{"Task Manager"};
+  PumpFor(2500);
+  EXPECT_TRUE(IsWindow(later.Handle())) << "a Task Manager opened after unlocking stays open";
+}
+
+TEST_F(ControllerEndToEnd, SecondStartWithoutArgumentsShowsProgramIsRunning) {
+  program.WriteSettings(kHotKeySettings);
+  ASSERT_TRUE(program.Start());
+  PumpUntil([&] { return program.Notice().empty(); }, 7000);  // the start notice has gone
+  EXPECT_EQ(program.RunAgain(""), 0u);
+  EXPECT_TRUE(PumpUntil([&] { return program.Notice() == "Quellane: Program is running"; }, 3000))
+      << program.Notice();
+}
+
+}  // namespace
+}  // namespace quell::wintest

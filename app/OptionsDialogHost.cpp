@@ -1,0 +1,20 @@
+#include "OptionsDialogHost.h"
+
+#include "FOptions.h"
+
+namespace quell::app {
+
+void ConnectOptionsDialog(TFormKestravaMain& main) {
+  main.OnRunOptionsDialog = [&main] {
+    ui::TOptionsHost host;
+    host.Settings = LockIniFile->Settings.get();
+    host.IdleLock = &IdleLock;
+    host.MinimizeOnLock = &MinimizeOnLock;
+    host.Images = main.ImageList;
+    host.MinimizeAllWindows = [&main] { main.MinimizeAllWindows(); };
+    host.Lock = [&main] { main.acLockExecute(&main); };
+    ui::ShowOptionsDialog(std::move(host));
+  };
+}
+
+}  // namespace quell::app

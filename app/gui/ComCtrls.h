@@ -1,0 +1,125 @@
+// The common controls forms use: the hot-key box, the numeric edit with spin
+// buttons, the page control with its tab sheets, and the status bar.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "WinControl.h"
+
+namespace quell::gui {
+
+// The system's hot-key box ("msctls_hotkey32"). Its value is the control's
+// own word: the virtual key in the low byte, HOTKEYF_* flags in the high one.
+class THotKey : public TWinControl {
+ public:
+  explicit THotKey(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
+  std::uint16_t HotKey();
+  void SetHotKey(std::uint16_t value);
+  // HKM_SETRULES: the combinations refused (HKCOMB_*) and the modifiers
+  // put in their place.
+  void SetRules(WORD invalidCombinations, WORD substitute);
+
+ protected:
+  void AdjustCreationParams(TCreateParams& params) override;
+  void CreatedHandle() override;
+
+ private:
+  std::uint16_t value_ = 0;
+  WORD invalid_ = 0;
+  WORD substitute_ = 0;
+};
+
+// A whole number in an edit, with spin buttons inside its right edge and
+// the Up and Down keys stepping it. A value set from code is clamped; a
+// typed one is brought into range when the box loses the focus. Only the
+// characters of a number and control keys other than Enter can be typed.
+class TSpinEdit : public TWinControl {
+ public:
+  explicit TSpinEdit(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
+  void SetRange(int minimum, int maximum);
+  // What the text reads as: the minimum when it is not a whole number.
+  int Value();
+  void SetValue(std::int64_t value);
+
+  // The form's rules for reading the text (a clamped value) and for the
+  // characters that may be typed (with the locale's decimal separator).
+  // Without them any text reads as its leading number and every character
+  // is typed.
+  std::function<int(std::string_view text)> ParseText;
+  std::function<bool(char c, char decimalSeparator)> AcceptChar;
+
+ protected:
+  void AdjustCreationParams(TCreateParams& params) override;
+  void CreatedHandle() override;
+  void WndProc(TMessage& message) override;
+
+ private:
+  int Clamp(std::int64_t value) const;
+  void Step(int delta);
+  int minimum_ = 0;
+  int maximum_ = 100;
+  int value_ = 0;
+  HWND buttons_ = nullptr;  // child window, destroyed with the edit
+};
+
+class TPageControl;
+
+// One page of a page control: a plain container shown while its tab is
+// selected. Its parent is the page control.
+class TTabSheet : public TWinControl {
+ public:
+  explicit TTabSheet(TComponent* owner) : TWinControl(owner) {}
+  void SetPageControl(TPageControl* pages);
+  TPageControl* PageControl() const { return pages_; }
+
+ protected:
+  void AdjustCreationParams(TCreateParams& params) override;
+  void CreatedHandle() override;
+
+ private:
+  TPageControl* pages_ = nullptr;
+};
+
+// The system's tab control with one tab per sheet; the sheets fill its
+// display area.
+class TPageControl : public TWinControl {
+ public:
+  explicit TPageControl(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
+  int PageCount() const { return static_cast<int>(pages_.size()); }
+  TTabSheet* Pages(int index) const { return pages_.at(static_cast<std::size_t>(index)); }
+  TTabSheet* ActivePage() const { return active_; }
+  void SetActivePage(TTabSheet* page);
+
+ protected:
+  void AdjustCreationParams(TCreateParams& params) override;
+  void CreatedHandle() override;
+  bool HandleNotify(NMHDR& header, LRESULT& result) override;
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
+  friend class TTabSheet;
+  void InsertPage(TTabSheet* page);
+  void PlacePages();
+  std::vector<TTabSheet*> pages_;
+  TTabSheet* active_ = nullptr;
+};
+
+// A status bar showing one simple text.
+class TStatusBar : public TWinControl {
+ public:
+  explicit TStatusBar(TComponent* owner) : TWinControl(owner) {}
+  const std::string& SimpleText() const { return text_; }
+  void SetSimpleText(std::string text);
+
+ protected:
+  void AdjustCreationParams(TCreateParams& params) override;
+  void CreatedHandle() override;
+
+ private:
+  std::string text_;
+};
+
+}  // namespace quell::gui

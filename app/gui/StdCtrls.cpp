@@ -1,0 +1,202 @@
+#include "StdCtrls.h"
+
+namespace quell::gui {
+
+// --- TLabel ---
+
+void TLabel::SetFocusControl(TWinControl* control) {
+  if (focusControl_) focusControl_->RemoveFreeNotification(this);
+  focusControl_ = control;
+  if (control) control->FreeNotification(this);
+}
+
+void TLabel::AdjustCreationParams(TCreateParams& params) {
+  TWinControl::AdjustCreationParams(params);
+  params.windowClass = "STATIC";
+  params.systemClass = true;
+  params.style |= (wordWrap_ ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOPREFIX;
+  // Without SS_NOTIFY a static is transparent to the pointer.
+  if (focusControl_) params.style |= SS_NOTIFY;
+}
+
+void TLabel::CreatedHandle() {
+  // A one-line label is as wide as its text.
+  if (!wordWrap_) GrowToCaption(0);
+}
+
+bool TLabel::HandleCommand(WORD code) {
+  if (code != STN_CLICKED || !focusControl_) return false;
+  focusControl_->SetFocus();
+  return true;
+}
+
+void TLabel::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == focusControl_) focusControl_ = nullptr;
+}
+
+// --- TCheckBox ---
+
+bool TCheckBox::Checked() {
+  // The window is the truth once it exists: the user clicks it.
+  if (HandleAllocated()) return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return checked_;
+}
+
+void TCheckBox::SetChecked(bool checked) {
+  checked_ = checked;
+  if (HandleAllocated()) SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TCheckBox::AdjustCreationParams(TCreateParams& params) {
+  TWinControl::AdjustCreationParams(params);
+  params.windowClass = "BUTTON";
+  params.systemClass = true;
+  params.style |= BS_AUTOCHECKBOX;
+}
+
+void TCheckBox::CreatedHandle() {
+  SetChecked(checked_);
+  // The box, the gap after it and the text are never cut.
+  GrowToCaption(GetSystemMetrics(SM_CXMENUCHECK) + 6);
+}
+
+bool TCheckBox::HandleCommand(WORD code) {
+  if (code != BN_CLICKED) return false;
+  checked_ = Checked();
+  if (OnClick) OnClick(this);
+  return true;
+}
+
+// --- TPanel ---
+
+void TPanel::AdjustCreationParams(TCreateParams& params) {
+  TWinControl::AdjustCreationParams(params);
+  params.windowClass = "TQuellPanel";
+  params.classStyle = CS_HREDRAW | CS_VREDRAW;
+  params.style |= WS_CLIPCHILDREN;
+  params.exStyle |= WS_EX_CONTROLPARENT;
+}
+
+void TPanel::WndProc(TMessage& message) {
+  if (message.Msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    RECT r;
+    GetClientRect(Handle(), &r);
+    DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+    EndPaint(Handle(), &ps);
+    message.Result = 0;
+    return;
+  }
+  TWinControl::WndProc(message);
+}
+
+// --- TImage ---
+
+void TImage::Changed() {
+  if (HandleAllocated()) InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TImage::AdjustCreationParams(TCreateParams& params) {
+  TWinControl::AdjustCreationParams(params);
+  params.windowClass = "TQuellImage";
+}
+
+void TImage::WndProc(TMessage& message) {
+  if (message.Msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    if (!picture_.Empty()) {
+      BitmapCanvas source(picture_);
+      BitBlt(dc, 0, 0, picture_.Width(), picture_.Height(), source.Handle(), 0, 0, SRCCOPY);
+    }
+    EndPaint(Handle(), &ps);
+    message.Result = 0;
+    return;
+  }
+  TWinControl::WndProc(message);
+}
+
+// --- TBitBtn ---
+
+void TBitBtn::SetAction(TAction* action) {
+  if (action_) action_->RemoveFreeNotification(this);
+  action_ = action;
+  if (action) action->FreeNotification(this);
+}
+
+void TBitBtn::Click() {
+  if (OnClick) {
+    OnClick(this);
+  } else if (action_) {
+    action_->Execute();
+  }
+}
+
+void TBitBtn::AdjustCreationParams(TCreateParams& params) {
+  TWinControl::AdjustCreationParams(params);
+  params.windowClass = "BUTTON";
+  params.systemClass = true;
+  params.style |= BS_PUSHBUTTON | BS_OWNERDRAW;
+}
+
+bool TBitBtn::HandleCommand(WORD code) {
+  // An owner-drawn button reports the second click of a double click apart.
+  if (code != BN_CLICKED && code != BN_DOUBLECLICKED) return false;
+  Click();
+  return true;
+}
+
+bool TBitBtn::HandleDrawItem(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+  const bool focused = (item.itemState & ODS_FOCUS) != 0;
+  DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0u));
+
+  const HFONT font = reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0));
+  Selection fontSelection(dc, font);
+  RECT text{0, 0, r.right - r.left - 6, 0};
+  const std::string& caption = Caption();
+  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_CALCRECT | DT_SINGLELINE);
+  const int glyphWidth = glyph_.Empty() ? 0 : glyph_.Width();
+  const int glyphHeight = glyph_.Empty() ? 0 : glyph_.Height();
+  constexpr int spacing = 3;
+  const int shift = pressed ? 1 : 0;
+  const int contentHeight = glyphHeight + (glyphHeight ? spacing : 0) + (text.bottom - text.top);
+  const int top = r.top + (r.bottom - r.top - contentHeight) / 2 + shift;
+  if (!glyph_.Empty()) {
+    const int left = r.left + (r.right - r.left - glyphWidth) / 2 + shift;
+    DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_.Handle()), 0, left, top, glyphWidth,
+               glyphHeight, DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
+  }
+  RECT captionRect{r.left + 3 + shift, top + glyphHeight + (glyphHeight ? spacing : 0), r.right - 3 + shift,
+                   r.bottom - 3};
+  SetBkMode(dc, TRANSPARENT);
+  if (disabled) {
+    // Engraved, as the system draws disabled captions.
+    OffsetRect(&captionRect, 1, 1);
+    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &captionRect, DT_CENTER | DT_SINGLELINE);
+    OffsetRect(&captionRect, -1, -1);
+    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  } else {
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  }
+  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &captionRect, DT_CENTER | DT_SINGLELINE);
+  if (focused) {
+    RECT f = r;
+    InflateRect(&f, -4, -4);
+    DrawFocusRect(dc, &f);
+  }
+  return true;
+}
+
+void TBitBtn::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == action_) action_ = nullptr;
+}
+
+}  // namespace quell::gui

@@ -1,0 +1,96 @@
+// The options dialog: the hot keys and the lock options, kept (Save),
+// dropped (Cancel) or kept and locked at once (Lock Now). It works on the
+// in-memory settings record and never writes the settings file itself; it
+// frees itself when it closes.
+#pragma once
+
+#include <functional>
+
+#include "Action.h"
+#include "ComCtrls.h"
+#include "ControllerRules.h"
+#include "Form.h"
+#include "ImageList.h"
+#include "Properties.h"
+#include "StdCtrls.h"
+
+namespace quell::ui {
+
+// What the dialog uses of the program.
+struct TOptionsHost {
+  settings::TLockSettings* Settings = nullptr;
+  app::TIdleLock* IdleLock = nullptr;     // IdleLimit and IdleLockEnabled are written
+  const bool* MinimizeOnLock = nullptr;   // read by Lock Now
+  gui::TImageList* Images = nullptr;      // the controller's: the image indexes stay within it
+  std::function<void()> MinimizeAllWindows;
+  std::function<void()> Lock;             // the controller's lock handler, run directly
+};
+
+class TFormOptions : public gui::TForm {
+ public:
+  TFormOptions(gui::TComponent* owner, TOptionsHost host);
+
+  gui::TPanel* PanelButtons;
+  gui::TBitBtn* BitBtnLockNow;
+  gui::TBitBtn* BitBtnApply;
+  gui::TBitBtn* BitBtnCancel;
+  gui::TPageControl* PageControl;
+  gui::TTabSheet* tsHotKeys;
+  gui::TLabel* lHotKeyUnLock;
+  gui::THotKey* HotKeyUnLock;
+  gui::TLabel* lHotKeyLock;
+  gui::THotKey* HotKeyLock;
+  gui::TLabel* Label1;
+  gui::TImage* ImageLocked;
+  gui::TImage* ImageUnlocked;
+  gui::TTabSheet* tsLock;
+  gui::TCheckBox* cbKeyboard;
+  gui::TCheckBox* cbMouseButtons;
+  gui::TCheckBox* cmMouseWheel;
+  gui::TCheckBox* cbMouseMove;
+  gui::TCheckBox* cbScreenSaverOff;
+  gui::TCheckBox* cbBeep;
+  gui::TCheckBox* cbMini;
+  gui::TLabel* Label5;
+  gui::TSpinEdit* spIdle;
+  gui::TLabel* Label4;
+  gui::TCheckBox* cbIdle;
+  gui::TStatusBar* StatusBar;
+  gui::TActionList* ActionList;
+  gui::TImageList* ImageList;
+  gui::TAction* acLockNow;
+  gui::TAction* acApply;
+  gui::TAction* acCancel;
+
+  int LockedImageIndex = 0;
+  int UnlockedImageIndex = 0;
+
+  void LoadFromSettings();
+  void StoreToSettings();
+  void ShowApplicationHint();
+  void SetLockedImage(int index);
+  void SetUnlockedImage(int index);
+
+  void acApplyExecute(gui::TComponent* sender);
+  void acCancelExecute(gui::TComponent* sender);
+  void acLockNowExecute(gui::TComponent* sender);
+
+ protected:
+  void WndProc(gui::TMessage& message) override;
+
+ private:
+  void FormCreate(gui::TComponent* sender);
+  void FormClose(gui::TComponent* sender, gui::TCloseAction& action);
+  // The configuration test of Save and Lock Now: false (after telling the
+  // user) when the keyboard and the mouse would be locked with no way out.
+  bool ConfigurationLockable();
+  void CopyImage(int index, gui::TImage* image);
+
+  TOptionsHost FHost;
+};
+
+// Creates the dialog (owned by the application), shows it modally and
+// answers its modal result; the dialog frees itself afterwards.
+int ShowOptionsDialog(TOptionsHost host);
+
+}  // namespace quell::ui

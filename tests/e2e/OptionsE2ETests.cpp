@@ -1,0 +1,345 @@
+// The options dialog of the real program under Wine, used with real key
+// presses and clicks: the first start opens it, Cancel writes the default
+// settings file, typed hot keys are saved, an unlockable configuration is
+// refused, Lock Now locks, and a second request shows no second dialog.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "HookApi.h"
+#include "WinTestSupport.h"
+
+#include <commctrl.h>
+
+namespace quell {
+namespace {
+
+using wintest::PumpFor;
+using wintest::PumpUntil;
+using wintest::Screenshot;
+using wintest::XDoTool;
+using wintest::XMoveTo;
+
+const std::string DefaultSettingsFile =
+    "[Config.Lock All]\r\n"
+    "DO_BEEP=0\r\n"
+    "LOCK_KEYBOARD=1\r\n"
+    "LOCK_MOUSE_BTN=1\r\n"
+    "LOCK_MOUSE_MOVE=1\r\n"
+    "LOCK_MOUSE_WHEEL=1\r\n"
+    "KEY_LOCK=0\r\n"
+    "KEY_UNLOCK=0\r\n"
+    "SCREEN_SAVER_OFF=0\r\n"
+    "LOKED_IMAGE=2\r\n"
+    "UNLOKED_IMAGE=3\r\n"
+    "CHECK_IDLE=0\r\n"
+    "EDIT_IDLE=0\r\n"
+    "CHECK_MINI=0\r\n"
+    "\r\n";
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string ClassOf(HWND w) {
+  char name[64] = {};
+  GetClassNameA(w, name, sizeof name);
+  return name;
+}
+
+std::string TextOf(HWND w) {
+  char text[256] = {};
+  GetWindowTextA(w, text, sizeof text);
+  return text;
+}
+
+// The top-level windows of a process with a class (and a title, if given).
+std::vector<HWND> WindowsOf(DWORD process, const std::string& windowClass, const char* title = nullptr,
+                            bool visibleOnly = true) {
+  struct Query {
+    DWORD process;
+    std::string windowClass;
+    const char* title;
+    bool visibleOnly;
+    std::vector<HWND> found;
+  } query{process, windowClass, title, visibleOnly, {}};
+  EnumWindows(
+      [](HWND w, LPARAM p) {
+        auto& q = *reinterpret_cast<Query*>(p);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == q.process && ClassOf(w) == q.windowClass && (!q.title || TextOf(w) == q.title) &&
+            (!q.visibleOnly || IsWindowVisible(w))) {
+          q.found.push_back(w);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+// A control of the dialog by class and caption.
+HWND ChildOf(HWND parent, const std::string& windowClass, const std::string& text) {
+  struct Query {
+    std::string windowClass, text;
+    HWND found = nullptr;
+  } query{windowClass, text};
+  EnumChildWindows(
+      parent,
+      [](HWND w, LPARAM p) {
+        auto& q = *reinterpret_cast<Query*>(p);
+        if (lstrcmpiA(ClassOf(w).c_str(), q.windowClass.c_str()) == 0 && TextOf(w) == q.text) {
+          q.found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+void ClickAt(POINT p) {
+  XMoveTo(p);
+  XDoTool("click 1");
+}
+
+void ClickOn(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+class OptionsEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(wintest::XRun("xdotool getmouselocation"), 0) << "no X relay: this tier needs the Wine session";
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    folder = std::string(temp) + "quellane-options-e2e-" + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const char* file : {"Quellane.exe", "quellhook.dll"}) {
+      ASSERT_TRUE(CopyFileA((wintest::ProgramFolder() + file).c_str(), (folder + file).c_str(), FALSE)) << file;
+    }
+    ini = folder + "Quellane.ini";
+    DeleteFileA(ini.c_str());
+    ASSERT_TRUE(hook.Load((folder + "quellhook.dll").c_str()));
+  }
+
+  void TearDown() override {
+    if (hook.GetIsLocked && hook.GetIsLocked()) hook.SetProperties(0, 0);
+    Stop(first);
+    for (const char* file : {"Quellane.exe", "quellhook.dll", "Quellane.ini"}) DeleteFileA((folder + file).c_str());
+    RemoveDirectoryA(folder.c_str());
+  }
+
+  PROCESS_INFORMATION Start() {
+    PROCESS_INFORMATION pi{};
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    std::string commandLine = "\"" + folder + "Quellane.exe\"";
+    EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                               &pi));
+    return pi;
+  }
+
+  // Closes the program the way its Exit does: the main form's close.
+  void Stop(PROCESS_INFORMATION& pi) {
+    if (!pi.hProcess) return;
+    for (HWND w : WindowsOf(pi.dwProcessId, "TQuellForm", "", false)) PostMessageA(w, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 8000) != WAIT_OBJECT_0) {
+      ADD_FAILURE() << "the program did not end on its main form's close";
+      TerminateProcess(pi.hProcess, 1);
+      WaitForSingleObject(pi.hProcess, 5000);
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    pi = {};
+  }
+
+  HWND WaitForDialog() {
+    HWND dialog = nullptr;
+    PumpUntil(
+        [&] {
+          const auto found = WindowsOf(first.dwProcessId, "TQuellForm", "Quellane 1.03");
+          dialog = found.empty() ? nullptr : found.front();
+          return dialog != nullptr;
+        },
+        15000);
+    PumpFor(500);  // painted and focused
+    return dialog;
+  }
+
+  bool WaitForDialogGone() {
+    return PumpUntil([&] { return WindowsOf(first.dwProcessId, "TQuellForm", "Quellane 1.03").empty(); }, 10000);
+  }
+
+  bool WaitForFile(const std::string& containing) {
+    return PumpUntil([&] { return ReadAll(ini).find(containing) != std::string::npos; }, 10000);
+  }
+
+  // Types a chord into a hot-key box of the dialog.
+  void TypeInto(HWND box, const std::string& keys) {
+    ClickOn(box);
+    XDoTool("key " + keys);
+    PumpFor(200);
+  }
+
+  std::string folder;
+  std::string ini;
+  PROCESS_INFORMATION first{};
+  wintest::HookApi hook;
+};
+
+TEST_F(OptionsEndToEnd, FirstStartOpensTheDialogOnceAndCancelWritesTheDefaultFile) {
+  first = Start();
+  HWND dialog = WaitForDialog();
+  ASSERT_NE(dialog, nullptr) << "the first start with no settings file opens the dialog";
+  EXPECT_EQ(GetForegroundWindow(), dialog);
+  EXPECT_EQ(GetFileAttributesA(ini.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing is written while it is open";
+  EXPECT_FALSE(Screenshot("options-general").empty());
+
+  // The second page, by a click on its tab.
+  HWND tabs = ChildOf(dialog, "SysTabControl32", "");
+  ASSERT_NE(tabs, nullptr);
+  HWND keyboard = ChildOf(dialog, "Button", "Lock Keyboard");
+  ASSERT_NE(keyboard, nullptr);
+  EXPECT_FALSE(IsWindowVisible(keyboard));
+  RECT r;
+  GetWindowRect(tabs, &r);
+  ClickAt({r.left + 75, r.top + 10});
+  EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(keyboard) != FALSE; }, 3000));
+  PumpFor(300);
+  EXPECT_FALSE(Screenshot("options-options").empty());
+
+  // A second start asks the running program for the dialog again: still one.
+  PROCESS_INFORMATION second = Start();
+  EXPECT_EQ(WaitForSingleObject(second.hProcess, 15000), WAIT_OBJECT_0) << "a second instance never stays";
+  CloseHandle(second.hThread);
+  CloseHandle(second.hProcess);
+  PumpFor(1000);
+  EXPECT_EQ(WindowsOf(first.dwProcessId, "TQuellForm", "Quellane 1.03").size(), 1u);
+  EXPECT_TRUE(IsWindow(dialog));
+
+  ClickOn(ChildOf(dialog, "Button", "Cancel"));
+  EXPECT_TRUE(WaitForDialogGone());
+  EXPECT_TRUE(WaitForFile("CHECK_MINI"));
+  EXPECT_EQ(ReadAll(ini), DefaultSettingsFile);
+}
+
+TEST_F(OptionsEndToEnd, HotKeysTypedIntoTheBoxesAreSaved) {
+  first = Start();
+  HWND dialog = WaitForDialog();
+  ASSERT_NE(dialog, nullptr);
+  HWND unlockBox = ChildOf(dialog, "msctls_hotkey32", "");
+  ASSERT_NE(unlockBox, nullptr);
+  // The two boxes, in tab order: unlock first.
+  HWND lockBox = GetWindow(unlockBox, GW_HWNDNEXT);
+  while (lockBox && ClassOf(lockBox) != "msctls_hotkey32") lockBox = GetWindow(lockBox, GW_HWNDNEXT);
+  ASSERT_NE(lockBox, nullptr);
+  RECT u, l;
+  GetWindowRect(unlockBox, &u);
+  GetWindowRect(lockBox, &l);
+  ASSERT_LT(u.top, l.top) << "the unlock box is the upper one";
+
+  TypeInto(unlockBox, "ctrl+alt+u");
+  TypeInto(lockBox, "ctrl+alt+l");
+  EXPECT_EQ(SendMessageA(unlockBox, HKM_GETHOTKEY, 0, 0), MAKEWORD('U', HOTKEYF_CONTROL | HOTKEYF_ALT));
+  EXPECT_EQ(SendMessageA(lockBox, HKM_GETHOTKEY, 0, 0), MAKEWORD('L', HOTKEYF_CONTROL | HOTKEYF_ALT));
+  ClickOn(ChildOf(dialog, "Button", "Save"));
+  EXPECT_TRUE(WaitForDialogGone());
+  ASSERT_TRUE(WaitForFile("CHECK_MINI"));
+  const std::string saved = ReadAll(ini);
+  EXPECT_NE(saved.find("\r\nKEY_LOCK=49228\r\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("\r\nKEY_UNLOCK=49237\r\n"), std::string::npos) << saved;
+  EXPECT_EQ(hook.GetIsLocked(), 0);
+}
+
+TEST_F(OptionsEndToEnd, ChangedMouseOptionsTakeEffectAtTheNextLock) {
+  first = Start();
+  HWND dialog = WaitForDialog();
+  ASSERT_NE(dialog, nullptr);
+  HWND unlockBox = ChildOf(dialog, "msctls_hotkey32", "");
+  ASSERT_NE(unlockBox, nullptr);
+  HWND lockBox = GetWindow(unlockBox, GW_HWNDNEXT);
+  while (lockBox && ClassOf(lockBox) != "msctls_hotkey32") lockBox = GetWindow(lockBox, GW_HWNDNEXT);
+  ASSERT_NE(lockBox, nullptr);
+  TypeInto(unlockBox, "ctrl+alt+u");
+  TypeInto(lockBox, "ctrl+alt+l");
+  // The defaults lock the mouse buttons: free them on the second page.
+  RECT r;
+  GetWindowRect(ChildOf(dialog, "SysTabControl32", ""), &r);
+  ClickAt({r.left + 75, r.top + 10});
+  HWND buttons = ChildOf(dialog, "Button", "Lock Mouse Bottons");
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(buttons) != FALSE; }, 3000));
+  ASSERT_EQ(SendMessageA(buttons, BM_GETCHECK, 0, 0), BST_CHECKED);
+  ClickOn(buttons);
+  ASSERT_EQ(SendMessageA(buttons, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  ClickOn(ChildOf(dialog, "Button", "Save"));
+  ASSERT_TRUE(WaitForDialogGone());
+
+  wintest::RecordingWindow target{"click target"};
+  target.Activate();
+  RECT t;
+  GetWindowRect(target.Handle(), &t);
+  XDoTool("key ctrl+alt+l");
+  ASSERT_TRUE(PumpUntil([&] { return hook.GetIsLocked() == 1; }, 3000));
+  XMoveTo({(t.left + t.right) / 2, (t.top + t.bottom) / 2});
+  target.Clear();
+  XDoTool("click 1");
+  EXPECT_EQ(target.Take(WM_LBUTTONDOWN).size(), 1u) << "the buttons are free at this lock";
+  target.ClearText();
+  XDoTool("type x");
+  EXPECT_EQ(target.TypedText(), "") << "the keyboard is still locked";
+  XDoTool("key ctrl+alt+u");
+  EXPECT_TRUE(PumpUntil([&] { return hook.GetIsLocked() == 0; }, 3000));
+}
+
+TEST_F(OptionsEndToEnd, NoWayOutIsRefusedAndLockNowLocksWithTheTypedUnlockKey) {
+  first = Start();
+  HWND dialog = WaitForDialog();
+  ASSERT_NE(dialog, nullptr);
+  HWND lockNow = ChildOf(dialog, "Button", "Lock Now");
+  ASSERT_NE(lockNow, nullptr);
+
+  // The defaults lock keyboard and mouse with no unlock hot key.
+  ClickOn(lockNow);
+  HWND box = nullptr;
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        const auto boxes = WindowsOf(first.dwProcessId, "#32770");
+        box = boxes.empty() ? nullptr : boxes.front();
+        return box != nullptr;
+      },
+      5000));
+  EXPECT_EQ(TextOf(box), "Invalid configuration");
+  EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), "Need UnLock HotKey!");
+  // In front of the dialog, which is topmost otherwise.
+  bool boxInFront = false;
+  for (HWND w = GetWindow(box, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT)) boxInFront |= w == dialog;
+  EXPECT_TRUE(boxInFront);
+  PumpFor(300);
+  EXPECT_FALSE(Screenshot("options-invalid-configuration").empty());
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(box); }, 5000));
+  EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog stays open";
+  EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) << "and on top again";
+  EXPECT_EQ(hook.GetIsLocked(), 0);
+
+  TypeInto(ChildOf(dialog, "msctls_hotkey32", ""), "ctrl+alt+u");
+  ClickOn(lockNow);
+  EXPECT_TRUE(PumpUntil([&] { return hook.GetIsLocked() != 0; }, 5000)) << "Lock Now locks";
+  EXPECT_TRUE(WaitForDialogGone());
+  EXPECT_TRUE(WaitForFile("KEY_UNLOCK=49237"));
+
+  // The key just typed unlocks.
+  PumpFor(500);
+  XDoTool("key ctrl+alt+u");
+  EXPECT_TRUE(PumpUntil([&] { return hook.GetIsLocked() == 0; }, 5000));
+}
+
+}  // namespace
+}  // namespace quell
