@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "FirstSaveBytes.h"
 #include "HookApi.h"
 #include "WinTestSupport.h"
 
@@ -23,22 +24,7 @@ using wintest::Screenshot;
 using wintest::XDoTool;
 using wintest::XMoveTo;
 
-const std::string DefaultSettingsFile =
-    "[Config.Lock All]\r\n"
-    "DO_BEEP=0\r\n"
-    "LOCK_KEYBOARD=1\r\n"
-    "LOCK_MOUSE_BTN=1\r\n"
-    "LOCK_MOUSE_MOVE=1\r\n"
-    "LOCK_MOUSE_WHEEL=1\r\n"
-    "KEY_LOCK=0\r\n"
-    "KEY_UNLOCK=0\r\n"
-    "SCREEN_SAVER_OFF=0\r\n"
-    "LOKED_IMAGE=2\r\n"
-    "UNLOKED_IMAGE=3\r\n"
-    "CHECK_IDLE=0\r\n"
-    "EDIT_IDLE=0\r\n"
-    "CHECK_MINI=0\r\n"
-    "\r\n";
+const std::string DefaultSettingsFile = quell::testdata::FirstSaveBytes;
 
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "FirstSaveBytes.h"
 #include "Properties.h"
 #include "TestFiles.h"
 
@@ -26,22 +27,7 @@ using test::WriteBytes;
 using ::testing::ElementsAre;
 namespace fs = std::filesystem;
 
-const std::string FirstSaveBytes =
-    "[Config.Lock All]\r\n"
-    "DO_BEEP=0\r\n"
-    "LOCK_KEYBOARD=1\r\n"
-    "LOCK_MOUSE_BTN=1\r\n"
-    "LOCK_MOUSE_MOVE=1\r\n"
-    "LOCK_MOUSE_WHEEL=1\r\n"
-    "KEY_LOCK=0\r\n"
-    "KEY_UNLOCK=0\r\n"
-    "SCREEN_SAVER_OFF=0\r\n"
-    "LOKED_IMAGE=2\r\n"
-    "UNLOKED_IMAGE=3\r\n"
-    "CHECK_IDLE=0\r\n"
-    "EDIT_IDLE=0\r\n"
-    "CHECK_MINI=0\r\n"
-    "\r\n";
+const std::string FirstSaveBytes = quell::testdata::FirstSaveBytes;
 
 const std::vector<std::int32_t> DefaultSlots = {0, 1, 1, 1, 1, 0, 0, 0, 0, 0, 2, 3, 0, 0, 0};
 
