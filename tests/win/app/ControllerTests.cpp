@@ -122,3 +122,22 @@ TEST_F(ControllerTest, ASecondInstanceBindsButNeverTakesTheNotifications) {
 
 }  // namespace
 }  // namespace quell::wintest
+
+namespace quell::wintest {
+namespace {
+
+// "Help Topic" opens Quellane.chm from the program's folder: the build puts
+// it there, compiled, with every page of the help in it.
+TEST(HelpFile, IsACompiledHelpFileBesideTheProgramWithEveryPage) {
+  std::ifstream in(ProgramFolder() + "Quellane.chm", std::ios::binary);
+  const std::string chm{std::istreambuf_iterator<char>(in), {}};
+  ASSERT_GE(chm.size(), 4u) << "no Quellane.chm next to the program";
+  EXPECT_EQ(chm.substr(0, 4), "ITSF");
+  for (const char* page : {"/index.html", "/locking.html", "/unlocking.html", "/options.html",
+                           "/commandline.html", "/safety.html", "/idle.html", "/troubleshooting.html"}) {
+    EXPECT_NE(chm.find(page), std::string::npos) << page;
+  }
+}
+
+}  // namespace
+}  // namespace quell::wintest
