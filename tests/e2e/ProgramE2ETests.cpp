@@ -277,6 +277,22 @@ TEST_F(ControllerEndToEnd, CtrlAltDeleteWhileLockedClosesTaskManagerButNotAfterU
   EXPECT_TRUE(IsWindow(later.Handle())) << "a Task Manager opened after unlocking stays open";
 }
 
+TEST_F(ControllerEndToEnd, HelpSwitchShowsTheSwitchListAndTheSecondInstanceThenEnds) {
+  program.WriteSettings(kHotKeySettings);
+  ASSERT_TRUE(program.Start());
+  QuellaneProcess::Instance second = program.StartAgain("/?");
+  HWND box = nullptr;
+  ASSERT_TRUE(PumpUntil([&] {
+    return (box = FindMessageBox(second.processId, "Quellane Command-Line Options")) != nullptr;
+  }, 10000));
+  EXPECT_EQ(QuellaneProcess::MessageBoxText(box),
+            "Quellane.exe [/L|/U]\r\n   /L     Lock Computer\r\n   /U     UnLock Computer \r\n");
+  QuellaneProcess::PressOk(box);
+  EXPECT_EQ(WaitForSingleObject(second.process, 10000), WAIT_OBJECT_0) << "the second instance ends";
+  CloseHandle(second.process);
+  EXPECT_TRUE(program.Alive());
+}
+
 TEST_F(ControllerEndToEnd, SecondStartWithoutArgumentsShowsProgramIsRunning) {
   program.WriteSettings(kHotKeySettings);
   ASSERT_TRUE(program.Start());

@@ -104,6 +104,19 @@ bool QuellaneProcess::Start(const std::string& arguments, DWORD timeoutMs) {
   return PumpUntil([&] { return MainWindow() != nullptr || !Alive(); }, timeoutMs) && Alive();
 }
 
+QuellaneProcess::Instance QuellaneProcess::StartAgain(const std::string& arguments) const {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::string line = "\"" + folder_ + "Quellane.exe\" " + arguments;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si,
+                      &pi)) {
+    return {nullptr, 0};
+  }
+  CloseHandle(pi.hThread);
+  return {pi.hProcess, pi.dwProcessId};
+}
+
 DWORD QuellaneProcess::RunAgain(const std::string& arguments, DWORD timeoutMs) const {
   return RunProcess("\"" + folder_ + "Quellane.exe\" " + arguments, nullptr, timeoutMs);
 }
@@ -138,7 +151,11 @@ std::string QuellaneProcess::Notice() const {
 }
 
 HWND QuellaneProcess::MessageBoxWindow(const std::string& caption) const {
-  return FindProcessWindow(processId_, "#32770", caption, true);
+  return FindMessageBox(processId_, caption);
+}
+
+HWND FindMessageBox(DWORD pid, const std::string& caption) {
+  return FindProcessWindow(pid, "#32770", caption, true);
 }
 
 std::string QuellaneProcess::MessageBoxText(HWND box) {

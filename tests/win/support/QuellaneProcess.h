@@ -30,6 +30,12 @@ class QuellaneProcess {
 
   // Starts the first instance and waits until its main window is there.
   bool Start(const std::string& arguments = "", DWORD timeoutMs = 15000);
+  // Starts another instance and returns at once; the caller closes `process`.
+  struct Instance {
+    HANDLE process;
+    DWORD processId;
+  };
+  Instance StartAgain(const std::string& arguments) const;
   // Runs another instance to its end while pumping; its exit code.
   DWORD RunAgain(const std::string& arguments, DWORD timeoutMs = 15000) const;
   bool Alive() const;
@@ -59,6 +65,9 @@ class QuellaneProcess {
 // the program's path in its command line; -1 when it cannot be read. Wine
 // reports no per-process handle or GDI counts, but leaks show here.
 long UnixResidentKb(const std::string& programPath);
+
+// A visible message box of process `pid` with this caption, or null.
+HWND FindMessageBox(DWORD pid, const std::string& caption);
 
 // The notification area's icon at the right end of the virtual desktop's taskbar.
 POINT TrayIconCentre();
