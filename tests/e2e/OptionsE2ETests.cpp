@@ -11,6 +11,7 @@
 
 #include "FirstSaveBytes.h"
 #include "HookApi.h"
+#include "QuellaneProcess.h"
 #include "WinTestSupport.h"
 
 #include <commctrl.h>
@@ -103,54 +104,26 @@ class OptionsEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(wintest::XRun("xdotool getmouselocation"), 0) << "no X relay: this tier needs the Wine session";
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    folder = std::string(temp) + "quellane-options-e2e-" + std::to_string(GetCurrentProcessId()) + "\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    for (const char* file : {"Quellane.exe", "quellhook.dll"}) {
-      ASSERT_TRUE(CopyFileA((wintest::ProgramFolder() + file).c_str(), (folder + file).c_str(), FALSE)) << file;
-    }
-    ini = folder + "Quellane.ini";
-    DeleteFileA(ini.c_str());
-    ASSERT_TRUE(hook.Load((folder + "quellhook.dll").c_str()));
   }
 
   void TearDown() override {
-    if (hook.GetIsLocked && hook.GetIsLocked()) hook.SetProperties(0, 0);
-    Stop(first);
-    for (const char* file : {"Quellane.exe", "quellhook.dll", "Quellane.ini"}) DeleteFileA((folder + file).c_str());
-    RemoveDirectoryA(folder.c_str());
-  }
-
-  PROCESS_INFORMATION Start() {
-    PROCESS_INFORMATION pi{};
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    std::string commandLine = "\"" + folder + "Quellane.exe\"";
-    EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
-                               &pi));
-    return pi;
-  }
-
-  // Closes the program the way its Exit does: the main form's close.
-  void Stop(PROCESS_INFORMATION& pi) {
-    if (!pi.hProcess) return;
-    for (HWND w : WindowsOf(pi.dwProcessId, "TQuellForm", "", false)) PostMessageA(w, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(pi.hProcess, 8000) != WAIT_OBJECT_0) {
-      ADD_FAILURE() << "the program did not end on its main form's close";
-      TerminateProcess(pi.hProcess, 1);
-      WaitForSingleObject(pi.hProcess, 5000);
+    if (program.Hook().GetIsLocked && program.Hook().GetIsLocked()) program.Hook().SetProperties(0, 0);
+    if (program.Alive()) {
+      EXPECT_TRUE(program.Close()) << "the program did not end on its main form's close";
     }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    pi = {};
+  }
+
+  // Starts the program, waits for its main window and answers its process id.
+  DWORD Start() {
+    EXPECT_TRUE(program.Start());
+    return program.ProcessId();
   }
 
   HWND WaitForDialog() {
     HWND dialog = nullptr;
     PumpUntil(
         [&] {
-          const auto found = WindowsOf(first.dwProcessId, "TQuellForm", "Quellane 1.03");
+          const auto found = WindowsOf(first, "TQuellForm", "Quellane 1.03");
           dialog = found.empty() ? nullptr : found.front();
           return dialog != nullptr;
         },
@@ -160,7 +133,7 @@ class OptionsEndToEnd : public ::testing::Test {
   }
 
   bool WaitForDialogGone() {
-    return PumpUntil([&] { return WindowsOf(first.dwProcessId, "TQuellForm", "Quellane 1.03").empty(); }, 10000);
+    return PumpUntil([&] { return WindowsOf(first, "TQuellForm", "Quellane 1.03").empty(); }, 10000);
   }
 
   bool WaitForFile(const std::string& containing) {
@@ -174,10 +147,10 @@ class OptionsEndToEnd : public ::testing::Test {
     PumpFor(200);
   }
 
-  std::string folder;
-  std::string ini;
-  PROCESS_INFORMATION first{};
-  wintest::HookApi hook;
+  wintest::QuellaneProcess program;
+  const std::string ini = program.SettingsPath();
+  DWORD first = 0;
+  wintest::HookApi& hook = program.Hook();
 };
 
 TEST_F(OptionsEndToEnd, FirstStartOpensTheDialogOnceAndCancelWritesTheDefaultFile) {
@@ -202,12 +175,11 @@ TEST_F(OptionsEndToEnd, FirstStartOpensTheDialogOnceAndCancelWritesTheDefaultFil
   EXPECT_FALSE(Screenshot("options-options").empty());
 
   // A second start asks the running program for the dialog again: still one.
-  PROCESS_INFORMATION second = Start();
-  EXPECT_EQ(WaitForSingleObject(second.hProcess, 15000), WAIT_OBJECT_0) << "a second instance never stays";
-  CloseHandle(second.hThread);
-  CloseHandle(second.hProcess);
+  const auto second = program.StartAgain("");
+  EXPECT_EQ(WaitForSingleObject(second.process, 15000), WAIT_OBJECT_0) << "a second instance never stays";
+  CloseHandle(second.process);
   PumpFor(1000);
-  EXPECT_EQ(WindowsOf(first.dwProcessId, "TQuellForm", "Quellane 1.03").size(), 1u);
+  EXPECT_EQ(WindowsOf(first, "TQuellForm", "Quellane 1.03").size(), 1u);
   EXPECT_TRUE(IsWindow(dialog));
 
   ClickOn(ChildOf(dialog, "Button", "Cancel"));
@@ -296,7 +268,7 @@ TEST_F(OptionsEndToEnd, NoWayOutIsRefusedAndLockNowLocksWithTheTypedUnlockKey) {
   HWND box = nullptr;
   ASSERT_TRUE(PumpUntil(
       [&] {
-        const auto boxes = WindowsOf(first.dwProcessId, "#32770");
+        const auto boxes = WindowsOf(first, "#32770");
         box = boxes.empty() ? nullptr : boxes.front();
         return box != nullptr;
       },

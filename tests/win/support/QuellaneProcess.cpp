@@ -125,6 +125,11 @@ bool QuellaneProcess::Alive() const {
   return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
 
+bool QuellaneProcess::Close(DWORD timeoutMs) const {
+  if (const HWND main = MainWindow()) PostMessageA(main, WM_CLOSE, 0, 0);
+  return WaitForExit(timeoutMs);
+}
+
 bool QuellaneProcess::WaitForExit(DWORD timeoutMs) const {
   return PumpUntil([&] { return !Alive(); }, timeoutMs);
 }

@@ -39,6 +39,8 @@ class QuellaneProcess {
   // Runs another instance to its end while pumping; its exit code.
   DWORD RunAgain(const std::string& arguments, DWORD timeoutMs = 15000) const;
   bool Alive() const;
+  // Closes the main form, as Exit does, and waits for the end of the process.
+  bool Close(DWORD timeoutMs = 8000) const;
   bool WaitForExit(DWORD timeoutMs) const;
   DWORD ProcessId() const { return processId_; }
   HANDLE Process() const { return process_; }
