@@ -58,9 +58,12 @@ class ProgramEndToEnd : public ::testing::Test {
 
 TEST_F(ProgramEndToEnd, LockFromTheTrayMenuUnlockAndLockWithTheHotKeys) {
   program.WriteSettings(kHotKeySettings);
+  PumpFor(300);
+  const int buttonsBefore = TaskbarButtonCount();
   ASSERT_TRUE(program.Start());
   EXPECT_TRUE(WaitNotice("Quellane")) << program.Notice();
   EXPECT_EQ(TrayIconColour(), IconColour::Green);
+  EXPECT_EQ(TaskbarButtonCount(), buttonsBefore) << "the program has no taskbar button";
   ASSERT_EQ(TypeIntoTarget("ab"), "ab");
 
   RightClickTray();
@@ -199,15 +202,21 @@ TEST_F(ProgramEndToEnd, ExitUnlocksRemovesTheHooksAndThePolicyAndEnds) {
 TEST(ProgramWithoutLibrary, ReportsTheMissingLibraryAndKeepsItsIcon) {
   QuellaneProcess program("");
   program.WriteSettings(kHotKeySettings);
+  const int buttonsBefore = TaskbarButtonCount();
   ASSERT_TRUE(program.Start());
   HWND box = nullptr;
   ASSERT_TRUE(PumpUntil([&] { return (box = program.MessageBoxWindow("Error")) != nullptr; }, 10000));
   EXPECT_EQ(QuellaneProcess::MessageBoxText(box), "Dll:quellhook.dll not found");
   Screenshot("program-library-missing");
+  // While the start-up waits for the box, the program is not a tool window
+  // yet: its button shows, which also proves the taskbar count can see one.
+  EXPECT_GT(TaskbarButtonCount(), buttonsBefore);
   QuellaneProcess::PressOk(box);
   PumpFor(1000);
   EXPECT_TRUE(program.Alive());
   EXPECT_EQ(TrayIconColour(), IconColour::Green) << "the icon stays";
+  EXPECT_TRUE(PumpUntil([&] { return TaskbarButtonCount() == buttonsBefore; }, 2000))
+      << "no taskbar button once started";
   // Unbound, the menu still shows the hot keys from the settings.
   XMoveTo(TrayIconCentre());
   XDoTool("click 3");

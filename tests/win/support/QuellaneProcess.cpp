@@ -192,6 +192,20 @@ long UnixResidentKb(const std::string& programPath) {
   return result;
 }
 
+int TaskbarButtonCount() {
+  int count = 0;
+  EnumChildWindows(
+      FindWindowA("Shell_TrayWnd", nullptr),
+      [](HWND child, LPARAM context) {
+        char name[32] = {};
+        GetClassNameA(child, name, sizeof name);
+        if (IsWindowVisible(child) && lstrcmpiA(name, "Button") == 0) ++*reinterpret_cast<int*>(context);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
 POINT TrayIconCentre() {
   RECT taskbar{};
   GetWindowRect(FindWindowA("Shell_TrayWnd", nullptr), &taskbar);

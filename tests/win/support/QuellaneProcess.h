@@ -71,6 +71,10 @@ long UnixResidentKb(const std::string& programPath);
 // A visible message box of process `pid` with this caption, or null.
 HWND FindMessageBox(DWORD pid, const std::string& caption);
 
+// The number of buttons the virtual desktop's taskbar shows (its Start
+// button and one per window with a taskbar button; they carry no text).
+int TaskbarButtonCount();
+
 // The notification area's icon at the right end of the virtual desktop's taskbar.
 POINT TrayIconCentre();
 // Whether the 16x16 tray icon shows mostly red (locked) or green (unlocked) pixels.
