@@ -32,17 +32,8 @@ std::string ReadAll(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::string ClassOf(HWND w) {
-  char name[64] = {};
-  GetClassNameA(w, name, sizeof name);
-  return name;
-}
-
-std::string TextOf(HWND w) {
-  char text[256] = {};
-  GetWindowTextA(w, text, sizeof text);
-  return text;
-}
+using wintest::ClassOf;
+using wintest::TextOf;
 
 // The top-level windows of a process with a class (and a title, if given).
 std::vector<HWND> WindowsOf(DWORD process, const std::string& windowClass, const char* title = nullptr,
@@ -140,6 +131,14 @@ class OptionsEndToEnd : public ::testing::Test {
     return PumpUntil([&] { return ReadAll(ini).find(containing) != std::string::npos; }, 10000);
   }
 
+  // The unlock and the lock hot-key box, in tab order (unlock first).
+  static std::pair<HWND, HWND> HotKeyBoxes(HWND dialog) {
+    HWND unlockBox = ChildOf(dialog, "msctls_hotkey32", "");
+    HWND lockBox = unlockBox ? GetWindow(unlockBox, GW_HWNDNEXT) : nullptr;
+    while (lockBox && ClassOf(lockBox) != "msctls_hotkey32") lockBox = GetWindow(lockBox, GW_HWNDNEXT);
+    return {unlockBox, lockBox};
+  }
+
   // Types a chord into a hot-key box of the dialog.
   void TypeInto(HWND box, const std::string& keys) {
     ClickOn(box);
@@ -192,11 +191,8 @@ TEST_F(OptionsEndToEnd, HotKeysTypedIntoTheBoxesAreSaved) {
   first = Start();
   HWND dialog = WaitForDialog();
   ASSERT_NE(dialog, nullptr);
-  HWND unlockBox = ChildOf(dialog, "msctls_hotkey32", "");
+  const auto [unlockBox, lockBox] = HotKeyBoxes(dialog);
   ASSERT_NE(unlockBox, nullptr);
-  // The two boxes, in tab order: unlock first.
-  HWND lockBox = GetWindow(unlockBox, GW_HWNDNEXT);
-  while (lockBox && ClassOf(lockBox) != "msctls_hotkey32") lockBox = GetWindow(lockBox, GW_HWNDNEXT);
   ASSERT_NE(lockBox, nullptr);
   RECT u, l;
   GetWindowRect(unlockBox, &u);
@@ -220,10 +216,8 @@ TEST_F(OptionsEndToEnd, ChangedMouseOptionsTakeEffectAtTheNextLock) {
   first = Start();
   HWND dialog = WaitForDialog();
   ASSERT_NE(dialog, nullptr);
-  HWND unlockBox = ChildOf(dialog, "msctls_hotkey32", "");
+  const auto [unlockBox, lockBox] = HotKeyBoxes(dialog);
   ASSERT_NE(unlockBox, nullptr);
-  HWND lockBox = GetWindow(unlockBox, GW_HWNDNEXT);
-  while (lockBox && ClassOf(lockBox) != "msctls_hotkey32") lockBox = GetWindow(lockBox, GW_HWNDNEXT);
   ASSERT_NE(lockBox, nullptr);
   TypeInto(unlockBox, "ctrl+alt+u");
   TypeInto(lockBox, "ctrl+alt+l");

@@ -62,6 +62,10 @@ void SendFromAnotherThread(const std::vector<INPUT>& inputs, DWORD settleMs = 30
 // and fills `output` with what it wrote to standard output.
 DWORD RunProcess(const std::string& commandLine, std::string* output, DWORD timeoutMs = 20000);
 
+// A window's class name and its text.
+std::string ClassOf(HWND window);
+std::string TextOf(HWND window);
+
 // The folder of the running test program, with a trailing backslash.
 std::string ProgramFolder();
 

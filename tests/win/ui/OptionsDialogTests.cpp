@@ -21,17 +21,8 @@ using namespace settings;
 using wintest::PumpFor;
 using wintest::PumpUntil;
 
-std::string ClassOf(HWND w) {
-  char name[64] = {};
-  GetClassNameA(w, name, sizeof name);
-  return name;
-}
-
-std::string TextOf(HWND w) {
-  char text[256] = {};
-  GetWindowTextA(w, text, sizeof text);
-  return text;
-}
+using wintest::ClassOf;
+using wintest::TextOf;
 
 RECT PlaceIn(HWND w) {
   RECT r;
