@@ -115,23 +115,25 @@ void HookLibrary::ApplyLockSideEffects(int value) noexcept {
 }
 
 bool HookLibrary::LogOpen() noexcept {
-  return shared_.log != nullptr && shared_.logOwner == os_.CurrentProcessId();
+  return process_.log != nullptr && shared_.logOwner == os_.CurrentProcessId();
 }
 
 int HookLibrary::StartLog(const char* path) noexcept {
-  if (shared_.log != nullptr) {
-    // Another process's stream cannot be closed from here; it is only dropped.
-    if (LogOpen()) std::fclose(shared_.log);
-    shared_.log = nullptr;
-    shared_.logOwner = 0;
+  // This process's own stream is always closed; another process's log is
+  // only dropped (its stream cannot be reached from here, and its owner
+  // closes it at its own next StartLog).
+  if (process_.log != nullptr) {
+    std::fclose(process_.log);
+    process_.log = nullptr;
   }
+  shared_.logOwner = 0;
   if (path == nullptr) return 1;
   // Binary append with explicit CR LF line ends: the same bytes as a text
   // stream gives on Windows, on every platform.
   std::FILE* stream = std::fopen(path, "a+b");
   if (stream == nullptr) return 0;
+  process_.log = stream;
   shared_.logOwner = os_.CurrentProcessId();
-  shared_.log = stream;
   return 1;
 }
 
@@ -142,13 +144,13 @@ int HookLibrary::WriteLogLine(const char* format, ...) noexcept {
 #if defined(_WIN32)
   // The C runtime's own formatter: mingw's portable one would triple the
   // size of a library that is injected into every process.
-  __ms_vfprintf(shared_.log, format, args);
+  __ms_vfprintf(process_.log, format, args);
 #else
-  std::vfprintf(shared_.log, format, args);
+  std::vfprintf(process_.log, format, args);
 #endif
   va_end(args);
-  std::fputs("\r\n", shared_.log);
-  std::fflush(shared_.log);
+  std::fputs("\r\n", process_.log);
+  std::fflush(process_.log);
   return 1;
 }
 

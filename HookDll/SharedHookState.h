@@ -10,19 +10,23 @@
 namespace quell::hook {
 
 // Lives in the shared data section, zero-filled at the first mapping. Every
-// handle and property is one aligned 32-bit word, read and written whole.
+// field is one aligned 32-bit word, read and written whole, so the record has
+// the same layout in the i686 and the x86_64 library (no pointers in here).
 struct SharedHookState {
   std::uint32_t notifyWnd;
   std::uint32_t keyboardHook;
   std::uint32_t lowLevelKeyboardHook;
   std::uint32_t lowLevelMouseHook;
   std::int32_t properties[kStoredPropertyCount];
-  // The hook log. A stream only means something in the process that opened
-  // it, so the opener's process id is kept beside it and every other process
-  // treats the log as closed.
-  std::FILE* log;
+  // The process id of the process whose hook log is open (0: none). A
+  // stream only means something in the process that opened it, so the
+  // stream itself is kept in that process's state.
   std::uint32_t logOwner;
 };
+// A pointer or a 64-bit field would make the record 8-aligned in the x86_64
+// build and change its layout there.
+static_assert(alignof(SharedHookState) == 4 && sizeof(SharedHookState) % 4 == 0,
+              "the shared record holds 32-bit words only");
 
 // Remembers which modifier keys the low-level keyboard hook saw go down and
 // not yet up. The platform's key state misses a modifier whose key-down was
@@ -77,6 +81,9 @@ struct ProcessState {
   ModifierMemory modifiers;
   KeyOutcomes lowLevelKeys;  // decisions of the low-level keyboard hook
   KeyOutcomes keyboardKeys;  // decisions of the ordinary keyboard hook
+  // The hook log this process opened; written only while the shared record
+  // names this process as the log's owner.
+  std::FILE* log = nullptr;
 };
 
 }  // namespace quell::hook

@@ -122,15 +122,36 @@ TEST_F(HookLogTest, PathsThatCannotBeOpenedLeaveTheLogOff) {
 
 TEST_F(HookLogTest, AnotherProcessNeitherWritesNorClosesTheStream) {
   ASSERT_EQ(lib.StartLog(file.string().c_str()), 1);
-  std::FILE* stream = shared.log;
+  std::FILE* stream = process.log;
+  ASSERT_NE(stream, nullptr);
+  // A second process maps the same record with a state of its own.
+  ProcessState other{};
+  HookLibrary otherLib{shared, other, os};
   os.processId = 43;
-  EXPECT_EQ(lib.WriteLogLine("foreign"), 0);
-  EXPECT_EQ(lib.StartLog(nullptr), 1);
-  EXPECT_EQ(shared.log, nullptr);
-  // The stream is still open in its own process.
+  EXPECT_EQ(otherLib.WriteLogLine("foreign"), 0);
+  EXPECT_EQ(otherLib.StartLog(nullptr), 1);
+  EXPECT_EQ(shared.logOwner, 0u);
+  // The stream is still open in its own process, which no longer writes to it...
+  os.processId = 42;
+  EXPECT_EQ(lib.WriteLogLine("dropped"), 0);
   EXPECT_GE(std::fputs("own\r\n", stream), 0);
-  EXPECT_EQ(std::fclose(stream), 0);
+  EXPECT_EQ(std::fflush(stream), 0);
   EXPECT_EQ(Contents(), "own\r\n");
+  // ...and closes it at its own next StartLog.
+  EXPECT_EQ(lib.StartLog(nullptr), 1);
+  EXPECT_EQ(process.log, nullptr);
+}
+
+TEST_F(HookLogTest, TheOwnerReopensAfterAnotherProcessDroppedTheLog) {
+  ASSERT_EQ(lib.StartLog(file.string().c_str()), 1);
+  ProcessState other{};
+  HookLibrary otherLib{shared, other, os};
+  os.processId = 43;
+  ASSERT_EQ(otherLib.StartLog(nullptr), 1);
+  os.processId = 42;
+  ASSERT_EQ(lib.StartLog(file.string().c_str()), 1);
+  EXPECT_EQ(lib.WriteLogLine("again"), 1);
+  EXPECT_EQ(Contents(), "again\r\n");
 }
 
 }  // namespace
