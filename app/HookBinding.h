@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "HookExports.h"
+
 namespace quell::app {
 
 class THookBinding {
@@ -26,13 +28,13 @@ class THookBinding {
   bool Bound() const { return FHookLib != nullptr; }
 
   HMODULE FHookLib = nullptr;
-  int (*FSetShellHook)() = nullptr;
-  int (*FUnSetShellHook)() = nullptr;
-  int (*FSetNotifyWnd)(HWND) = nullptr;
-  int (*FGetIsLocked)() = nullptr;
-  HWND (*FGetNotifyWnd)() = nullptr;
-  int (*FSetProperties)(int, int) = nullptr;
-  int (*FStartLog)(const char*) = nullptr;
+  hook_exports::SetShellHookFn FSetShellHook = nullptr;
+  hook_exports::UnSetShellHookFn FUnSetShellHook = nullptr;
+  hook_exports::SetNotifyWndFn FSetNotifyWnd = nullptr;
+  hook_exports::GetIsLockedFn FGetIsLocked = nullptr;
+  hook_exports::GetNotifyWndFn FGetNotifyWnd = nullptr;
+  hook_exports::SetPropertiesFn FSetProperties = nullptr;
+  hook_exports::StartLogFn FStartLog = nullptr;
 
  private:
   void ClearEntries();

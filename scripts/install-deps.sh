@@ -1,16 +1,25 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing need, but
 # only when something is missing, so that a repeated call costs a second.
+# The 32-bit Wine (wine32, for the i686 product) needs the i386 architecture.
 set -euo pipefail
 
 packages=(
   cmake ninja-build make g++ pkg-config
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 xvfb xdotool x11-utils imagemagick
+  wine64 wine32:i386 xvfb xdotool x11-utils imagemagick
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fp-utils nsis
 )
+
+sudo_cmd=()
+if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "adding the i386 architecture (for wine32)"
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -23,8 +32,6 @@ if ((${#missing[@]} == 0)); then
 fi
 
 echo "installing: ${missing[*]}"
-sudo_cmd=()
-if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update -qq
 "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

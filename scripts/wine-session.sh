@@ -3,20 +3,25 @@
 # afterwards, whatever the command did:
 #   - a private Xvfb display (picked by Xvfb itself, so parallel runs never clash),
 #   - a private WINEPREFIX (created once per build folder, with one virtual
-#     desktop "shell" of 800x600 that every program of the prefix opens in),
+#     desktop "shell" of 800x600 that every program of the prefix opens in);
+#     --arch win32 makes it a 32-bit prefix served by the 32-bit loader (the
+#     i686 product), --arch win64 (the default) a 64-bit one,
 #   - one persistent wineserver for the whole run.
 # Only the processes of this prefix and this Xvfb are stopped at the end.
 #
-# usage: wine-session.sh [--timeout SECONDS] [--display-size WxH] PREFIX_DIR -- COMMAND...
-# The command sees DISPLAY, WINEPREFIX, WINE (the wine64 loader), WINESERVER,
+# usage: wine-session.sh [--arch win32|win64] [--timeout SECONDS] [--display-size WxH] PREFIX_DIR -- COMMAND...
+# The command sees DISPLAY, WINEPREFIX, WINEARCH, WINE (the loader of that
+# architecture), WINESERVER,
 # and QUELL_X_RELAY, the spool folder of scripts/x-relay.sh, through which
 # Windows test programs run xdotool and take screenshots.
 set -euo pipefail
 
 timeout_s=1800
 screen=1024x768x24
+arch=win64
 while [[ $# -gt 0 ]]; do
   case "$1" in
+    --arch) arch=$2; shift 2 ;;
     --timeout) timeout_s=$2; shift 2 ;;
     --display-size) screen=$2x24; shift 2 ;;
     --) shift; break ;;
@@ -25,7 +30,14 @@ while [[ $# -gt 0 ]]; do
 done
 [[ -n "${prefix_dir:-}" && $# -gt 0 ]] || { echo "usage: $0 [--timeout S] PREFIX_DIR -- COMMAND..." >&2; exit 2; }
 
-export WINE=/usr/lib/wine/wine64
+case "$arch" in
+  win32) export WINE=/usr/lib/wine/wine ;;
+  win64) export WINE=/usr/lib/wine/wine64 ;;
+  *) echo "wine-session: unknown --arch $arch" >&2; exit 2 ;;
+esac
+export WINEARCH=$arch
+[[ -x $WINE ]] || { echo "wine-session: $WINE is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
+# The 64-bit wineserver serves 32-bit and 64-bit prefixes alike.
 export WINESERVER=/usr/lib/wine/wineserver64
 [[ -x $WINESERVER ]] || WINESERVER=/usr/lib/wine/wineserver
 export WINEPREFIX
@@ -59,6 +71,10 @@ if [[ -z "${QUELL_USE_DISPLAY:-}" ]]; then
   export DISPLAY=":$display_no"
 fi
 
+if [[ -f "$WINEPREFIX/.quellane-ready" && "$(cat "$WINEPREFIX/.quellane-ready")" != "$arch" ]]; then
+  echo "wine-session: $WINEPREFIX is not a $arch prefix; making it anew" >&2
+  rm -rf "$WINEPREFIX"
+fi
 if [[ ! -f "$WINEPREFIX/.quellane-ready" ]]; then
   mkdir -p "$WINEPREFIX"
   echo "wine-session: creating $WINEPREFIX" >&2
@@ -66,7 +82,7 @@ if [[ ! -f "$WINEPREFIX/.quellane-ready" ]]; then
   "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
   "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 800x600 /f >/dev/null 2>&1
   "$WINESERVER" -w
-  touch "$WINEPREFIX/.quellane-ready"
+  echo "$arch" >"$WINEPREFIX/.quellane-ready"
 fi
 
 "$WINESERVER" -p

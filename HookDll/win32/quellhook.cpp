@@ -4,6 +4,9 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <type_traits>
+
+#include "../HookExports.h"
 #include "../HookLibrary.h"
 #include "Win32HookPlatform.h"
 
@@ -62,3 +65,16 @@ int GetIsLocked() { return g_library.GetIsLocked(); }
 int StartLog(const char* path) { return g_library.StartLog(path); }
 
 }  // extern "C"
+
+namespace exports = quell::hook_exports;
+static_assert(std::is_same_v<decltype(&SetShellHook), exports::SetShellHookFn>);
+static_assert(std::is_same_v<decltype(&UnSetShellHook), exports::UnSetShellHookFn>);
+static_assert(std::is_same_v<decltype(&SetNotifyWnd), exports::SetNotifyWndFn>);
+static_assert(std::is_same_v<decltype(&GetNotifyWnd), exports::GetNotifyWndFn>);
+static_assert(std::is_same_v<decltype(&SetProperties), exports::SetPropertiesFn>);
+static_assert(std::is_same_v<decltype(&GetIsLocked), exports::GetIsLockedFn>);
+static_assert(std::is_same_v<decltype(&StartLog), exports::StartLogFn>);
+// The hook procedures are handed to SetWindowsHookExA through the platform.
+static_assert(std::is_same_v<decltype(&quell::hook::KeyboardProc), HOOKPROC>);
+static_assert(std::is_same_v<decltype(&quell::hook::LowLevelKeyboardProc), HOOKPROC>);
+static_assert(std::is_same_v<decltype(&quell::hook::LowLevelMouseProc), HOOKPROC>);

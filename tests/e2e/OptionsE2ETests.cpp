@@ -34,50 +34,33 @@ std::string ReadAll(const std::string& path) {
 
 using wintest::ClassOf;
 using wintest::TextOf;
+using wintest::ForEachChildWindow;
+using wintest::ForEachTopLevelWindow;
 
 // The top-level windows of a process with a class (and a title, if given).
 std::vector<HWND> WindowsOf(DWORD process, const std::string& windowClass, const char* title = nullptr,
                             bool visibleOnly = true) {
-  struct Query {
-    DWORD process;
-    std::string windowClass;
-    const char* title;
-    bool visibleOnly;
-    std::vector<HWND> found;
-  } query{process, windowClass, title, visibleOnly, {}};
-  EnumWindows(
-      [](HWND w, LPARAM p) {
-        auto& q = *reinterpret_cast<Query*>(p);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == q.process && ClassOf(w) == q.windowClass && (!q.title || TextOf(w) == q.title) &&
-            (!q.visibleOnly || IsWindowVisible(w))) {
-          q.found.push_back(w);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&query));
-  return query.found;
+  std::vector<HWND> found;
+  ForEachTopLevelWindow([&](HWND w) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == process && ClassOf(w) == windowClass && (!title || TextOf(w) == title) &&
+        (!visibleOnly || IsWindowVisible(w))) {
+      found.push_back(w);
+    }
+    return true;
+  });
+  return found;
 }
 
 // A control of the dialog by class and caption.
 HWND ChildOf(HWND parent, const std::string& windowClass, const std::string& text) {
-  struct Query {
-    std::string windowClass, text;
-    HWND found = nullptr;
-  } query{windowClass, text};
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM p) {
-        auto& q = *reinterpret_cast<Query*>(p);
-        if (lstrcmpiA(ClassOf(w).c_str(), q.windowClass.c_str()) == 0 && TextOf(w) == q.text) {
-          q.found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&query));
-  return query.found;
+  HWND found = nullptr;
+  ForEachChildWindow(parent, [&](HWND w) {
+    if (lstrcmpiA(ClassOf(w).c_str(), windowClass.c_str()) == 0 && TextOf(w) == text) found = w;
+    return found == nullptr;
+  });
+  return found;
 }
 
 void ClickAt(POINT p) {

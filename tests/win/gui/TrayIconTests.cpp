@@ -35,6 +35,8 @@ constexpr DWORD kSmallRecord = NOTIFYICONDATAA_V1_SIZE;
 constexpr DWORD kBalloonRecord = NOTIFYICONDATAA_V2_SIZE;
 #ifndef _WIN64
 static_assert(kSmallRecord == 88 && kBalloonRecord == 488);
+#else
+static_assert(kSmallRecord == 104 && kBalloonRecord == 504);
 #endif
 
 struct ShellCall {
@@ -363,6 +365,16 @@ TEST_F(TrayEventsTest, AClickArrivesOneDoubleClickTimeAfterThePressAtThePressPos
   EXPECT_EQ(events[2], "click left 150,100");
 }
 
+// The messages this thread takes from its queue, while a test watches them.
+std::vector<std::pair<HWND, UINT>>* postedMessages = nullptr;
+LRESULT CALLBACK WatchPostedMessages(int code, WPARAM removal, LPARAM message) {
+  const auto* msg = reinterpret_cast<const MSG*>(message);
+  if (code == HC_ACTION && removal == PM_REMOVE && postedMessages) {
+    postedMessages->push_back({msg->hwnd, msg->message});
+  }
+  return CallNextHookEx(nullptr, code, removal, message);
+}
+
 TEST_F(TrayEventsTest, ARightClickShowsTheMenuAtThePressWithTheTrayWindowInFrontAndWmNullAfter) {
   auto* menu = Create<gui::TPopupMenu>(app.get());
   auto* item = Create<gui::TMenuItem>(app.get());
@@ -372,17 +384,9 @@ TEST_F(TrayEventsTest, ARightClickShowsTheMenuAtThePressWithTheTrayWindowInFront
   HWND foregroundAtPopup = nullptr;
   menu->OnPopup = [&](TComponent*) { foregroundAtPopup = GetForegroundWindow(); };
   // WM_NULL is posted to the tray window after the menu: watch the queue.
-  static std::vector<std::pair<HWND, UINT>>* posted = nullptr;
   std::vector<std::pair<HWND, UINT>> seen;
-  posted = &seen;
-  HHOOK hook = SetWindowsHookExA(
-      WH_GETMESSAGE,
-      [](int code, WPARAM w, LPARAM l) -> LRESULT {
-        const auto* msg = reinterpret_cast<const MSG*>(l);
-        if (code == HC_ACTION && w == PM_REMOVE && posted) posted->push_back({msg->hwnd, msg->message});
-        return CallNextHookEx(nullptr, code, w, l);
-      },
-      nullptr, GetCurrentThreadId());
+  postedMessages = &seen;
+  HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, WatchPostedMessages, nullptr, GetCurrentThreadId());
   RECT menuRect{};
   auto closer = CreateOwned<gui::TTimer>();
   closer->SetInterval(100);
@@ -401,7 +405,7 @@ TEST_F(TrayEventsTest, ARightClickShowsTheMenuAtThePressWithTheTrayWindowInFront
   ASSERT_TRUE(PumpUntil([&] { return menuRect.right > 0; }, 3000)) << "the menu opened";
   PumpFor(100);
   UnhookWindowsHookEx(hook);
-  posted = nullptr;
+  postedMessages = nullptr;
   EXPECT_EQ(menuRect.left, 200);
   EXPECT_EQ(menuRect.top, 120);
   EXPECT_EQ(foregroundAtPopup, tray->TrayWindow());

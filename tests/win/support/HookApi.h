@@ -4,18 +4,19 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include "HookExports.h"
+
 namespace quell::wintest {
 
 struct HookApi {
-  using IntFn = int (*)();
   HMODULE module = nullptr;
-  IntFn SetShellHook = nullptr;
-  IntFn UnSetShellHook = nullptr;
-  int (*SetNotifyWnd)(HWND) = nullptr;
-  HWND (*GetNotifyWnd)() = nullptr;
-  int (*SetProperties)(int, int) = nullptr;
-  IntFn GetIsLocked = nullptr;
-  int (*StartLog)(const char*) = nullptr;
+  hook_exports::SetShellHookFn SetShellHook = nullptr;
+  hook_exports::UnSetShellHookFn UnSetShellHook = nullptr;
+  hook_exports::SetNotifyWndFn SetNotifyWnd = nullptr;
+  hook_exports::GetNotifyWndFn GetNotifyWnd = nullptr;
+  hook_exports::SetPropertiesFn SetProperties = nullptr;
+  hook_exports::GetIsLockedFn GetIsLocked = nullptr;
+  hook_exports::StartLogFn StartLog = nullptr;
 
   // Loads `path` and resolves all seven exports; false if any is missing.
   bool Load(const char* path = "quellhook.dll");

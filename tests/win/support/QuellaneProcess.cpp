@@ -194,15 +194,10 @@ long UnixResidentKb(const std::string& programPath) {
 
 int TaskbarButtonCount() {
   int count = 0;
-  EnumChildWindows(
-      FindWindowA("Shell_TrayWnd", nullptr),
-      [](HWND child, LPARAM context) {
-        char name[32] = {};
-        GetClassNameA(child, name, sizeof name);
-        if (IsWindowVisible(child) && lstrcmpiA(name, "Button") == 0) ++*reinterpret_cast<int*>(context);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
+  ForEachChildWindow(FindWindowA("Shell_TrayWnd", nullptr), [&](HWND child) {
+    if (IsWindowVisible(child) && lstrcmpiA(ClassOf(child).c_str(), "Button") == 0) ++count;
+    return true;
+  });
   return count;
 }
 

@@ -202,6 +202,24 @@ std::string TextOf(HWND window) {
   return text;
 }
 
+namespace {
+BOOL CALLBACK VisitWindow(HWND window, LPARAM visitor) {
+  return (*reinterpret_cast<const WindowVisitor*>(visitor))(window) ? TRUE : FALSE;
+}
+}  // namespace
+
+void ForEachTopLevelWindow(const WindowVisitor& visit) {
+  EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&visit));
+}
+
+void ForEachChildWindow(HWND parent, const WindowVisitor& visit) {
+  EnumChildWindows(parent, VisitWindow, reinterpret_cast<LPARAM>(&visit));
+}
+
+void ForEachThreadWindow(DWORD threadId, const WindowVisitor& visit) {
+  EnumThreadWindows(threadId, VisitWindow, reinterpret_cast<LPARAM>(&visit));
+}
+
 std::string ProgramFolder() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);

@@ -66,6 +66,14 @@ DWORD RunProcess(const std::string& commandLine, std::string* output, DWORD time
 std::string ClassOf(HWND window);
 std::string TextOf(HWND window);
 
+// Window enumeration with a C++ visitor; the visitor returns false to stop.
+// (The system's callbacks are WINAPI: a lambda converted to WNDENUMPROC is a
+// cdecl function on i686 and does not compile there, rightly.)
+using WindowVisitor = std::function<bool(HWND)>;
+void ForEachTopLevelWindow(const WindowVisitor& visit);
+void ForEachChildWindow(HWND parent, const WindowVisitor& visit);
+void ForEachThreadWindow(DWORD threadId, const WindowVisitor& visit);
+
 // The folder of the running test program, with a trailing backslash.
 std::string ProgramFolder();
 

@@ -23,6 +23,7 @@ using wintest::PumpUntil;
 
 using wintest::ClassOf;
 using wintest::TextOf;
+using wintest::ForEachThreadWindow;
 
 RECT PlaceIn(HWND w) {
   RECT r;
@@ -203,13 +204,10 @@ TEST_F(OptionsDialog, EveryControlHasItsClassPlaceCaptionAndHint) {
   EXPECT_FALSE(IsWindowVisible(form->cbKeyboard->Handle())) << "the second page is hidden";
   // The tooltips carry the six hints.
   HWND tips = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM out) {
-        if (ClassOf(w) == TOOLTIPS_CLASSA) *reinterpret_cast<HWND*>(out) = w;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&tips));
+  ForEachThreadWindow(GetCurrentThreadId(), [&](HWND w) {
+    if (ClassOf(w) == TOOLTIPS_CLASSA) tips = w;
+    return true;
+  });
   ASSERT_NE(tips, nullptr);
   EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 6);
 }
