@@ -22,18 +22,23 @@ print_summary() {
 }
 trap print_summary EXIT
 tier() { printf '\n==== %s ====\n' "$1"; }
-# ctest with a count of what ran: "name: N tests" goes into the summary.
+# ctest with a count of what ran: "name: N programs, M cases" goes into the
+# summary (each GoogleTest program writes an XML report of its cases).
 run_ctest() {
   local name=$1; shift
-  local log; log=$(mktemp)
+  local log reports; log=$(mktemp); reports=$(mktemp -d)
+  # Windows test programs see the Unix root as drive Z:.
+  local report_path=$reports/
+  [[ $1 == scripts/wine-session.sh ]] && report_path=Z:$reports/
   set +e
-  "$@" 2>&1 | tee "$log"
+  GTEST_OUTPUT="xml:$report_path" "$@" 2>&1 | tee "$log"
   local rc=${PIPESTATUS[0]}
   set -e
-  local ran
-  ran=$(grep -Eo 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | grep -Eo '[0-9]+$' | tail -1)
-  rm -f "$log"
-  summary+=("$name: ${ran:-?} tests")
+  local programs cases
+  programs=$(grep -Eo 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | grep -Eo '[0-9]+$' | tail -1)
+  cases=$(cat "$reports"/*.xml 2>/dev/null | grep -o '<testcase [^>]*' | grep -vc 'result="skipped"' || true)
+  rm -rf "$log" "$reports"
+  summary+=("$name: ${programs:-?} programs, ${cases:-0} cases")
   return "$rc"
 }
 
