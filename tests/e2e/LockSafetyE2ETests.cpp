@@ -178,22 +178,23 @@ TEST_F(LockSafetyEndToEnd, PolicyCreatedByTheLockLastsOnlyWhileLocked) {
   EXPECT_EQ(Policy(), "absent");
 }
 
-// Killed while locked: the system removes the hooks, but nothing else. This
-// test keeps the library mapped, as processes with the keyboard hook's
-// library loaded do, so the next start also finds the dead lock's record.
+// Killed while locked: the system removes the hooks, and nothing else. The
+// lock and the unlock are made with the mouse and by messages, so that no
+// other process gets the keyboard hook's library and the shared record ends
+// with the program: only the record in the registry is left for the repair.
 TEST_F(LockSafetyEndToEnd, KilledWhileLockedIsRepairedAtTheNextStartOnly) {
   program.WriteSettings(kSettings);
   ASSERT_TRUE(program.Start());
-  XDoTool("key ctrl+alt+l");
-  ASSERT_TRUE(WaitLocked(true));
-  ASSERT_EQ(Policy(), "1");
+  ChooseFromTrayMenu(0);  // Lock Computer
+  ASSERT_TRUE(PumpUntil([] { return Policy() == "1"; }, 3000));
   ASSERT_EQ(ScreenSaver(), "active=0");
+  ASSERT_TRUE(PumpUntil([] { return TrayIconColour() == IconColour::Red; }, 2000));
 
   // A second instance while the first runs repairs nothing.
   EXPECT_EQ(program.RunAgain(""), 0u);
   EXPECT_EQ(Policy(), "1") << "a second instance undid the running lock";
+  EXPECT_EQ(ScreenSaver(), "active=0");
   EXPECT_TRUE(LockRecordPresent());
-  EXPECT_EQ(program.Hook().GetIsLocked(), 1);
 
   ASSERT_TRUE(TerminateProcess(program.Process(), 9));
   ASSERT_TRUE(program.WaitForExit(5000));
@@ -207,13 +208,40 @@ TEST_F(LockSafetyEndToEnd, KilledWhileLockedIsRepairedAtTheNextStartOnly) {
   EXPECT_EQ(Policy(), "absent") << "the dead lock's policy is undone";
   EXPECT_EQ(ScreenSaver(), "active=1") << "and the screen saver is back";
   EXPECT_FALSE(LockRecordPresent());
-  EXPECT_TRUE(WaitLocked(false)) << "the dead lock is over";
+  EXPECT_TRUE(PumpUntil([] { return TrayIconColour() == IconColour::Green; }, 2000));
 
-  // The new program's hooks and lock work as before.
+  ChooseFromTrayMenu(0);  // Lock Computer
+  EXPECT_TRUE(PumpUntil([] { return Policy() == "1"; }, 3000)) << "locks as before";
+  ChooseFromTrayMenu(1);  // Unlock
+  EXPECT_TRUE(PumpUntil([] { return Policy() == "absent"; }, 3000));
+  EXPECT_EQ(ScreenSaver(), "active=1");
+}
+
+// The same kill while another process keeps the library mapped (here this
+// test, as any process that got keys while the hook was installed does):
+// the shared record outlives the program with its lock flag and hook handles.
+// The next start must not come up locked with hooks that no longer exist.
+TEST_F(LockSafetyEndToEnd, KilledWhileLockedWithTheLibraryStillMappedStartsUnlockedAndHooked) {
+  program.WriteSettings(kSettings);
+  ASSERT_TRUE(program.Start());
   RecordingWindow target{"typing target"};
   target.Activate();
   XDoTool("key ctrl+alt+l");
-  ASSERT_TRUE(WaitLocked(true)) << "the lock hot key after the repair";
+  ASSERT_TRUE(WaitLocked(true));
+  ASSERT_EQ(Policy(), "1");
+
+  ASSERT_TRUE(TerminateProcess(program.Process(), 9));
+  ASSERT_TRUE(program.WaitForExit(5000));
+  EXPECT_EQ(Policy(), "1");
+  CloseHandle(program.Process());
+  ASSERT_TRUE(program.Start());
+  EXPECT_TRUE(WaitLocked(false)) << "the dead lock is over";
+  EXPECT_TRUE(PumpUntil([] { return Policy() == "absent"; }, 3000));
+  EXPECT_EQ(ScreenSaver(), "active=1");
+
+  target.Activate();
+  XDoTool("key ctrl+alt+l");
+  ASSERT_TRUE(WaitLocked(true)) << "the lock hot key: the new program's hooks";
   EXPECT_EQ(Policy(), "1");
   target.ClearText();
   XDoTool("type xy");
