@@ -5,29 +5,39 @@
 
 namespace quell::hook {
 
-namespace {
-constexpr std::uint32_t kSpiSetFastTaskSwitch = 36;
-constexpr std::uint32_t kSpiSetScreenSaverRunning = 97;
-constexpr std::uint32_t kSpiGetScreenSaveActive = 16;
-constexpr std::uint32_t kSpiSetScreenSaveActive = 17;
-constexpr std::uint32_t kSpifSendWinIniChange = 2;
-constexpr const char* kPolicyKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
-constexpr const char* kDisableTaskMgr = "DisableTaskMgr";
-}  // namespace
-
 void HookLibrary::Notify(NotifyCode code, std::uintptr_t wParam) noexcept {
   // Posted, never sent: the library must not wait for the program. With no
   // notify window the post goes to handle 0, i.e. to the posting thread.
   os_.Post(shared_.notifyWnd, wParam, code);
 }
 
+bool HookLibrary::HooksOutlivedTheirOwner() noexcept {
+  if (!shared_.keyboardHook && !shared_.lowLevelKeyboardHook && !shared_.lowLevelMouseHook) {
+    return false;
+  }
+  const std::uint32_t owner = shared_.hookOwner;
+  return owner != os_.CurrentProcessId() && !os_.IsProcessRunning(owner);
+}
+
 int HookLibrary::SetShellHook() noexcept {
   if (process_.module == 0) return 0;
+  if (HooksOutlivedTheirOwner()) {
+    // The program that installed them ended (killed, crashed) while other
+    // processes kept the record: its hooks are gone, and so is its lock.
+    shared_.keyboardHook = shared_.lowLevelKeyboardHook = shared_.lowLevelMouseHook = 0;
+    shared_.properties[PROP_LOCKED] = 0;
+    ++shared_.lockFlagWrites;
+    if (shared_.lockChanges.made != 0) {
+      UndoLockChanges(system_, shared_.lockChanges);
+      StoreLockRecord(system_, shared_.lockChanges);
+    }
+  }
   if (shared_.keyboardHook || shared_.lowLevelKeyboardHook || shared_.lowLevelMouseHook) return 1;
   shared_.keyboardHook = os_.InstallHook(HookKind::Keyboard, process_.module);
   shared_.lowLevelKeyboardHook = os_.InstallHook(HookKind::LowLevelKeyboard, process_.module);
   shared_.lowLevelMouseHook = os_.InstallHook(HookKind::LowLevelMouse, process_.module);
   if (!shared_.keyboardHook && !shared_.lowLevelKeyboardHook && !shared_.lowLevelMouseHook) return 0;
+  shared_.hookOwner = os_.CurrentProcessId();
   Notify(LN_STATE_CHANGED);
   return 1;
 }
@@ -41,6 +51,7 @@ int HookLibrary::UnSetShellHook() noexcept {
       *hook = 0;
     }
   }
+  shared_.hookOwner = 0;
   if (result) Notify(LN_STATE_CHANGED);
   return result;
 }
@@ -60,14 +71,17 @@ int HookLibrary::SetProperties(int index, int value) noexcept {
   std::int32_t* p = shared_.properties;
   const std::int32_t old = p[index];
   p[index] = value;
-  // Never lock the keyboard and the mouse with no way to unlock them.
-  if (p[PROP_LOCKED] && p[PROP_LOCK_KEYBOARD] && !p[PROP_KEY_UNLOCK] &&
+  // Never lock the keyboard and the mouse with no way to unlock them: an
+  // unlock hot key that cannot be typed counts as none.
+  if (p[PROP_LOCKED] && p[PROP_LOCK_KEYBOARD] && !IsTypableHotKey(p[PROP_KEY_UNLOCK]) &&
       (p[PROP_LOCK_MOUSE_BTN] || p[PROP_LOCK_MOUSE_MOVE])) {
     p[PROP_LOCKED] = 0;
     p[index] = old;
+    ++shared_.lockFlagWrites;
     return 0;
   }
   if (index == PROP_LOCKED) {
+    ++shared_.lockFlagWrites;
     Notify(LN_STATE_CHANGED);
     ApplyLockSideEffects(value);
   }
@@ -81,37 +95,16 @@ int HookLibrary::GetIsLocked() const noexcept {
 }
 
 void HookLibrary::ApplyLockSideEffects(int value) noexcept {
-  const bool locking = value != 0;
-  os_.SystemParameters(kSpiSetScreenSaverRunning, static_cast<std::uint32_t>(value), nullptr, 0);
-  os_.SystemParameters(kSpiSetFastTaskSwitch, locking ? 0 : 1, nullptr, 0);
-  // The screen-saver setting from before the first lock is kept until the
-  // unlock that restores it, so two locks in a row do not lose it.
-  if (!process_.screenSaverSaved) {
-    os_.SystemParameters(kSpiGetScreenSaveActive, 0, &process_.screenSaverValue, 0);
-    process_.screenSaverSaved = 1;
-  }
-  if (locking) {
-    if (shared_.properties[PROP_SCREEN_SAVER_OFF]) {
-      os_.SystemParameters(kSpiSetScreenSaveActive, 0, nullptr, kSpifSendWinIniChange);
-    }
+  LockChanges& changes = shared_.lockChanges;
+  if (value != 0) {
+    ApplyLockChanges(system_, changes, value, shared_.properties[PROP_SCREEN_SAVER_OFF] != 0);
+  } else if (changes.made != 0) {
+    UndoLockChanges(system_, changes);
   } else {
-    os_.SystemParameters(kSpiSetScreenSaveActive,
-                         static_cast<std::uint32_t>(process_.screenSaverValue), nullptr,
-                         kSpifSendWinIniChange);
-    process_.screenSaverSaved = 0;
+    return;  // no lock of ours to undo: the system is left as it is
   }
-
-  std::uintptr_t key = 0;
-  if (!os_.OpenRegistryKey(kHkeyCurrentUser, kPolicyKey, &key) &&
-      !os_.CreateRegistryKey(kHkeyCurrentUser, kPolicyKey, &key)) {
-    return;
-  }
-  if (locking) {
-    os_.SetRegistryDword(key, kDisableTaskMgr, 1);
-  } else {
-    os_.DeleteRegistryValue(key, kDisableTaskMgr);
-  }
-  os_.CloseRegistryKey(key);
+  // The registry copy follows, for a start-up after the program died.
+  StoreLockRecord(system_, changes);
 }
 
 bool HookLibrary::LogOpen() noexcept {

@@ -8,6 +8,7 @@
 
 #include "HookPlatform.h"
 #include "SharedHookState.h"
+#include "SystemSettings.h"
 
 namespace quell::hook {
 
@@ -28,10 +29,18 @@ struct LowLevelKey {
   std::uint32_t time;
 };
 
+// Whether a stored shortcut code can be typed: a key code, and no bits
+// outside the 16 of a shortcut. Anything else counts as no hot key, for the
+// safety rule and for the keyboard filter alike.
+constexpr bool IsTypableHotKey(std::int32_t code) noexcept {
+  return (code & 0xFF) != 0 && (static_cast<std::uint32_t>(code) & 0xFFFF0000u) == 0;
+}
+
 class HookLibrary {
  public:
-  constexpr HookLibrary(SharedHookState& shared, ProcessState& process, HookPlatform& os) noexcept
-      : shared_(shared), process_(process), os_(os) {}
+  constexpr HookLibrary(SharedHookState& shared, ProcessState& process, HookPlatform& os,
+                        SystemSettings& system) noexcept
+      : shared_(shared), process_(process), os_(os), system_(system) {}
 
   // The exported operations: 1 for success or true, 0 otherwise.
   int SetShellHook() noexcept;
@@ -53,24 +62,29 @@ class HookLibrary {
   bool LowLevelMouseProc(int nCode, std::uint32_t message) noexcept;
 
   // The shortcut code of a key event, sampling the modifiers into this
-  // process's state. `memory` adds the modifiers the low-level hook saw go
-  // down (null for the ordinary hook, which has no event time).
+  // process's state. `memory` adds the modifiers whose key-downs the
+  // low-level hook swallowed (null when it does not count).
   std::uint32_t ComposeShortcut(std::uint32_t vk, std::uint32_t flags, std::uint32_t altMask,
-                                const ModifierMemory* memory, std::uint32_t now) noexcept;
+                                const ModifierMemory* memory) noexcept;
   int IsMouseMessageLocked(std::uint32_t message) noexcept;
 
  private:
   bool Locked() const noexcept { return shared_.properties[PROP_LOCKED] != 0; }
   void Notify(NotifyCode code, std::uintptr_t wParam = 0) noexcept;
   void ApplyLockSideEffects(int value) noexcept;
+  // Hooks recorded by a process that has ended: the system removed them.
+  bool HooksOutlivedTheirOwner() noexcept;
   bool LogOpen() noexcept;
   // Recognises the lock and unlock hot keys; true when `code` toggled the lock.
   bool ToggleByHotKey(std::uint32_t code) noexcept;
   bool SwallowBlockedKey(std::uint32_t message, const LowLevelKey& key, std::uint32_t code) noexcept;
+  // Records a key-down the low-level hook swallows.
+  void NoteSwallowedDown(std::uint32_t vk) noexcept;
 
   SharedHookState& shared_;
   ProcessState& process_;
   HookPlatform& os_;
+  SystemSettings& system_;
 };
 
 }  // namespace quell::hook

@@ -1,5 +1,6 @@
-// The few operating-system calls the hook library makes, behind one small
-// interface so that every decision can run natively against a fake.
+// The few operating-system calls the hook library makes for its hooks,
+// behind one small interface so that every decision can run natively against
+// a fake. The system settings a lock changes are SystemSettings.h.
 // Handles are carried as 32-bit words, as the shared record stores them.
 #pragma once
 
@@ -8,9 +9,6 @@
 namespace quell::hook {
 
 enum class HookKind : int { Keyboard = 2, LowLevelKeyboard = 13, LowLevelMouse = 14 };
-
-// Registry roots and value types used by the lock side effects.
-inline constexpr std::uint32_t kHkeyCurrentUser = 0x80000001u;
 
 class HookPlatform {
  public:
@@ -28,17 +26,9 @@ class HookPlatform {
   virtual int KeyName(std::int32_t lParam, char* buffer, int size) = 0;
   virtual void Beep() = 0;  // MessageBeep(MB_OK)
 
-  // SystemParametersInfoA; the library ignores the result.
-  virtual void SystemParameters(std::uint32_t action, std::uint32_t uiParam, void* pvParam,
-                                std::uint32_t winIni) = 0;
-
-  virtual bool OpenRegistryKey(std::uint32_t root, const char* subKey, std::uintptr_t* key) = 0;
-  virtual bool CreateRegistryKey(std::uint32_t root, const char* subKey, std::uintptr_t* key) = 0;
-  virtual void SetRegistryDword(std::uintptr_t key, const char* name, std::uint32_t value) = 0;
-  virtual void DeleteRegistryValue(std::uintptr_t key, const char* name) = 0;
-  virtual void CloseRegistryKey(std::uintptr_t key) = 0;
-
   virtual std::uint32_t CurrentProcessId() = 0;
+  // Whether process `id` still runs (true when that cannot be told).
+  virtual bool IsProcessRunning(std::uint32_t id) = 0;
 
  protected:
   ~HookPlatform() = default;

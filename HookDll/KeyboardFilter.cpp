@@ -37,11 +37,10 @@ bool IsReleaseOfUnheldModifier(std::uint32_t vk, const ProcessState& p) {
 }  // namespace
 
 std::uint32_t HookLibrary::ComposeShortcut(std::uint32_t vk, std::uint32_t flags,
-                                           std::uint32_t altMask, const ModifierMemory* memory,
-                                           std::uint32_t now) noexcept {
+                                           std::uint32_t altMask,
+                                           const ModifierMemory* memory) noexcept {
   auto held = [&](int platformVk, ModifierMemory::Modifier modifier) -> std::int32_t {
-    const bool down =
-        os_.IsKeyDown(platformVk) || (memory != nullptr && memory->IsHeld(modifier, now));
+    const bool down = os_.IsKeyDown(platformVk) || (memory != nullptr && memory->IsHeld(modifier));
     return down ? -1 : 0;
   };
   process_.alt = held(kVkMenu, ModifierMemory::Alt);
@@ -56,13 +55,16 @@ std::uint32_t HookLibrary::ComposeShortcut(std::uint32_t vk, std::uint32_t flags
 }
 
 bool HookLibrary::ToggleByHotKey(std::uint32_t code) noexcept {
-  // Property values are compared as stored: a hot key of 0 matches nothing.
+  // A hot key that cannot be typed (none, no key code, foreign bits) matches
+  // nothing, as the safety rule counts it.
   const auto c = static_cast<std::int32_t>(code);
-  if (Locked() && c == shared_.properties[PROP_KEY_UNLOCK]) {
+  const std::int32_t unlockKey = shared_.properties[PROP_KEY_UNLOCK];
+  const std::int32_t lockKey = shared_.properties[PROP_KEY_LOCK];
+  if (Locked() && IsTypableHotKey(unlockKey) && c == unlockKey) {
     SetProperties(PROP_LOCKED, 0);
     return true;
   }
-  if (!Locked() && c == shared_.properties[PROP_KEY_LOCK]) {
+  if (!Locked() && IsTypableHotKey(lockKey) && c == lockKey) {
     SetProperties(PROP_LOCKED, 1);
     return true;
   }
@@ -73,14 +75,17 @@ bool HookLibrary::KeyboardProc(int nCode, std::uint32_t vk, std::uint32_t keystr
   const bool release = (keystrokeFlags & kKeyReleased) != 0;
   auto outcome = KeyOutcomes::Outcome::Unknown;
   if (!release) {
-    const std::uint32_t code = ComposeShortcut(vk, keystrokeFlags, kKeystrokeAlt, nullptr, 0);
+    const std::uint32_t code = ComposeShortcut(vk, keystrokeFlags, kKeystrokeAlt, nullptr);
     // The hot key is swallowed whether or not the lock flag changed.
     if (ToggleByHotKey(code)) {
       process_.keyboardKeys.NoteDown(vk, true);
       return true;
     }
   } else {
-    outcome = process_.keyboardKeys.TakeForRelease(vk);
+    // A key-up that is only peeked at (HC_NOREMOVE) comes again when it is
+    // removed: its key-down's outcome is kept for that.
+    outcome = nCode == kHcAction ? process_.keyboardKeys.TakeForRelease(vk)
+                                 : process_.keyboardKeys.Peek(vk);
     if (outcome == KeyOutcomes::Outcome::Passed) return false;
   }
 
@@ -100,9 +105,10 @@ bool HookLibrary::LowLevelKeyboardProc(int nCode, std::uint32_t message,
                                        const LowLevelKey& key) noexcept {
   const std::uint32_t vk = key.vkCode;
   const bool down = IsKeyDownMessage(message);
+  process_.modifiers.Follow(shared_.lockFlagWrites);
   const std::uint32_t code =
-      ComposeShortcut(vk, key.flags, kLlkhfAltDown, &process_.modifiers, key.time);
-  process_.modifiers.Note(vk, down, key.time);
+      ComposeShortcut(vk, key.flags, kLlkhfAltDown, Locked() ? &process_.modifiers : nullptr);
+  if (!down) process_.modifiers.NoteUp(vk);
 
   if (LogOpen()) {
     char name[40] = {};
@@ -118,11 +124,12 @@ bool HookLibrary::LowLevelKeyboardProc(int nCode, std::uint32_t message,
   if (down) {
     Notify(LN_ACTIVITY);
     if (ToggleByHotKey(code)) {
-      process_.lowLevelKeys.NoteDown(vk, true);
+      NoteSwallowedDown(vk);
       return true;
     }
   } else {
-    outcome = process_.lowLevelKeys.TakeForRelease(vk);
+    outcome = nCode == kHcAction ? process_.lowLevelKeys.TakeForRelease(vk)
+                                 : process_.lowLevelKeys.Peek(vk);
   }
 
   auto pass = [&] {
@@ -162,9 +169,16 @@ bool HookLibrary::SwallowBlockedKey(std::uint32_t message, const LowLevelKey& ke
     Notify(LN_INPUT_BLOCKED, code);
     if (shared_.properties[PROP_DO_BEEP]) os_.Beep();
   }
-  if (down) process_.lowLevelKeys.NoteDown(key.vkCode, true);
+  if (down) NoteSwallowedDown(key.vkCode);
   WriteLogLine("key locked:%x", code);
   return true;
+}
+
+void HookLibrary::NoteSwallowedDown(std::uint32_t vk) noexcept {
+  process_.lowLevelKeys.NoteDown(vk, true);
+  // After a hot key the memory may be out of date: it follows first.
+  process_.modifiers.Follow(shared_.lockFlagWrites);
+  process_.modifiers.NoteSwallowedDown(vk);
 }
 
 }  // namespace quell::hook

@@ -14,24 +14,25 @@ int ModifierMemory::SlotOf(std::uint32_t vk) noexcept {
   }
 }
 
-void ModifierMemory::Note(std::uint32_t vk, bool down, std::uint32_t time) noexcept {
-  const int slot = SlotOf(vk);
-  if (slot < 0) return;
-  const auto bit = static_cast<std::uint8_t>(1u << slot);
-  if (down) {
-    held_ = static_cast<std::uint8_t>(held_ | bit);
-    downTime_[slot] = time;
-  } else {
-    held_ = static_cast<std::uint8_t>(held_ & ~bit);
+void ModifierMemory::Follow(std::uint32_t lockFlagWrites) noexcept {
+  if (lockFlagWrites != lockFlagWrites_) {
+    lockFlagWrites_ = lockFlagWrites;
+    held_ = 0;
   }
 }
 
-bool ModifierMemory::IsHeld(Modifier modifier, std::uint32_t now) const noexcept {
-  for (int slot = 2 * modifier; slot < 2 * modifier + 2; ++slot) {
-    // Unsigned difference: correct across the wrap of the millisecond tick.
-    if ((held_ >> slot & 1u) != 0 && now - downTime_[slot] < kForgetAfterMs) return true;
-  }
-  return false;
+void ModifierMemory::NoteSwallowedDown(std::uint32_t vk) noexcept {
+  const int slot = SlotOf(vk);
+  if (slot >= 0) held_ = static_cast<std::uint8_t>(held_ | 1u << slot);
+}
+
+void ModifierMemory::NoteUp(std::uint32_t vk) noexcept {
+  const int slot = SlotOf(vk);
+  if (slot >= 0) held_ = static_cast<std::uint8_t>(held_ & ~(1u << slot));
+}
+
+bool ModifierMemory::IsHeld(Modifier modifier) const noexcept {
+  return (held_ >> (2 * modifier) & 3u) != 0;
 }
 
 void KeyOutcomes::NoteDown(std::uint32_t vk, bool swallowed) noexcept {
@@ -47,15 +48,18 @@ void KeyOutcomes::NoteDown(std::uint32_t vk, bool swallowed) noexcept {
   }
 }
 
-KeyOutcomes::Outcome KeyOutcomes::TakeForRelease(std::uint32_t vk) noexcept {
+KeyOutcomes::Outcome KeyOutcomes::Peek(std::uint32_t vk) const noexcept {
   const std::uint32_t k = vk & 0xFFu;
   const std::uint64_t bit = std::uint64_t{1} << (k % 64);
-  Outcome outcome = Outcome::Unknown;
-  if (passed_[k / 64] & bit) {
-    outcome = Outcome::Passed;
-  } else if (swallowed_[k / 64] & bit) {
-    outcome = Outcome::Swallowed;
-  }
+  if (passed_[k / 64] & bit) return Outcome::Passed;
+  if (swallowed_[k / 64] & bit) return Outcome::Swallowed;
+  return Outcome::Unknown;
+}
+
+KeyOutcomes::Outcome KeyOutcomes::TakeForRelease(std::uint32_t vk) noexcept {
+  const Outcome outcome = Peek(vk);
+  const std::uint32_t k = vk & 0xFFu;
+  const std::uint64_t bit = std::uint64_t{1} << (k % 64);
   passed_[k / 64] &= ~bit;
   swallowed_[k / 64] &= ~bit;
   return outcome;

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "HookProtocol.h"
+#include "LockChanges.h"
 
 namespace quell::hook {
 
@@ -18,6 +19,14 @@ struct SharedHookState {
   std::uint32_t lowLevelKeyboardHook;
   std::uint32_t lowLevelMouseHook;
   std::int32_t properties[kStoredPropertyCount];
+  // The process that installed the hooks. The system removes them when it
+  // ends; the record can outlive it while other processes map the library.
+  std::uint32_t hookOwner;
+  // Counts the writes of the lock flag; each process's modifier memory
+  // empties itself when it sees the count change.
+  std::uint32_t lockFlagWrites;
+  // What the lock in force changed in the system (any process may unlock).
+  LockChanges lockChanges;
   // The process id of the process whose hook log is open (0: none). A
   // stream only means something in the process that opened it, so the
   // stream itself is kept in that process's state.
@@ -27,27 +36,29 @@ struct SharedHookState {
 // build and change its layout there.
 static_assert(alignof(SharedHookState) == 4 && sizeof(SharedHookState) % 4 == 0,
               "the shared record holds 32-bit words only");
+static_assert(sizeof(SharedHookState) == 4 * 25);
 
-// Remembers which modifier keys the low-level keyboard hook saw go down and
-// not yet up. The platform's key state misses a modifier whose key-down was
-// swallowed, and without this the unlock hot key could not be typed while the
-// keyboard is locked. A key-up can be lost (Ctrl+Alt+Delete switches to the
-// secure desktop), so a remembered key counts only for a while after its last
-// key-down; a held key's auto-repeat keeps it fresh.
+// The modifier keys whose key-down the low-level keyboard hook of this
+// process swallowed and whose key-up it has not seen yet. The platform does
+// not report such a modifier as held, and without this memory the unlock hot
+// key could not be typed on a locked keyboard. It is consulted only while
+// locked, and it empties itself at every write of the lock flag: a key-up
+// lost to another desktop (Ctrl+Alt+Delete) is forgotten with the lock it
+// happened in, and nothing learnt before a lock or an unlock counts after it.
 class ModifierMemory {
  public:
-  static constexpr std::uint32_t kForgetAfterMs = 5000;
-
   enum Modifier : int { Shift = 0, Ctrl = 1, Alt = 2 };
 
-  // Feeds one low-level event: vk, whether it is a key-down, its time stamp.
-  void Note(std::uint32_t vk, bool down, std::uint32_t time) noexcept;
-  bool IsHeld(Modifier modifier, std::uint32_t now) const noexcept;
+  // Empties the memory when the lock flag was written since its last look.
+  void Follow(std::uint32_t lockFlagWrites) noexcept;
+  void NoteSwallowedDown(std::uint32_t vk) noexcept;
+  void NoteUp(std::uint32_t vk) noexcept;
+  bool IsHeld(Modifier modifier) const noexcept;
 
  private:
   // Left and right key of each modifier; generic codes count as left.
   static int SlotOf(std::uint32_t vk) noexcept;
-  std::uint32_t downTime_[6] = {};
+  std::uint32_t lockFlagWrites_ = 0;
   std::uint8_t held_ = 0;  // bit per slot
 };
 
@@ -59,7 +70,10 @@ class KeyOutcomes {
   enum class Outcome { Unknown, Passed, Swallowed };
 
   void NoteDown(std::uint32_t vk, bool swallowed) noexcept;
-  // The outcome of the key's pending key-down, forgotten by this call.
+  // The outcome of the key's pending key-down. A key-up that is only looked
+  // at (HC_NOREMOVE) leaves it for the real removal that follows.
+  Outcome Peek(std::uint32_t vk) const noexcept;
+  // The same, forgotten by this call.
   Outcome TakeForRelease(std::uint32_t vk) noexcept;
 
  private:
@@ -75,9 +89,6 @@ struct ProcessState {
   std::int32_t shift = 0;
   std::int32_t alt = 0;
   std::int32_t ctrl = 0;
-  // The screen-saver-active value saved at the first lock side effect.
-  std::int32_t screenSaverSaved = 0;
-  std::int32_t screenSaverValue = 1;
   ModifierMemory modifiers;
   KeyOutcomes lowLevelKeys;  // decisions of the low-level keyboard hook
   KeyOutcomes keyboardKeys;  // decisions of the ordinary keyboard hook

@@ -6,6 +6,7 @@
 #include "Application.h"
 #include "FPopup.h"
 #include "FkestravaMain.h"
+#include "Win32SystemSettings.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace quell;
@@ -17,6 +18,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     app::IsFirstInstance = false;
   } else {
     app::IsFirstInstance = true;
+    // Before anything else: undo what a lock of a program that died left.
+    hook::RepairLockLeftovers();
   }
 
   gui::TApplication application;

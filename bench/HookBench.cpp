@@ -10,7 +10,7 @@ namespace {
 using namespace quell;
 using namespace quell::hook;
 
-class NullPlatform final : public HookPlatform {
+class NullPlatform final : public HookPlatform, public SystemSettings {
  public:
   std::uint32_t InstallHook(HookKind, std::uintptr_t) override { return 1; }
   bool RemoveHook(std::uint32_t) override { return true; }
@@ -18,20 +18,28 @@ class NullPlatform final : public HookPlatform {
   bool IsKeyDown(int) override { return false; }
   int KeyName(std::int32_t, char*, int) override { return 0; }
   void Beep() override {}
-  void SystemParameters(std::uint32_t, std::uint32_t, void*, std::uint32_t) override {}
+  std::uint32_t CurrentProcessId() override { return 1; }
+  bool IsProcessRunning(std::uint32_t) override { return true; }
+  bool SystemParameters(std::uint32_t, std::uint32_t, void*, std::uint32_t) override { return true; }
   bool OpenRegistryKey(std::uint32_t, const char*, std::uintptr_t*) override { return false; }
   bool CreateRegistryKey(std::uint32_t, const char*, std::uintptr_t*) override { return false; }
-  void SetRegistryDword(std::uintptr_t, const char*, std::uint32_t) override {}
-  void DeleteRegistryValue(std::uintptr_t, const char*) override {}
+  RegistryValue QueryRegistryValue(std::uintptr_t, const char*, std::uint32_t*, void*,
+                                   std::uint32_t*) override {
+    return RegistryValue::Absent;
+  }
+  bool SetRegistryValue(std::uintptr_t, const char*, std::uint32_t, const void*,
+                        std::uint32_t) override {
+    return true;
+  }
+  bool DeleteRegistryValue(std::uintptr_t, const char*) override { return true; }
   void CloseRegistryKey(std::uintptr_t) override {}
-  std::uint32_t CurrentProcessId() override { return 1; }
 };
 
 struct Bench {
   SharedHookState shared{};
   ProcessState process{};
   NullPlatform os;
-  HookLibrary lib{shared, process, os};
+  HookLibrary lib{shared, process, os, os};
 
   explicit Bench(bool locked) {
     process.module = 1;

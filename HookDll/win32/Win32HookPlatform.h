@@ -15,14 +15,8 @@ class Win32HookPlatform final : public HookPlatform {
   bool IsKeyDown(int vk) override;
   int KeyName(std::int32_t lParam, char* buffer, int size) override;
   void Beep() override;
-  void SystemParameters(std::uint32_t action, std::uint32_t uiParam, void* pvParam,
-                        std::uint32_t winIni) override;
-  bool OpenRegistryKey(std::uint32_t root, const char* subKey, std::uintptr_t* key) override;
-  bool CreateRegistryKey(std::uint32_t root, const char* subKey, std::uintptr_t* key) override;
-  void SetRegistryDword(std::uintptr_t key, const char* name, std::uint32_t value) override;
-  void DeleteRegistryValue(std::uintptr_t key, const char* name) override;
-  void CloseRegistryKey(std::uintptr_t key) override;
   std::uint32_t CurrentProcessId() override;
+  bool IsProcessRunning(std::uint32_t id) override;
 };
 
 }  // namespace quell::hook

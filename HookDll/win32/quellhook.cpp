@@ -9,6 +9,7 @@
 #include "../HookExports.h"
 #include "../HookLibrary.h"
 #include "Win32HookPlatform.h"
+#include "Win32SystemSettings.h"
 
 using quell::hook::HookLibrary;
 
@@ -19,7 +20,8 @@ __attribute__((section(".shared"), shared)) quell::hook::SharedHookState g_share
 namespace {
 constinit quell::hook::ProcessState g_process;
 constinit quell::hook::Win32HookPlatform g_platform;
-constinit HookLibrary g_library{g_shared, g_process, g_platform};
+constinit quell::hook::Win32SystemSettings g_system;
+constinit HookLibrary g_library{g_shared, g_process, g_platform, g_system};
 
 HHOOK AsHook(std::uint32_t word) { return static_cast<HHOOK>(ULongToHandle(word)); }
 }  // namespace

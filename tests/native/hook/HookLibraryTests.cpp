@@ -109,6 +109,27 @@ TEST_F(HookLibraryTest, IndicesOutsideZeroToFourteenAreRefusedAndStoreNothing) {
   EXPECT_THAT(os.posts, IsEmpty()) << "only index 0 posts";
 }
 
+// An unlock hot key that cannot be typed is no hot key: key code 0, or bits
+// outside the 16 of a shortcut (a settings file can hold any number).
+TEST(SafetyRule, UntypableUnlockHotKeysCountAsNone) {
+  for (std::int32_t unlockKey : {0, static_cast<std::int32_t>(0xFFFFC055u), 0x4000, 0xE000,
+                                 0x1C055, 0x10000, -1}) {
+    HookFixtureState s;
+    s.lib.SetProperties(PROP_LOCK_KEYBOARD, 1);
+    s.lib.SetProperties(PROP_LOCK_MOUSE_BTN, 1);
+    s.lib.SetProperties(PROP_KEY_UNLOCK, unlockKey);
+    EXPECT_EQ(s.lib.SetProperties(PROP_LOCKED, 1), 0) << std::hex << unlockKey;
+    EXPECT_EQ(s.lib.GetProperty(PROP_LOCKED), 0);
+  }
+  for (std::int32_t unlockKey : {0xC055, 0x55, 0x2041, 0xE0FF, 0x01}) {
+    HookFixtureState s;
+    s.lib.SetProperties(PROP_LOCK_KEYBOARD, 1);
+    s.lib.SetProperties(PROP_LOCK_MOUSE_MOVE, 1);
+    s.lib.SetProperties(PROP_KEY_UNLOCK, unlockKey);
+    EXPECT_EQ(s.lib.SetProperties(PROP_LOCKED, 1), 1) << std::hex << unlockKey;
+  }
+}
+
 // Every combination of the options the safety rule reads, for a lock and for
 // removing the unlock hot key while locked.
 TEST(SafetyRule, EveryCombinationOfTheOptions) {
@@ -166,70 +187,204 @@ TEST_F(HookLibraryTest, OptionsThatWouldTrapTheUserAreAcceptedWhileUnlocked) {
   EXPECT_EQ(lib.SetProperties(PROP_KEY_UNLOCK, 0), 1);
 }
 
-TEST_F(HookLibraryTest, LockSideEffectsInOrder) {
+TEST_F(HookLibraryTest, LockSideEffectsInOrderAndTheUnlockUndoesExactlyThem) {
   lib.SetNotifyWnd(9);
   lib.SetProperties(PROP_SCREEN_SAVER_OFF, 1);
   os.screenSaveActive = 1;
   Clear();
   EXPECT_EQ(lib.SetProperties(PROP_LOCKED, 1), 1);
   EXPECT_THAT(os.posts, ElementsAre(Posted{9, 0, LN_STATE_CHANGED}));
-  const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
   EXPECT_THAT(os.calls, ElementsAre("spi 97 1 null 0", "spi 36 0 null 0", "spi 16 0 ptr 0",
-                                    "spi 17 0 null 2", "reg open HKCU\\" + key,
-                                    "reg set 119 DisableTaskMgr 1", "reg close 119"));
+                                    "spi 17 0 null 2", "reg open " + kPolicyPath,
+                                    "reg create " + kPolicyPath, "reg set DisableTaskMgr 1",
+                                    "reg close", "reg open " + kRecordPath, "reg create " + kRecordPath,
+                                    "reg set LockChanges type 3 size 16", "reg close"));
+  EXPECT_EQ(os.Policy(), 1);
+  EXPECT_EQ(os.screenSaveActive, 0);
+  EXPECT_TRUE(os.HasRecord());
   Clear();
   EXPECT_EQ(lib.SetProperties(PROP_LOCKED, 0), 1);
-  // The value saved by the lock is restored; it is not read again.
-  EXPECT_THAT(os.calls, ElementsAre("spi 97 0 null 0", "spi 36 1 null 0", "spi 17 1 null 2", "reg open HKCU\\" + key,
-                                    "reg delete 119 DisableTaskMgr", "reg close 119"));
+  EXPECT_THAT(os.calls, ElementsAre("spi 97 0 null 0", "spi 36 1 null 0", "spi 17 1 null 2",
+                                    "reg open " + kPolicyPath, "reg delete DisableTaskMgr",
+                                    "reg close", "reg open " + kRecordPath,
+                                    "reg delete LockChanges", "reg close"));
+  EXPECT_EQ(os.Policy(), -1) << "created by the lock, deleted by the unlock";
   EXPECT_EQ(os.screenSaveActive, 1) << "the setting from before the lock is back";
+  EXPECT_FALSE(os.HasRecord());
+  EXPECT_EQ(os.OpenKeys(), 0u) << "every key opened is closed";
 }
 
-TEST_F(HookLibraryTest, ScreenSaverLeftAloneWhenTheOptionIsOff) {
+// An administrator's or a parent's policy belongs to them: using the
+// program (options, lock, unlock, Exit: each writes the flag) never loses it.
+TEST_F(HookLibraryTest, PolicySetBeforeTheProgramSurvivesEveryLockAndUnlock) {
+  os.SetDword(kPolicyPath, "DisableTaskMgr", 1);
+  for (int value : {0, 0, 1, 1, 0, 0}) {
+    lib.SetProperties(PROP_LOCKED, value);
+    EXPECT_EQ(os.Policy(), 1) << "after writing " << value;
+  }
+  EXPECT_THAT(os.calls, ::testing::Not(::testing::Contains("reg delete DisableTaskMgr")));
+}
+
+TEST_F(HookLibraryTest, PolicyNumberFromBeforeTheLockIsPutBack) {
+  for (std::uint32_t before : {0u, 2u, 0xFFFFFFFFu}) {
+    os.SetDword(kPolicyPath, "DisableTaskMgr", before);
+    lib.SetProperties(PROP_LOCKED, 1);
+    EXPECT_EQ(os.Policy(), 1);
+    lib.SetProperties(PROP_LOCKED, 0);
+    EXPECT_EQ(os.Policy(), before);
+    EXPECT_FALSE(os.HasRecord());
+  }
+}
+
+TEST_F(HookLibraryTest, PolicyValueOfAnotherTypeIsNeverTouched) {
+  os.registry[kPolicyPath]["DisableTaskMgr"] = {1, {'1', 0}};  // REG_SZ "1"
+  lib.SetProperties(PROP_LOCKED, 1);
+  lib.SetProperties(PROP_LOCKED, 0);
+  EXPECT_EQ(os.registry[kPolicyPath]["DisableTaskMgr"].type, 1u);
+  EXPECT_THAT(os.calls, ::testing::Not(::testing::Contains(::testing::HasSubstr("DisableTaskMgr"))));
+  os.queryFails = true;  // a value that cannot be read is not ours either
+  os.registry[kPolicyPath].clear();
   Clear();
   lib.SetProperties(PROP_LOCKED, 1);
-  EXPECT_THAT(os.calls, ::testing::Not(::testing::Contains("spi 17 0 null 2")));
+  EXPECT_EQ(os.Policy(), -1);
 }
 
-TEST_F(HookLibraryTest, TwoLocksInARowRestoreTheSettingFromBeforeTheFirst) {
+TEST_F(HookLibraryTest, PolicyChangedByOthersWhileLockedIsTheirs) {
+  lib.SetProperties(PROP_LOCKED, 1);  // creates the value
+  os.SetDword(kPolicyPath, "DisableTaskMgr", 0);
+  lib.SetProperties(PROP_LOCKED, 0);
+  EXPECT_EQ(os.Policy(), 0) << "not the 1 the lock wrote: left alone";
+  EXPECT_FALSE(os.HasRecord());
+}
+
+TEST_F(HookLibraryTest, UnlockWithNoLockOfOursPostsButTouchesNothing) {
+  os.SetDword(kPolicyPath, "DisableTaskMgr", 1);
+  os.screenSaveActive = 0;
+  EXPECT_EQ(lib.SetProperties(PROP_LOCKED, 0), 1);
+  EXPECT_THAT(PostedCodes(), ElementsAre(LN_STATE_CHANGED));
+  EXPECT_THAT(os.calls, IsEmpty());
+  lib.SetProperties(PROP_LOCKED, 1);
+  lib.SetProperties(PROP_LOCKED, 0);
+  Clear();
+  EXPECT_EQ(lib.SetProperties(PROP_LOCKED, 0), 1) << "a second unlock";
+  EXPECT_THAT(os.calls, IsEmpty());
+}
+
+TEST_F(HookLibraryTest, ScreenSaverLeftAloneWhenTheOptionIsOffOrItIsAlreadyOff) {
+  Clear();
+  lib.SetProperties(PROP_LOCKED, 1);
+  lib.SetProperties(PROP_LOCKED, 0);
+  EXPECT_THAT(os.calls, ::testing::Not(::testing::Contains(::testing::HasSubstr("spi 17"))));
+  lib.SetProperties(PROP_SCREEN_SAVER_OFF, 1);
+  os.screenSaveActive = 0;
+  Clear();
+  lib.SetProperties(PROP_LOCKED, 1);
+  lib.SetProperties(PROP_LOCKED, 0);
+  EXPECT_THAT(os.calls, ::testing::Not(::testing::Contains(::testing::HasSubstr("spi 17"))));
+  os.screenSaveActive = 1;
+  os.spiFails = true;  // unreadable: it could not be put back, so it is not changed
+  lib.SetProperties(PROP_LOCKED, 1);
+  EXPECT_EQ(shared.lockChanges.made & LockChanges::kScreenSaverOff, 0u);
+}
+
+TEST_F(HookLibraryTest, TwoLocksInARowRestoreTheStateFromBeforeTheFirst) {
   lib.SetProperties(PROP_SCREEN_SAVER_OFF, 1);
   os.screenSaveActive = 1;
-  lib.SetProperties(PROP_LOCKED, 1);  // saves 1, switches it off
+  os.SetDword(kPolicyPath, "DisableTaskMgr", 0);
+  lib.SetProperties(PROP_LOCKED, 1);  // saves 1 and 0, switches both
   EXPECT_EQ(os.screenSaveActive, 0);
   Clear();
   lib.SetProperties(PROP_LOCKED, 1);
   EXPECT_THAT(os.calls, ::testing::Not(::testing::Contains("spi 16 0 ptr 0"))) << "already saved";
+  EXPECT_THAT(os.calls, ::testing::Not(::testing::Contains("reg set DisableTaskMgr 1")));
   lib.SetProperties(PROP_LOCKED, 0);
   EXPECT_EQ(os.screenSaveActive, 1);
+  EXPECT_EQ(os.Policy(), 0);
 }
 
-TEST_F(HookLibraryTest, UnlockInAProcessThatNeverLockedWritesTheCurrentValueBack) {
-  os.screenSaveActive = 0;  // switched off by a lock made in another process
+// A hot key seen by the ordinary keyboard hook unlocks inside whatever
+// process got the key: the record of the lock is shared.
+TEST_F(HookLibraryTest, UnlockInAnotherProcessUndoesWhatTheLockChanged) {
+  lib.SetProperties(PROP_SCREEN_SAVER_OFF, 1);
+  os.screenSaveActive = 1;
+  lib.SetProperties(PROP_LOCKED, 1);
+  ProcessState other{};
+  HookLibrary elsewhere{shared, other, os, os};
+  elsewhere.SetProperties(PROP_LOCKED, 0);
+  EXPECT_EQ(os.screenSaveActive, 1);
+  EXPECT_EQ(os.Policy(), -1);
+  EXPECT_FALSE(os.HasRecord());
+}
+
+TEST_F(HookLibraryTest, RegistryCopyFollowsTheSharedRecord) {
+  lib.SetProperties(PROP_SCREEN_SAVER_OFF, 1);
+  os.screenSaveActive = 7;
+  os.SetDword(kPolicyPath, "DisableTaskMgr", 3);
+  lib.SetProperties(PROP_LOCKED, 1);
+  LockChanges stored{};
+  ASSERT_TRUE(LoadLockRecord(os, &stored));
+  EXPECT_EQ(stored.made, shared.lockChanges.made);
+  EXPECT_EQ(stored.made, LockChanges::kLockInForce | LockChanges::kPolicyReplaced |
+                             LockChanges::kScreenSaverOff);
+  EXPECT_EQ(stored.policyBefore, 3u);
+  EXPECT_EQ(stored.screenSaverBefore, 7u);
+}
+
+TEST_F(HookLibraryTest, ChangeThatCouldNotBeUndoneStaysRecordedForTheNextUnlock) {
+  lib.SetProperties(PROP_LOCKED, 1);
+  os.deleteFails = true;
   lib.SetProperties(PROP_LOCKED, 0);
-  EXPECT_THAT(os.calls, ::testing::Contains("spi 17 0 null 2"));
-  EXPECT_EQ(os.screenSaveActive, 0);
-  EXPECT_THAT(os.calls, ::testing::Contains(::testing::HasSubstr("reg delete")))
-      << "the policy value is deleted whoever set it";
-}
-
-TEST_F(HookLibraryTest, UnlockWhileUnlockedStillPostsAndUndoes) {
-  EXPECT_EQ(lib.SetProperties(PROP_LOCKED, 0), 1);
-  EXPECT_THAT(PostedCodes(), ElementsAre(LN_STATE_CHANGED));
-  EXPECT_THAT(os.calls, ::testing::Contains(::testing::HasSubstr("reg delete")));
+  EXPECT_EQ(os.Policy(), 1);
+  EXPECT_EQ(shared.lockChanges.made, LockChanges::kPolicyCreated);
+  EXPECT_TRUE(os.HasRecord());
+  os.deleteFails = false;
+  lib.SetProperties(PROP_LOCKED, 0);
+  EXPECT_EQ(os.Policy(), -1);
+  EXPECT_FALSE(os.HasRecord());
 }
 
 TEST_F(HookLibraryTest, PolicyKeyIsCreatedWhenMissingAndSkippedWhenImpossible) {
-  os.openFails = true;
+  os.openFails = os.createFails = true;
   lib.SetProperties(PROP_LOCKED, 1);
-  EXPECT_THAT(os.calls, ::testing::Contains(::testing::HasSubstr("reg create HKCU\\")));
-  EXPECT_THAT(os.calls, ::testing::Contains("reg set 120 DisableTaskMgr 1"));
-  Clear();
-  os.createFails = true;
+  EXPECT_EQ(os.Policy(), -1);
+  EXPECT_EQ(shared.lockChanges.made, LockChanges::kLockInForce) << "nothing else was changed";
+  os.openFails = os.createFails = false;
+  os.setFails = true;
+  lib.SetProperties(PROP_LOCKED, 1);
+  EXPECT_EQ(shared.lockChanges.made, LockChanges::kLockInForce) << "a refused write changed nothing";
+  os.setFails = false;
   lib.SetProperties(PROP_LOCKED, 0);
-  for (const auto& c : os.calls) {
-    EXPECT_EQ(c.find("reg delete"), std::string::npos);
-    EXPECT_EQ(c.find("reg close"), std::string::npos);
-  }
+  EXPECT_THAT(os.calls, ::testing::Not(::testing::Contains("reg delete DisableTaskMgr")));
+}
+
+// The program that installed the hooks was killed while other processes
+// kept the library mapped: its hooks and its lock ended with it.
+TEST_F(HookLibraryTest, HooksOfAnEndedProgramAreInstalledAnewAndItsLockUndone) {
+  lib.SetProperties(PROP_KEY_UNLOCK, 0xC055);
+  ASSERT_EQ(lib.SetShellHook(), 1);
+  lib.SetProperties(PROP_LOCKED, 1);
+  ASSERT_EQ(os.Policy(), 1);
+
+  ProcessState restarted{};
+  restarted.module = 0x400000;
+  HookLibrary next{shared, restarted, os, os};
+  os.processId = 77;
+  os.runningProcesses = {77, 42};
+  Clear();
+  EXPECT_EQ(next.SetShellHook(), 1);
+  EXPECT_THAT(os.calls, IsEmpty()) << "the owner still runs: its hooks stand";
+
+  os.runningProcesses = {77};
+  Clear();
+  EXPECT_EQ(next.SetShellHook(), 1);
+  EXPECT_THAT(os.calls, ::testing::IsSupersetOf({"hook 2", "hook 13", "hook 14"}));
+  EXPECT_EQ(next.GetProperty(PROP_LOCKED), 0);
+  EXPECT_EQ(os.Policy(), -1);
+  EXPECT_FALSE(os.HasRecord());
+  EXPECT_THAT(PostedCodes(), ElementsAre(LN_STATE_CHANGED));
+  Clear();
+  EXPECT_EQ(next.SetShellHook(), 1) << "its own hooks now";
+  EXPECT_THAT(os.calls, IsEmpty());
 }
 
 }  // namespace

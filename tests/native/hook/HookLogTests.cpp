@@ -126,7 +126,7 @@ TEST_F(HookLogTest, AnotherProcessNeitherWritesNorClosesTheStream) {
   ASSERT_NE(stream, nullptr);
   // A second process maps the same record with a state of its own.
   ProcessState other{};
-  HookLibrary otherLib{shared, other, os};
+  HookLibrary otherLib{shared, other, os, os};
   os.processId = 43;
   EXPECT_EQ(otherLib.WriteLogLine("foreign"), 0);
   EXPECT_EQ(otherLib.StartLog(nullptr), 1);
@@ -145,7 +145,7 @@ TEST_F(HookLogTest, AnotherProcessNeitherWritesNorClosesTheStream) {
 TEST_F(HookLogTest, TheOwnerReopensAfterAnotherProcessDroppedTheLog) {
   ASSERT_EQ(lib.StartLog(file.string().c_str()), 1);
   ProcessState other{};
-  HookLibrary otherLib{shared, other, os};
+  HookLibrary otherLib{shared, other, os, os};
   os.processId = 43;
   ASSERT_EQ(otherLib.StartLog(nullptr), 1);
   os.processId = 42;

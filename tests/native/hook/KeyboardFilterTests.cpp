@@ -176,16 +176,22 @@ TEST_F(KeyboardFilterTest, UnlockHotKeyTypedWhileTheKeyboardIsLocked) {
   EXPECT_FALSE(Down(VK_A)) << "no modifier remembered after the releases";
 }
 
-TEST_F(KeyboardFilterTest, RememberedModifierIsForgottenWhenItsReleaseIsLost) {
+// Ctrl+Alt+Delete while locked: the secure desktop takes the key-ups, so
+// the hook never sees Ctrl and Alt go up. The unlock from the tray menu
+// writes the flag, and plain keys afterwards are plain again.
+TEST_F(KeyboardFilterTest, ModifiersLostToCtrlAltDeleteDoNotOutliveTheLock) {
+  lib.SetProperties(PROP_KEY_LOCK, CtrlAltL);
   Lock();
-  EXPECT_TRUE(Down(VK_LCONTROL));
-  EXPECT_TRUE(Down(VK_LMENU));
-  now += ModifierMemory::kForgetAfterMs;
-  EXPECT_TRUE(Down(VK_U)) << "plain U while locked is blocked";
+  Down(VK_LCONTROL);
+  Down(VK_LMENU);
+  Down(VK_DELETE);
+  ASSERT_EQ(lib.SetProperties(PROP_LOCKED, 0), 1);  // the tray menu's Unlock
+  EXPECT_FALSE(Down(VK_L)) << "a plain L right after the unlock";
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 0);
+  Up(VK_L);
+  ASSERT_EQ(lib.SetProperties(PROP_LOCKED, 1), 1);
+  EXPECT_TRUE(Down(VK_U)) << "a plain U after a relock is blocked";
   EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 1);
-  Clear();
-  Down(VK_A);
-  EXPECT_THAT(os.posts, ::testing::Contains(Posted{0x50, VK_A, LN_INPUT_BLOCKED}));
 }
 
 TEST_F(KeyboardFilterTest, LockAndUnlockStillWorkAfterCtrlAltDeleteLostItsReleases) {
@@ -194,13 +200,60 @@ TEST_F(KeyboardFilterTest, LockAndUnlockStillWorkAfterCtrlAltDeleteLostItsReleas
   Down(VK_LCONTROL);
   Down(VK_LMENU);
   Down(VK_DELETE);  // the secure desktop takes the releases
-  now += ModifierMemory::kForgetAfterMs + 1;
   Down(VK_LCONTROL);
   Down(VK_LMENU);
   EXPECT_TRUE(Down(VK_U));
   EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 0);
   Up(VK_U);
+  Hold({0x11, 0x12});  // pressed anew after the unlock: the platform sees them
   EXPECT_TRUE(Down(VK_L));
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 1);
+}
+
+// Only key-downs the hook swallowed are remembered, with no time limit.
+TEST_F(KeyboardFilterTest, ModifierMemoryHoldsOnlySwallowedKeyDownsForAsLongAsTheyAreDown) {
+  EXPECT_FALSE(Down(VK_LCONTROL)) << "unlocked: passed on";
+  EXPECT_FALSE(Down(VK_LMENU));
+  Lock();
+  EXPECT_TRUE(Down(VK_U)) << "modifiers that passed are the platform's to report";
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 1);
+  Up(VK_U);
+  EXPECT_FALSE(Up(VK_LMENU));
+  EXPECT_FALSE(Up(VK_LCONTROL));
+
+  EXPECT_TRUE(Down(VK_LCONTROL));
+  EXPECT_TRUE(Down(VK_LMENU));
+  now += 60 * 1000;  // a minute later, still held
+  EXPECT_TRUE(Down(VK_U));
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 0);
+}
+
+// The memory of the process running the low-level hook empties itself when
+// another process writes the flag (a second instance's /U, then /L).
+TEST_F(KeyboardFilterTest, ModifierMemoryEmptiesAtAWriteOfTheFlagInAnotherProcess) {
+  Lock();
+  Down(VK_LCONTROL);
+  Down(VK_LMENU);
+  ProcessState otherProcess{};
+  HookLibrary other{shared, otherProcess, os, os};
+  other.SetProperties(PROP_LOCKED, 0);
+  other.SetProperties(PROP_LOCKED, 1);
+  EXPECT_TRUE(Down(VK_U)) << "plain U, blocked";
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 1);
+}
+
+// A hot key that cannot be typed matches no key event, as the safety rule
+// counts it as none.
+TEST_F(KeyboardFilterTest, UntypableHotKeysMatchNothing) {
+  lib.SetProperties(PROP_KEY_LOCK, 0x4000);  // Ctrl and no key
+  Hold({0x11});
+  EXPECT_FALSE(Down(0));
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 0);
+  Lock(1, 0x1C055);  // accepted: the mouse is free
+  Hold({0x11, 0x12});
+  EXPECT_TRUE(lib.KeyboardProc(0, 0x10055, 0)) << "blocked, not taken for the hot key";
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 1);
+  EXPECT_TRUE(lib.LowLevelKeyboardProc(0, kWmKeyDown, {0x10055, 0, 0, 1}));
   EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 1);
 }
 
@@ -275,6 +328,28 @@ TEST_F(KeyboardProcTest, ReleaseOfAKeyPressedBeforeTheLockPasses) {
   EXPECT_FALSE(Release(VK_A));
   EXPECT_TRUE(Press(VK_A));
   EXPECT_TRUE(Release(VK_A));
+}
+
+// A program that peeks at its messages shows the hook each key-up twice:
+// first with HC_NOREMOVE, then at its removal with HC_ACTION. Both follow
+// the key-down.
+TEST_F(KeyboardProcTest, PeekedKeyUpsFollowTheirKeyDownAtTheRemovalToo) {
+  EXPECT_FALSE(Press(VK_A));
+  Lock();
+  EXPECT_FALSE(Release(VK_A, kHcNoRemove));
+  EXPECT_FALSE(Release(VK_A, kHcAction)) << "the key-down passed: so does its removal";
+  EXPECT_TRUE(Press(VK_A));
+  ASSERT_EQ(lib.SetProperties(PROP_LOCKED, 0), 1);
+  EXPECT_TRUE(Release(VK_A, kHcNoRemove));
+  EXPECT_TRUE(Release(VK_A, kHcAction)) << "the key-down was swallowed: so is its removal";
+  EXPECT_FALSE(Release(VK_A, kHcAction)) << "consumed by the removal";
+}
+
+TEST_F(KeyboardFilterTest, KeyUpsNotTakenByTheHookLeaveTheRecordForTheRealOne) {
+  EXPECT_FALSE(Down(VK_A));
+  Lock();
+  EXPECT_FALSE(Up(VK_A, -1));
+  EXPECT_FALSE(Up(VK_A, kHcAction)) << "its key-down passed";
 }
 
 TEST_F(KeyboardProcTest, UnlockedKeysPass) {

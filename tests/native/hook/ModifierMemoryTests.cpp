@@ -11,51 +11,55 @@ using M = ModifierMemory;
 
 TEST(ModifierMemory, LeftAndRightKeysOfAModifierAreTrackedApart) {
   M m;
-  m.Note(0xA2, true, 100);  // left Ctrl
-  m.Note(0xA3, true, 100);  // right Ctrl
-  m.Note(0xA2, false, 110);
-  EXPECT_TRUE(m.IsHeld(M::Ctrl, 120)) << "right Ctrl still down";
-  m.Note(0xA3, false, 130);
-  EXPECT_FALSE(m.IsHeld(M::Ctrl, 140));
-  EXPECT_FALSE(m.IsHeld(M::Shift, 140));
+  m.NoteSwallowedDown(0xA2);  // left Ctrl
+  m.NoteSwallowedDown(0xA3);  // right Ctrl
+  m.NoteUp(0xA2);
+  EXPECT_TRUE(m.IsHeld(M::Ctrl)) << "right Ctrl still down";
+  m.NoteUp(0xA3);
+  EXPECT_FALSE(m.IsHeld(M::Ctrl));
+  EXPECT_FALSE(m.IsHeld(M::Shift));
 }
 
 TEST(ModifierMemory, GenericCodesCountAsTheLeftKey) {
   M m;
-  m.Note(0x10, true, 0);
-  EXPECT_TRUE(m.IsHeld(M::Shift, 1));
-  m.Note(0xA0, false, 2);
-  EXPECT_FALSE(m.IsHeld(M::Shift, 3));
-  m.Note(0x12, true, 0);
-  EXPECT_TRUE(m.IsHeld(M::Alt, 1));
-  EXPECT_FALSE(m.IsHeld(M::Ctrl, 1));
+  m.NoteSwallowedDown(0x10);
+  EXPECT_TRUE(m.IsHeld(M::Shift));
+  m.NoteUp(0xA0);
+  EXPECT_FALSE(m.IsHeld(M::Shift));
+  m.NoteSwallowedDown(0x12);
+  EXPECT_TRUE(m.IsHeld(M::Alt));
+  EXPECT_FALSE(m.IsHeld(M::Ctrl));
 }
 
-TEST(ModifierMemory, ForgetsAfterTheLimitAndRepeatsRefreshIt) {
+// No forgetting by time: a key held for minutes is held. A write of the
+// lock flag, seen as a changed count, empties the memory.
+TEST(ModifierMemory, HeldUntilItsKeyUpOrTheNextWriteOfTheLockFlag) {
   M m;
-  m.Note(0xA4, true, 1000);
-  EXPECT_TRUE(m.IsHeld(M::Alt, 1000 + M::kForgetAfterMs - 1));
-  EXPECT_FALSE(m.IsHeld(M::Alt, 1000 + M::kForgetAfterMs));
-  m.Note(0xA4, true, 1000 + M::kForgetAfterMs);  // auto-repeat
-  EXPECT_TRUE(m.IsHeld(M::Alt, 1000 + M::kForgetAfterMs + 10));
-}
-
-TEST(ModifierMemory, TickCounterWrapIsHandled) {
-  M m;
-  m.Note(0xA0, true, 0xFFFFFFF0u);
-  EXPECT_TRUE(m.IsHeld(M::Shift, 0x10));
-  EXPECT_FALSE(m.IsHeld(M::Shift, M::kForgetAfterMs));
+  m.Follow(0);
+  m.NoteSwallowedDown(0xA4);
+  m.NoteSwallowedDown(0xA1);
+  m.Follow(0);
+  EXPECT_TRUE(m.IsHeld(M::Alt)) << "no write of the flag since";
+  EXPECT_TRUE(m.IsHeld(M::Shift));
+  m.Follow(1);
+  EXPECT_FALSE(m.IsHeld(M::Alt));
+  EXPECT_FALSE(m.IsHeld(M::Shift));
+  m.NoteSwallowedDown(0xA2);
+  m.Follow(1);
+  EXPECT_TRUE(m.IsHeld(M::Ctrl));
+  m.Follow(0xFFFFFFFFu);  // any change counts, wrap included
+  EXPECT_FALSE(m.IsHeld(M::Ctrl));
 }
 
 TEST(ModifierMemory, OrdinaryKeysAreIgnored) {
   M m;
   for (std::uint32_t vk = 0; vk < 256; ++vk) {
     if ((vk >= 0x10 && vk <= 0x12) || (vk >= 0xA0 && vk <= 0xA5)) continue;
-    m.Note(vk, true, 5);
+    m.NoteSwallowedDown(vk);
   }
-  EXPECT_FALSE(m.IsHeld(M::Shift, 6));
-  EXPECT_FALSE(m.IsHeld(M::Ctrl, 6));
-  EXPECT_FALSE(m.IsHeld(M::Alt, 6));
+  EXPECT_FALSE(m.IsHeld(M::Shift));
+  EXPECT_FALSE(m.IsHeld(M::Ctrl));
+  EXPECT_FALSE(m.IsHeld(M::Alt));
 }
 
 TEST(KeyOutcomes, ReleaseFollowsThePressAndIsForgottenAfterwards) {
@@ -80,6 +84,19 @@ TEST(KeyOutcomes, APassedPressWinsOverSwallowedRepeatsAndViceVersa) {
   EXPECT_EQ(k.TakeForRelease(0x00), O::Passed);
   k.NoteDown(0x13F, true);  // only the low byte is a key
   EXPECT_EQ(k.TakeForRelease(0x3F), O::Swallowed);
+}
+
+TEST(KeyOutcomes, PeekingLeavesTheOutcomeForTheRemoval) {
+  KeyOutcomes k;
+  using O = KeyOutcomes::Outcome;
+  k.NoteDown(0x41, false);
+  k.NoteDown(0x42, true);
+  EXPECT_EQ(k.Peek(0x41), O::Passed);
+  EXPECT_EQ(k.Peek(0x41), O::Passed);
+  EXPECT_EQ(k.Peek(0x42), O::Swallowed);
+  EXPECT_EQ(k.TakeForRelease(0x41), O::Passed);
+  EXPECT_EQ(k.TakeForRelease(0x42), O::Swallowed);
+  EXPECT_EQ(k.Peek(0x41), O::Unknown);
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "HookApi.h"
 #include "HookProtocol.h"
@@ -124,6 +126,94 @@ TEST_F(HookDllTest, LockWritesDisableTaskMgrAndUnlockDeletesIt) {
   EXPECT_EQ(value, 1u);
   ASSERT_EQ(api.SetProperties(PROP_LOCKED, 0), 1);
   EXPECT_FALSE(PolicyValue(&value));
+}
+
+// A policy value that was there before the lock belongs to someone else:
+// the unlock puts back exactly what was there, and an unlock with no lock of
+// ours touches nothing.
+TEST_F(HookDllTest, PolicyFromBeforeTheLockIsPutBackAndNeverDeleted) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, kPolicyKey, &key), ERROR_SUCCESS);
+  for (DWORD before : {1u, 0u, 7u}) {
+    RegSetValueExA(key, "DisableTaskMgr", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before), 4);
+    ASSERT_EQ(api.SetProperties(PROP_LOCKED, 0), 1);
+    DWORD value = 99;
+    ASSERT_TRUE(PolicyValue(&value)) << "an unlock with no lock of ours, before " << before;
+    EXPECT_EQ(value, before);
+    ASSERT_EQ(api.SetProperties(PROP_LOCKED, 1), 1);
+    ASSERT_TRUE(PolicyValue(&value));
+    EXPECT_EQ(value, 1u);
+    ASSERT_EQ(api.SetProperties(PROP_LOCKED, 0), 1);
+    ASSERT_TRUE(PolicyValue(&value)) << "deleted, was " << before;
+    EXPECT_EQ(value, before);
+  }
+  // A value of another type is not ours: not overwritten, not deleted.
+  RegSetValueExA(key, "DisableTaskMgr", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
+  api.SetProperties(PROP_LOCKED, 1);
+  api.SetProperties(PROP_LOCKED, 0);
+  char text[8] = {};
+  DWORD type = 0, size = sizeof text;
+  EXPECT_EQ(RegQueryValueExA(key, "DisableTaskMgr", nullptr, &type, reinterpret_cast<BYTE*>(text), &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_STREQ(text, "1");
+  RegDeleteValueA(key, "DisableTaskMgr");
+  RegCloseKey(key);
+}
+
+// While a lock is in force its changes are recorded in the registry too,
+// for a start after the program died; the unlock deletes the record.
+TEST_F(HookDllTest, LockKeepsARegistryRecordOfItsChangesUntilTheUnlock) {
+  auto record = [](BYTE (&bytes)[16]) {
+    DWORD type = 0, size = sizeof bytes;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quellane", 0, KEY_READ, &key) != ERROR_SUCCESS) {
+      return false;
+    }
+    const LONG rc = RegQueryValueExA(key, "LockChanges", nullptr, &type, bytes, &size);
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS && type == REG_BINARY && size == 16;
+  };
+  BYTE bytes[16] = {};
+  ASSERT_FALSE(record(bytes));
+  ASSERT_EQ(api.SetProperties(PROP_LOCKED, 1), 1);
+  ASSERT_TRUE(record(bytes));
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), 4), "QLC1");
+  EXPECT_EQ(bytes[4] & 3, 3) << "lock in force, policy created";
+  ASSERT_EQ(api.SetProperties(PROP_LOCKED, 0), 1);
+  EXPECT_FALSE(record(bytes));
+}
+
+// A program that peeks at its messages before it removes them: the ordinary
+// keyboard hook sees the key-up with HC_NOREMOVE, then with HC_ACTION. The
+// key-down went through before the lock, so the key-up must arrive.
+TEST_F(HookDllTest, KeyUpOfAKeyPressedBeforeTheLockReachesAProgramThatPeeks) {
+  ASSERT_TRUE(target.Activate());
+  Configure(1, 0, 0, 0, 0, CtrlAltU);
+  ASSERT_EQ(api.SetShellHook(), 1);
+  SendFromAnotherThread({KeyInput('A', true)});
+  ASSERT_EQ(target.Take(WM_KEYDOWN).size(), 1u);
+  ASSERT_EQ(api.SetProperties(PROP_LOCKED, 1), 1);
+  std::atomic<bool> sent{false};
+  std::thread sender([&] {
+    INPUT up = KeyInput('A', false);
+    SendInput(1, &up, sizeof up);
+    sent = true;
+  });
+  int peeked = 0;
+  const ULONGLONG deadline = GetTickCount64() + 1500;
+  while (GetTickCount64() < deadline) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      peeked += msg.message == WM_KEYUP;
+      if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) break;
+      DispatchMessageA(&msg);
+    }
+    Sleep(5);
+  }
+  sender.join();
+  EXPECT_GE(peeked, 1) << "the key-up was peeked at first";
+  EXPECT_EQ(target.Take(WM_KEYUP).size(), 1u) << "and then delivered";
 }
 
 TEST_F(HookDllTest, KeysAreSwallowedWhileLockedAndReachTheWindowWhileUnlocked) {
@@ -246,16 +336,21 @@ TEST_F(HookDllTest, SetPropertiesStoresOnlyIndicesZeroToFourteen) {
 }
 
 TEST_F(HookDllTest, SafetyRuleRefusesAnInescapableLock) {
-  Configure(1, 1, 0, 0, 0, 0);
-  ASSERT_EQ(api.SetShellHook(), 1);
-  PumpFor(50);
-  notify.Clear();
-  EXPECT_EQ(api.SetProperties(PROP_LOCKED, 1), 0);
-  EXPECT_EQ(api.GetIsLocked(), 0);
-  DWORD value = 0;
-  EXPECT_FALSE(PolicyValue(&value)) << "no side effect applied";
-  PumpFor(100);
-  EXPECT_THAT(Codes(), IsEmpty());
+  // No hot key, or one that cannot be typed (a settings file can hold any number).
+  for (int unlockKey : {0, static_cast<int>(0xFFFFC055u), 0x4000, 0x1C055}) {
+    api.Reset();
+    api.SetNotifyWnd(notify.Handle());
+    Configure(1, 1, 0, 0, 0, unlockKey);
+    ASSERT_EQ(api.SetShellHook(), 1);
+    PumpFor(50);
+    notify.Clear();
+    EXPECT_EQ(api.SetProperties(PROP_LOCKED, 1), 0) << std::hex << unlockKey;
+    EXPECT_EQ(api.GetIsLocked(), 0);
+    DWORD value = 0;
+    EXPECT_FALSE(PolicyValue(&value)) << "no side effect applied";
+    PumpFor(100);
+    EXPECT_THAT(Codes(), IsEmpty());
+  }
 }
 
 }  // namespace
