@@ -9,7 +9,7 @@ packages=(
   wine64 xvfb xdotool x11-utils imagemagick
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  fp-utils nsis
+  fp-utils nsis msitools wixl unzip
 )
 
 missing=()

@@ -8,7 +8,8 @@
 # Only the processes of this prefix and this Xvfb are stopped at the end.
 #
 # usage: wine-session.sh [--timeout SECONDS] [--display-size WxH] PREFIX_DIR -- COMMAND...
-# The command sees DISPLAY, WINEPREFIX, WINE (the wine64 loader), WINESERVER,
+# The command sees DISPLAY, WINEPREFIX, WINE (the wine64 loader unless WINE
+# names another), WINESERVER,
 # and QUELL_X_RELAY, the spool folder of scripts/x-relay.sh, through which
 # Windows test programs run xdotool and take screenshots.
 set -euo pipefail
@@ -25,7 +26,8 @@ while [[ $# -gt 0 ]]; do
 done
 [[ -n "${prefix_dir:-}" && $# -gt 0 ]] || { echo "usage: $0 [--timeout S] PREFIX_DIR -- COMMAND..." >&2; exit 2; }
 
-export WINE=/usr/lib/wine/wine64
+# A caller may choose the loader (the 32-bit one with WINEARCH=win32).
+export WINE=${WINE:-/usr/lib/wine/wine64}
 export WINESERVER=/usr/lib/wine/wineserver64
 [[ -x $WINESERVER ]] || WINESERVER=/usr/lib/wine/wineserver
 export WINEPREFIX
