@@ -24,4 +24,7 @@ tier "end-to-end under Wine (x86_64, X server input)"
 scripts/wine-session.sh --timeout 900 build/win64/wineprefix -- \
   ctest --test-dir build/win64 --output-on-failure --no-tests=error -L e2e
 
+tier "installers and zips: make dist, static checks and installs under Wine"
+scripts/test-dist.sh
+
 printf '\nall tiers passed\n'
