@@ -43,10 +43,8 @@ TEST(ExitSwitch, EndsTheLockedCopyOfItsOwnFileAsExitWould) {
   DWORD policy = 0;
   ASSERT_TRUE(TaskManagerPolicy(&policy)) << "the lock sets the policy value";
 
-  for (const char* spelling : {"/exit", "-EXIT", "/Exit"}) {
-    if (!program.Alive()) break;
-    EXPECT_EQ(program.RunAgain(spelling), 0u) << spelling << ": the copy ended in time";
-  }
+  // Any spelling will do (the host tests cover them); this one is not the usual.
+  EXPECT_EQ(program.RunAgain("-EXIT"), 0u) << "the copy ended in time";
   EXPECT_TRUE(program.WaitForExit(1000)) << "the running copy ended";
   EXPECT_FALSE(TaskManagerPolicy(&policy)) << "unlocked on the way out";
   EXPECT_EQ(program.Hook().GetIsLocked(), 0);
