@@ -154,7 +154,7 @@ if ((static_only == 0)); then
     if ! "$loader" --version >/dev/null 2>&1; then
       why="there is no Wine loader $loader"
       [[ -e $loader ]] && why="$loader does not run here (this machine cannot run its code: $(
-        "$loader" --version 2>&1 | head -1))"
+        "$loader" --version 2>&1 | head -1 || true))"
       printf '\n!!!!\n!!!! %s MSI NOT TESTED UNDER WINE: %s.\n' "$arch" "$why"
       printf '!!!! Only its static checks above ran. The win32 MSI needs wine32 (dpkg --add-architecture\n'
       printf '!!!! i386; apt-get install wine32:i386) on a machine that runs 32-bit code.\n!!!!\n\n'
