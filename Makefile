@@ -1,5 +1,5 @@
 # The two commands of the README, and a few conveniences for developers.
-.PHONY: test run bench build clean
+.PHONY: test run bench build dist clean
 
 test:
 	scripts/test.sh
@@ -13,5 +13,9 @@ bench:
 build:
 	scripts/build.sh
 
+# Installers and portable zips for Windows users, with SHA256SUMS, in dist/.
+dist:
+	scripts/dist.sh
+
 clean:
-	rm -rf build
+	rm -rf build dist

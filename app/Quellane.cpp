@@ -3,13 +3,24 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "Application.h"
+#include "EndRunningCopies.h"
+#include "ExitRequest.h"
 #include "FPopup.h"
 #include "FkestravaMain.h"
 #include "Win32SystemSettings.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace quell;
+  // "/exit" ends the copy running from this file and nothing else: no
+  // mutex, no settings, no window of its own.
+  if (app::IsExitRequest(std::vector<std::string>(__argv + 1, __argv + __argc))) {
+    constexpr DWORD kExitWaitMs = 15000;
+    return app::EndRunningCopies(kExitWaitMs);
+  }
   // The mutex stays open for the life of the first instance; the system
   // releases it at the end of the process.
   HANDLE mutex = CreateMutexA(nullptr, FALSE, "KestravaMutex");

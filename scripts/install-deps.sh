@@ -10,7 +10,7 @@ packages=(
   wine64 wine32:i386 xvfb xdotool x11-utils imagemagick
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  fp-utils nsis
+  fp-utils nsis msitools wixl unzip
 )
 
 sudo_cmd=()

@@ -77,3 +77,13 @@ else
   [[ $why == "this kernel refuses 32-bit code" ]] || exit 1
 fi
 wine_tiers win64 "x86_64 build, 64-bit Wine"
+
+tier "installers and zips: make dist, static checks and installs under Wine"
+dist_log=$(mktemp)
+set +e
+scripts/test-dist.sh 2>&1 | tee "$dist_log"
+dist_rc=${PIPESTATUS[0]}
+set -e
+summary+=("packages: $(grep -Eo 'dist: [0-9]+ passed.*' "$dist_log" | tail -1)")
+rm -f "$dist_log"
+((dist_rc == 0))
