@@ -29,9 +29,11 @@ expect() { if [[ "$2" == "$3" ]]; then pass "$1"; else fail "$1" "got [$2], expe
 # expect_match NAME TEXT REGEX
 expect_match() { if grep -Eq -- "$3" <<<"$2"; then pass "$1"; else fail "$1" "no [$3] in [$2]"; fi; }
 
-scripts/dist.sh >/dev/null
+# Quiet builds that still show what went wrong.
+quietly() { local out; out=$("$@" 2>&1) || { printf '%s\n' "$out" >&2; echo "test-dist: failed: $*" >&2; return 1; }; }
+quietly scripts/dist.sh
 for arch in "${arches[@]}"; do
-  cmake --build "build/$arch" --target quellane_dist_next dist_probe >/dev/null
+  quietly cmake --build "build/$arch" --target quellane_dist_next dist_probe
 done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
