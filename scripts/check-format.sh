@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Fails when a C or C++ file of the tree is not formatted as .clang-format
+# says, and names each such file. With --fix, formats them in place.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+mapfile -t files < <(git ls-files --cached --others --exclude-standard -- '*.c' '*.cpp' '*.h')
+((${#files[@]})) || { echo "check-format: no C or C++ files found" >&2; exit 1; }
+if [[ ${1:-} == --fix ]]; then
+  clang-format -i "${files[@]}"
+  exit 0
+fi
+bad=()
+for f in "${files[@]}"; do
+  [[ -f $f ]] || continue
+  clang-format --dry-run --Werror "$f" >/dev/null 2>&1 || bad+=("$f")
+done
+if ((${#bad[@]})); then
+  echo "check-format: ${#bad[@]} of ${#files[@]} files are not formatted (scripts/check-format.sh --fix):"
+  printf '  %s\n' "${bad[@]}"
+  exit 1
+fi
+echo "check-format: ${#files[@]} files formatted"
