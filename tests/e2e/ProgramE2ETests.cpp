@@ -99,8 +99,24 @@ TEST_F(ProgramEndToEnd, SecondInstancesForwardTheirSwitchesAndLeaveNoIcon) {
   program.RunAgain("/lock");
   PumpFor(300);
   EXPECT_EQ(program.Hook().GetIsLocked(), 0) << "/lock is not a switch";
-  program.RunAgain("/L /U");
-  EXPECT_TRUE(WaitLocked(false)) << "/L then /U in one command line";
+  {
+    // /L then /U in one command line: the lock is undone at once, so it is
+    // seen by the policy value it sets (watched for any change) and the
+    // unlock by the state afterwards.
+    HKEY policy = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
+                              0, nullptr, 0, KEY_NOTIFY | KEY_QUERY_VALUE, nullptr, &policy, nullptr),
+              ERROR_SUCCESS);
+    const HANDLE changed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_EQ(RegNotifyChangeKeyValue(policy, FALSE, REG_NOTIFY_CHANGE_LAST_SET, changed, TRUE), ERROR_SUCCESS);
+    ASSERT_EQ(WaitForSingleObject(changed, 0), WAIT_TIMEOUT) << "unlocked, nothing changes the policy";
+    EXPECT_EQ(program.RunAgain("/L /U"), 0u);
+    EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(changed, 0) == WAIT_OBJECT_0; }, 2000))
+        << "/L /U: the lock never happened";
+    EXPECT_TRUE(WaitLocked(false)) << "/L /U: the unlock did not follow the lock";
+    CloseHandle(changed);
+    RegCloseKey(policy);
+  }
   EXPECT_TRUE(program.Alive());
   EXPECT_EQ(program.Hook().GetNotifyWnd(), program.MainWindow())
       << "second instances never take the notifications";
@@ -195,8 +211,18 @@ TEST_F(ProgramEndToEnd, ExitUnlocksRemovesTheHooksAndThePolicyAndEnds) {
   ASSERT_TRUE(program.WaitForExit(5000)) << "Exit ends the program";
   EXPECT_FALSE(TaskManagerPolicy(&policy)) << "DisableTaskMgr is gone";
   EXPECT_EQ(program.Hook().GetIsLocked(), 0);
-  EXPECT_EQ(program.Hook().SetShellHook != nullptr, true);
-  EXPECT_EQ(program.Hook().UnSetShellHook(), 1) << "nothing was left installed";
+  // The program removed its hooks itself: the shared record holds no hook
+  // handle, so hooking from here installs anew and announces it (a record
+  // with handles left in it would answer 1 and install nothing).
+  RecordingWindow notified{"notify target", false};
+  program.Hook().SetNotifyWnd(notified.Handle());
+  EXPECT_EQ(program.Hook().SetShellHook(), 1);
+  PumpFor(300);
+  bool announced = false;
+  for (const Received& r : notified.Take(WM_USER)) announced |= r.lParam == LN_STATE_CHANGED;
+  EXPECT_TRUE(announced) << "hook handles of the ended program were left in the shared record";
+  EXPECT_EQ(program.Hook().UnSetShellHook(), 1);
+  program.Hook().SetNotifyWnd(nullptr);
 }
 
 TEST(ProgramWithoutLibrary, ReportsTheMissingLibraryAndKeepsItsIcon) {

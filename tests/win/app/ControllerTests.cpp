@@ -92,14 +92,16 @@ TEST_F(ControllerTest, ARefusedLockOpensTheOptionsWithTheHotKeysSwitchedOff) {
   ASSERT_TRUE(PumpUntil([&] { return has("SetProperties 7 0") && has("SetProperties 6 0"); }, 5000))
       << "the options command switches both hot keys off in the library";
   // Close the options dialog if one is shown, as a user would.
-  PumpUntil([&] {
+  ASSERT_TRUE(PumpUntil([&] {
     if (HWND dialog = FindWindowA(nullptr, "Quellane 1.03")) PostMessageA(dialog, WM_CLOSE, 0, 0);
     return has("SetProperties 0 0");
-  }, 8000);
+  }, 8000)) << "after the dialog the lock state is written again";
   const auto calls = Calls();
   const auto lock = std::find(calls.begin(), calls.end(), "SetProperties 0 1");
   const auto off = std::find(calls.begin(), calls.end(), "SetProperties 6 0");
   const auto rewrite = std::find(calls.begin(), calls.end(), "SetProperties 0 0");
+  ASSERT_NE(off, calls.end());
+  ASSERT_NE(rewrite, calls.end());
   EXPECT_LT(lock, off);
   EXPECT_LT(off, rewrite) << "after the dialog the lock state is written again";
   EXPECT_NE(std::find(off, calls.end(), "SetProperties 6 49228"), calls.end())
