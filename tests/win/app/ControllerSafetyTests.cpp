@@ -87,7 +87,9 @@ TEST_F(ControllerSafety, ARefusedIdleLockOpensOneDialogAndTheTimerWaitsUntilItCl
   ASSERT_TRUE(PumpUntil([&] { return OptionsDialog() != nullptr; }, 10000)) << "the refused idle lock";
   EXPECT_EQ(Count("SetProperties 0 1"), 1);
   const long applied = Count("SetShellHook");
-  PumpFor(4000);  // four idle ticks with the dialog open
+  // The dialog confines the idle time to at least 15 s when it fills its
+  // box; a count that went on would reach it within twelve more ticks.
+  PumpFor(14000);
   EXPECT_EQ(Count("SetProperties 0 1"), 1) << "no tick tries again while the dialog is open";
   EXPECT_EQ(Count("SetShellHook"), applied) << "nor hands the hot keys back to the library";
   EXPECT_EQ(Count("SetProperties 7 0"), Count("SetProperties 6 0"));
