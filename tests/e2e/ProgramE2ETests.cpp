@@ -105,8 +105,10 @@ TEST_F(ProgramEndToEnd, SecondInstancesForwardTheirSwitchesAndLeaveNoIcon) {
     // unlock by the state afterwards.
     HKEY policy = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
-                              0, nullptr, 0, KEY_NOTIFY | KEY_QUERY_VALUE, nullptr, &policy, nullptr),
+                              0, nullptr, 0, KEY_NOTIFY | KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &policy,
+                              nullptr),
               ERROR_SUCCESS);
+    RegDeleteValueA(policy, "DisableTaskMgr");  // the lock must set it
     const HANDLE changed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     ASSERT_EQ(RegNotifyChangeKeyValue(policy, FALSE, REG_NOTIFY_CHANGE_LAST_SET, changed, TRUE), ERROR_SUCCESS);
     ASSERT_EQ(WaitForSingleObject(changed, 0), WAIT_TIMEOUT) << "unlocked, nothing changes the policy";
