@@ -96,6 +96,7 @@ TEST_F(ControllerSafety, ARefusedIdleLockOpensOneDialogAndTheTimerWaitsUntilItCl
 
   PostMessageA(OptionsDialog(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(PumpUntil([&] { return OptionsDialog() == nullptr; }, 5000));
+  EXPECT_TRUE(program.Close());
 }
 
 TEST_F(ControllerSafety, ExitWhileTheOptionsAreOpenEndsWithoutBindingOrHookingAgain) {
