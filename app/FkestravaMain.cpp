@@ -10,6 +10,7 @@
 #include "FPopup.h"
 #include "HookProtocol.h"
 #include "OptionsDialogHost.h"
+#include "OptionsRules.h"
 #include "ProductInfo.h"
 #include "resource.h"
 
@@ -140,7 +141,8 @@ void TFormKestravaMain::FormCreate(TComponent*) {
     LockIniFile = std::make_unique<settings::TLockIniFile>(exePath);
   } catch (const settings::TIniFileOpenError& error) {
     // An unreadable settings file is reported and the program goes on
-    // with the defaults.
+    // with the defaults: not as a first run, and without ever saving over
+    // the file it could not read.
     gui::ShowMessageBox(nullptr, error.what(), std::string(settings::SaveErrorCaption),
                         MB_OK | MB_ICONERROR);
     LockIniFile = std::make_unique<settings::TLockIniFile>(exePath, settings::TLockIniFile::TUnread{});
@@ -149,6 +151,12 @@ void TFormKestravaMain::FormCreate(TComponent*) {
     gui::ShowMessageBox(gui::Application()->Handle(), text, caption, MB_OK | MB_ICONERROR);
   };
   LockIniFile->Load();
+  // A hot key that cannot be typed is no hot key, in the menu, in the
+  // options and in the library alike.
+  for (int slot : {settings::SLOT_KEY_LOCK, settings::SLOT_KEY_UNLOCK}) {
+    std::int32_t& value = LockIniFile->Settings->Values[slot];
+    value = HotKeyOfSlot(value);
+  }
 
   ProcessCommandLine();
   if (!IsFirstInstance) return;
@@ -214,6 +222,9 @@ void TFormKestravaMain::FormShow(TComponent*) {
 }
 
 void TFormKestravaMain::FormClose(TComponent*, gui::TCloseAction&) {
+  // From here on nothing binds or hooks again: the rest of a command that
+  // was running when Exit came (the options dialog's) must not undo this.
+  FClosed = true;
   if (!FHook.Bound()) return;
   if (IsFirstInstance) {
     SetLocked(false);
@@ -235,6 +246,7 @@ void TFormKestravaMain::FormDestroy(TComponent*) {
 
 bool TFormKestravaMain::BindHookLibrary(bool showErrors) {
   if (FHook.Bound()) return true;
+  if (FClosed) return false;
   const std::string folder = HookLibraryFolder.empty() ? ExecutableFolder() : HookLibraryFolder;
   std::string error;
   // Only the first instance takes the library's notifications.
@@ -248,12 +260,13 @@ void TFormKestravaMain::ApplySettings() {
   if (BindHookLibrary(true) && IsFirstInstance) {
     // Index 15 is passed too; the library stores 0..14 and refuses it.
     for (int index = 1; index <= settings::SettingSlotCount; ++index) {
-      FHook.FSetProperties(index, values[index]);
+      const bool hotKey = index == settings::SLOT_KEY_LOCK || index == settings::SLOT_KEY_UNLOCK;
+      FHook.FSetProperties(index, hotKey ? HotKeyOfSlot(values[index]) : values[index]);
     }
     FHook.FSetShellHook();
   }
-  acLock->SetShortCut(static_cast<gui::TShortCut>(values[settings::SLOT_KEY_LOCK] & 0xFFFF));
-  acUnlock->SetShortCut(static_cast<gui::TShortCut>(values[settings::SLOT_KEY_UNLOCK] & 0xFFFF));
+  acLock->SetShortCut(HotKeyOfSlot(values[settings::SLOT_KEY_LOCK]));
+  acUnlock->SetShortCut(HotKeyOfSlot(values[settings::SLOT_KEY_UNLOCK]));
   acLock->SetImageIndex(values[settings::SLOT_LOKED_IMAGE]);
   acUnlock->SetImageIndex(values[settings::SLOT_UNLOKED_IMAGE]);
 }
@@ -343,6 +356,13 @@ void TFormKestravaMain::WndProc(gui::TMessage& message) {
     WMHookNotify(message);
     return;
   }
+  if (message.Msg == WM_ENDSESSION) {
+    // The session ends: the process may be ended as soon as this returns,
+    // so the whole Exit teardown runs now.
+    if (message.WParam) Close();
+    message.Result = 0;
+    return;
+  }
   gui::TForm::WndProc(message);
 }
 
@@ -392,9 +412,19 @@ void TFormKestravaMain::CloseTaskManager() {
 void TFormKestravaMain::TimerTaskMgrHideTimer(TComponent*) { CloseTaskManager(); }
 
 void TFormKestravaMain::Timer1Timer(TComponent*) {
-  if (!IdleLock.Tick()) return;
-  if (MinimizeOnLock) MinimizeAllWindows();
-  acLock->Execute();
+  const TIdleConditions now{IsLocked(), FHook.Bound() && !FClosed, FOptionsOpen};
+  if (IdleLock.Tick(now) != TIdleStep::Lock) return;
+  // A refused lock opens the options dialog and a failed one an error box,
+  // both modal: the ticks that fire meanwhile find the attempt running.
+  IdleLock.BeginAttempt();
+  try {
+    if (MinimizeOnLock) MinimizeAllWindows();
+    acLock->Execute();
+  } catch (...) {
+    IdleLock.EndAttempt(IsLocked());
+    throw;
+  }
+  IdleLock.EndAttempt(IsLocked());
 }
 
 void TFormKestravaMain::acOptionsExecute(TComponent*) {
@@ -412,6 +442,14 @@ void TFormKestravaMain::acOptionsExecute(TComponent*) {
   acLock->SetShortCut(0);
   acUnlock->SetShortCut(0);
   if (OnRunOptionsDialog) OnRunOptionsDialog();
+  if (FClosed) {
+    // Exit (or the end of the session) came while the dialog was open: the
+    // lock is already undone and the library unloaded; only the settings
+    // are kept.
+    LockIniFile->Save();
+    FOptionsOpen = false;
+    return;
+  }
   ApplySettings();
   if (BindHookLibrary(false)) SetLocked(FHook.FGetIsLocked() != 0);
   if (LockIniFile->IsNew) ShowNotice(TNotice::Running);

@@ -112,6 +112,7 @@ class TFormKestravaMain : public gui::TForm {
   ui::TMenuPainter* FMenuPainter = nullptr;
   TTaskManagerCloser FTaskManagerCloser;
   bool FOptionsOpen = false;
+  bool FClosed = false;  // the main form has closed: nothing binds again
 };
 
 // Brings a window to the foreground, also from a program that is not in

@@ -47,9 +47,17 @@ bool IsIdleCharAccepted(char c, char decimalSeparator) {
   return u < 0x20 && c != '\r';
 }
 
+std::uint16_t HotKeyOfSlot(std::int32_t value) {
+  const auto code = static_cast<std::uint32_t>(value);
+  if (code > 0xFFFFu || (code & 0xFFu) == 0) return 0;
+  return static_cast<std::uint16_t>(code & 0xE0FFu);
+}
+
 bool IsConfigurationLockable(bool keyboard, bool mouseButtons, bool mouseMove,
-                             std::uint32_t unlockHotKey) {
-  return !(keyboard && (mouseButtons || mouseMove) && unlockHotKey == 0);
+                             std::uint32_t unlockShortcut) {
+  const bool noUnlockKey = unlockShortcut > 0xFFFFu ||
+                           HotKeyOfSlot(static_cast<std::int32_t>(unlockShortcut)) == 0;
+  return !(keyboard && (mouseButtons || mouseMove) && noUnlockKey);
 }
 
 int ClampImageIndex(int index, int count) {

@@ -26,10 +26,17 @@ int IdleFromText(std::string_view text);
 // separator and control keys other than Enter.
 bool IsIdleCharAccepted(char c, char decimalSeparator);
 
+// A hot-key slot (KEY_LOCK, KEY_UNLOCK) as the shortcut code it stands for:
+// the virtual key with the Shift, Ctrl and Alt bits (bits 8 to 12 dropped).
+// A value without a key code, or with bits above the low 16 (a negative one
+// included), is no hot key: 0. What is shown, applied and tested is this.
+std::uint16_t HotKeyOfSlot(std::int32_t value);
+
 // Whether a configuration may be stored: the keyboard and the mouse
-// (buttons or movement) are never locked together without an unlock hot key.
+// (buttons or movement) are never locked together without an unlock hot key
+// (a shortcut code; one that HotKeyOfSlot makes 0 counts as none).
 bool IsConfigurationLockable(bool keyboard, bool mouseButtons, bool mouseMove,
-                             std::uint32_t unlockHotKey);
+                             std::uint32_t unlockShortcut);
 
 inline constexpr const char* NeedUnlockHotKeyText = "Need UnLock HotKey!";
 inline constexpr const char* InvalidConfigurationCaption = "Invalid configuration";

@@ -216,7 +216,12 @@ void TApplication::WndProc(HWND hwnd, TMessage& m) {
       if (mainForm_) mainForm_->Close();
       return;
     case WM_ENDSESSION:
-      if (m.WParam) Terminate();
+      // The process may be ended as soon as this returns: the main form's
+      // close (the program's own teardown) runs first.
+      if (m.WParam) {
+        if (mainForm_) mainForm_->Close();
+        Terminate();
+      }
       return;
     default:
       break;

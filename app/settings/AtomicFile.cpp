@@ -10,6 +10,8 @@
 
 #if defined(_WIN32)
 #define WIN32_LEAN_AND_MEAN
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -65,16 +67,57 @@ std::optional<DWORD> CheckReplaceable(const std::string& target) {
   return attributes;
 }
 
-std::FILE* CreateNew(const std::string& path) {
+// A new file opened for writing, or null; `nameTaken` tells whether another
+// name may succeed (the platform's own error says so, not errno).
+std::FILE* CreateNew(const std::string& path, bool* nameTaken) {
+  *nameTaken = false;
   const HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return nullptr;
-  CloseHandle(h);
-  return std::fopen(path.c_str(), "wb");
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    *nameTaken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+    return nullptr;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_BINARY | _O_WRONLY);
+  if (fd < 0) {
+    CloseHandle(h);
+    DeleteFileA(path.c_str());
+    return nullptr;
+  }
+  std::FILE* file = _fdopen(fd, "wb");
+  if (!file) {
+    _close(fd);
+    DeleteFileA(path.c_str());
+  }
+  return file;
 }
 
-bool Replace(const std::string& temp, const std::string& target, std::optional<DWORD>) {
-  return MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+// Puts the written bytes on the disk before the file takes the old one's place.
+bool SyncToDisk(std::FILE* file) {
+  const auto h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+  return h != INVALID_HANDLE_VALUE && FlushFileBuffers(h) != FALSE;
+}
+
+bool Replace(const std::string& temp, const std::string& target, std::optional<DWORD> attributes) {
+  if (!attributes) {
+    return MoveFileExA(temp.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  }
+  // The replaced file's attributes (hidden, system, archive...), security
+  // and streams carry over to the new content.
+  bool replaced = ReplaceFileA(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                               nullptr, nullptr) != FALSE;
+  if (!replaced) {
+    const DWORD error = GetLastError();
+    // Nothing was changed: the replacement is still under its own name.
+    if (error != ERROR_UNABLE_TO_REMOVE_REPLACED && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT) return false;
+    replaced = MoveFileExA(temp.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (!replaced) return false;
+  }
+  const DWORD now = GetFileAttributesA(target.c_str());
+  if (now != INVALID_FILE_ATTRIBUTES && now != *attributes) SetFileAttributesA(target.c_str(), *attributes);
+  return true;
 }
 
 #else
@@ -100,13 +143,19 @@ std::optional<mode_t> CheckReplaceable(const std::string& target) {
   return status.st_mode & 07777;
 }
 
-std::FILE* CreateNew(const std::string& path) {
+std::FILE* CreateNew(const std::string& path, bool* nameTaken) {
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+  *nameTaken = fd < 0 && errno == EEXIST;
   if (fd < 0) return nullptr;
   std::FILE* file = fdopen(fd, "wb");
-  if (!file) close(fd);
+  if (!file) {
+    close(fd);
+    unlink(path.c_str());
+  }
   return file;
 }
+
+bool SyncToDisk(std::FILE* file) { return fsync(fileno(file)) == 0; }
 
 bool Replace(const std::string& temp, const std::string& target, std::optional<mode_t> perms) {
   // Keep the old file's permissions; a failure here is no reason to lose
@@ -145,13 +194,14 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   std::FILE* out = nullptr;
   for (unsigned attempt = 0; attempt < 16 && !out; ++attempt) {
     temp = TemporaryNameFor(target, attempt);
-    out = CreateNew(temp);
-    if (!out && errno != EEXIST) break;
+    bool nameTaken = false;
+    out = CreateNew(temp, &nameTaken);
+    if (!out && !nameTaken) break;
   }
   if (!out) Fail(temp, "cannot create temporary file");
 
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  const bool flushed = std::fflush(out) == 0;
+  const bool flushed = std::fflush(out) == 0 && SyncToDisk(out);
   const bool closed = std::fclose(out) == 0;
   if (!written || !flushed || !closed) {
     std::remove(temp.c_str());

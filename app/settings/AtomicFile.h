@@ -24,8 +24,10 @@ public:
 std::optional<std::string> ReadFileIfExists(const std::string& path);
 
 // Makes `bytes` the content of `path`: writes them to a temporary file in
-// the same folder and renames that over `path` only after the whole write
-// and the close have succeeded. On any failure the temporary file is
+// the same folder, puts them on the disk (fsync, FlushFileBuffers), and
+// renames that over `path` only after the whole write and the close have
+// succeeded. On Windows an existing file is replaced with ReplaceFileA, so
+// that it keeps its attributes. On any failure the temporary file is
 // removed, the previous file keeps its bytes, and TFileWriteError is thrown.
 //
 // A file without write permission (the read-only attribute on Windows) is

@@ -1,5 +1,7 @@
 #include "Properties.h"
 
+#include "AtomicFile.h"
+
 namespace quell::settings {
 
 TLockSettings::TLockSettings() {
@@ -46,19 +48,21 @@ TLockIniFile::TLockIniFile(std::string_view exePath)
 }
 
 TLockIniFile::TLockIniFile(std::string_view exePath, TUnread)
-    : TMemIniFile(SettingsFilePathFor(exePath), false), Settings(std::make_unique<TLockSettings>()) {
+    : TMemIniFile(SettingsFilePathFor(exePath), false), Unread(true),
+      Settings(std::make_unique<TLockSettings>()) {
   Settings->Section = LockSettingsSection;
 }
 
 TLockIniFile::~TLockIniFile() = default;
 
 void TLockIniFile::Load() {
-  IsNew = SectionKeys(Settings->Section).empty();
+  IsNew = !Unread && SectionKeys(Settings->Section).empty();
   Settings->ReadFrom(*this);
 }
 
 void TLockIniFile::Save() {
   try {
+    if (Unread) throw TFileWriteError("not read, so not written over: " + FilePath());
     Settings->WriteTo(*this);
     WriteBack();
     IsNew = false;

@@ -94,7 +94,9 @@ public:
   // but cannot be read. Does not load the settings: call Load once.
   explicit TLockIniFile(std::string_view exePath);
   // The same file, not read: every slot at its default. For going on after
-  // the file could not be read; a later Save writes it anew.
+  // the file could not be read. That is no first run (IsNew turns false at
+  // Load), and the file is never written over: it holds settings that were
+  // not seen, so every Save reports the save error and writes nothing.
   struct TUnread {};
   TLockIniFile(std::string_view exePath, TUnread);
   ~TLockIniFile() override;
@@ -109,6 +111,8 @@ public:
   const std::string& FilePath() const noexcept { return FileName(); }
 
   bool IsNew = true;
+  // The file exists but could not be read (made with TUnread).
+  const bool Unread = false;
   std::unique_ptr<TLockSettings> Settings;
   TSaveErrorHandler OnSaveError;
 };

@@ -193,9 +193,8 @@ void TFormOptions::LoadFromSettings() {
   cbMouseMove->SetEnabled(nt);
   cbMouseButtons->SetEnabled(nt);
   cmMouseWheel->SetEnabled(nt);
-  HotKeyLock->SetHotKey(app::HotKeyFromShortcut(static_cast<std::uint32_t>(s.Values[SLOT_KEY_LOCK]) & 0xFFFFu));
-  HotKeyUnLock->SetHotKey(
-      app::HotKeyFromShortcut(static_cast<std::uint32_t>(s.Values[SLOT_KEY_UNLOCK]) & 0xFFFFu));
+  HotKeyLock->SetHotKey(app::HotKeyFromShortcut(app::HotKeyOfSlot(s.Values[SLOT_KEY_LOCK])));
+  HotKeyUnLock->SetHotKey(app::HotKeyFromShortcut(app::HotKeyOfSlot(s.Values[SLOT_KEY_UNLOCK])));
   cbScreenSaverOff->SetChecked(s.GetBool(SLOT_SCREEN_SAVER_OFF));
   cbBeep->SetChecked(s.GetBool(SLOT_DO_BEEP));
   SetLockedImage(s.Values[SLOT_LOKED_IMAGE]);
@@ -244,7 +243,7 @@ void TFormOptions::SetUnlockedImage(int index) {
 
 bool TFormOptions::ConfigurationLockable() {
   if (app::IsConfigurationLockable(cbKeyboard->Checked(), cbMouseButtons->Checked(), cbMouseMove->Checked(),
-                                   HotKeyUnLock->HotKey())) {
+                                   app::ShortcutFromHotKey(HotKeyUnLock->HotKey()))) {
     return true;
   }
   // The box belongs to the application window, which is not topmost: the

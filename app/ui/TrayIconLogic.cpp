@@ -107,7 +107,11 @@ void TrayClickPipeline::ClickTimerExpired() {
   if (!doubleClicked_) Click(pending_);
 }
 
-void TrayClickPipeline::Click(const TrayMouse& mouse) {
+void TrayClickPipeline::Click(const TrayMouse& clicked) {
+  // A copy: the click handler may run a modal loop (a dialog) in which
+  // further presses overwrite the pending click; what follows the handler
+  // belongs to this click, not to a later one.
+  const TrayMouse mouse = clicked;
   host_.ClickEvent(mouse);
   using Menu = TrayClickHost::Menu;
   switch (mouse.button) {

@@ -99,8 +99,26 @@ TEST_F(ProgramEndToEnd, SecondInstancesForwardTheirSwitchesAndLeaveNoIcon) {
   program.RunAgain("/lock");
   PumpFor(300);
   EXPECT_EQ(program.Hook().GetIsLocked(), 0) << "/lock is not a switch";
-  program.RunAgain("/L /U");
-  EXPECT_TRUE(WaitLocked(false)) << "/L then /U in one command line";
+  {
+    // /L then /U in one command line: the lock is undone at once, so it is
+    // seen by the policy value it sets (watched for any change) and the
+    // unlock by the state afterwards.
+    HKEY policy = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
+                              0, nullptr, 0, KEY_NOTIFY | KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &policy,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegDeleteValueA(policy, "DisableTaskMgr");  // the lock must set it
+    const HANDLE changed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_EQ(RegNotifyChangeKeyValue(policy, FALSE, REG_NOTIFY_CHANGE_LAST_SET, changed, TRUE), ERROR_SUCCESS);
+    ASSERT_EQ(WaitForSingleObject(changed, 0), WAIT_TIMEOUT) << "unlocked, nothing changes the policy";
+    EXPECT_EQ(program.RunAgain("/L /U"), 0u);
+    EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(changed, 0) == WAIT_OBJECT_0; }, 2000))
+        << "/L /U: the lock never happened";
+    EXPECT_TRUE(WaitLocked(false)) << "/L /U: the unlock did not follow the lock";
+    CloseHandle(changed);
+    RegCloseKey(policy);
+  }
   EXPECT_TRUE(program.Alive());
   EXPECT_EQ(program.Hook().GetNotifyWnd(), program.MainWindow())
       << "second instances never take the notifications";
@@ -195,8 +213,18 @@ TEST_F(ProgramEndToEnd, ExitUnlocksRemovesTheHooksAndThePolicyAndEnds) {
   ASSERT_TRUE(program.WaitForExit(5000)) << "Exit ends the program";
   EXPECT_FALSE(TaskManagerPolicy(&policy)) << "DisableTaskMgr is gone";
   EXPECT_EQ(program.Hook().GetIsLocked(), 0);
-  EXPECT_EQ(program.Hook().SetShellHook != nullptr, true);
-  EXPECT_EQ(program.Hook().UnSetShellHook(), 1) << "nothing was left installed";
+  // The program removed its hooks itself: the shared record holds no hook
+  // handle, so hooking from here installs anew and announces it (a record
+  // with handles left in it would answer 1 and install nothing).
+  RecordingWindow notified{"notify target", false};
+  program.Hook().SetNotifyWnd(notified.Handle());
+  EXPECT_EQ(program.Hook().SetShellHook(), 1);
+  PumpFor(300);
+  bool announced = false;
+  for (const Received& r : notified.Take(WM_USER)) announced |= r.lParam == LN_STATE_CHANGED;
+  EXPECT_TRUE(announced) << "hook handles of the ended program were left in the shared record";
+  EXPECT_EQ(program.Hook().UnSetShellHook(), 1);
+  program.Hook().SetNotifyWnd(nullptr);
 }
 
 TEST(ProgramWithoutLibrary, ReportsTheMissingLibraryAndKeepsItsIcon) {
@@ -253,15 +281,18 @@ TEST_F(ControllerEndToEnd, IdleLockAfterTheLimitAndMouseMovementRestartsTheCount
       std::string(kHotKeySettings).find("\r\n\r\n"), 4, "\r\nCHECK_IDLE=1\r\nEDIT_IDLE=4\r\n\r\n"));
   ASSERT_TRUE(program.Start());
   // Moving the mouse every second keeps it unlocked past the limit.
+  DWORD lastMove = 0;
   for (int second = 0; second < 6; ++second) {
+    lastMove = GetTickCount();
     XDoTool(second % 2 ? "mousemove 300 300" : "mousemove 310 310");
     PumpFor(850);
   }
   EXPECT_EQ(program.Hook().GetIsLocked(), 0) << "activity restarts the count";
-  const DWORD start = GetTickCount();
   ASSERT_TRUE(WaitLocked(true, 8000)) << "no input for the idle time locks";
-  const DWORD waited = GetTickCount() - start;
-  EXPECT_GE(waited, 2500u) << "locked before the idle time had passed";
+  // The fourth one-second tick after the last move locks: at least three
+  // whole seconds after it, however the ticks fall.
+  const DWORD waited = GetTickCount() - lastMove;
+  EXPECT_GE(waited, 3000u) << "locked before the idle time had passed";
   XDoTool("key ctrl+alt+u");
   EXPECT_TRUE(WaitLocked(false, 3000));
 }

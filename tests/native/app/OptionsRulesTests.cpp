@@ -68,6 +68,32 @@ TEST(IdleBox, OnlyNumberCharactersAndControlKeysOtherThanEnterAreTyped) {
   for (char c : std::string("aZ /*=e ")) EXPECT_FALSE(IsIdleCharAccepted(c, '.')) << c;
 }
 
+TEST(HotKeySlot, OnlyTypeableSixteenBitShortcutsAreHotKeys) {
+  EXPECT_EQ(HotKeyOfSlot(49228), 49228) << "Ctrl+Alt+L";
+  EXPECT_EQ(HotKeyOfSlot(0x2041), 0x2041) << "Shift+A";
+  EXPECT_EQ(HotKeyOfSlot(0x41), 0x41);
+  EXPECT_EQ(HotKeyOfSlot(0x0141), 0x41) << "bits 8 to 12 carry nothing";
+  EXPECT_EQ(HotKeyOfSlot(0x1F41 | 0xE000), 0xE041);
+  EXPECT_EQ(HotKeyOfSlot(0), 0);
+  EXPECT_EQ(HotKeyOfSlot(0xC000), 0) << "modifiers without a key";
+  EXPECT_EQ(HotKeyOfSlot(0x0100), 0);
+  EXPECT_EQ(HotKeyOfSlot(static_cast<std::int32_t>(0xFFFFC055u)), 0) << "$FFFFC055 loads negative";
+  EXPECT_EQ(HotKeyOfSlot(0x1C055), 0) << "a bit above the low 16";
+  EXPECT_EQ(HotKeyOfSlot(-1), 0);
+  EXPECT_EQ(HotKeyOfSlot(INT32_MIN), 0);
+  EXPECT_EQ(HotKeyOfSlot(0x7FFFFFFF), 0);
+}
+
+TEST(ConfigurationTest, AnUnlockHotKeyThatCannotBeTypedIsNone) {
+  for (std::uint32_t unlock : {0u, 0xC000u, 0x2000u, 0xFFFFC055u, 0x1C055u, 0xFFFFFFFFu}) {
+    EXPECT_FALSE(IsConfigurationLockable(true, true, false, unlock)) << std::hex << unlock;
+    EXPECT_FALSE(IsConfigurationLockable(true, false, true, unlock)) << std::hex << unlock;
+    EXPECT_TRUE(IsConfigurationLockable(false, true, true, unlock)) << std::hex << unlock;
+  }
+  EXPECT_TRUE(IsConfigurationLockable(true, true, true, 0xC055u));
+  EXPECT_TRUE(IsConfigurationLockable(true, true, true, 0x55u)) << "a key alone is a hot key";
+}
+
 TEST(ConfigurationTest, TruthTable) {
   for (int bits = 0; bits < 16; ++bits) {
     const bool keyboard = bits & 1, buttons = bits & 2, move = bits & 4;
@@ -84,25 +110,74 @@ TEST(ImageIndex, ConfinedToTheImageList) {
   EXPECT_EQ(ClampImageIndex(4, 4), 3);
 }
 
+// The idle timer's decisions on a simulated clock: one Tick a second.
+constexpr TIdleConditions kIdle{false, true, false};  // unlocked, bound, no dialog
+constexpr TIdleConditions kLocked{true, true, false};
+
 TEST(IdleLock, LocksAfterTheLimitAndActivityRestartsTheCount) {
   TIdleLock idle;
   idle.IdleLimit = 30;
   idle.IdleLockEnabled = true;
-  for (int tick = 1; tick < 29; ++tick) EXPECT_FALSE(idle.Tick()) << tick;
+  for (int tick = 1; tick < 29; ++tick) EXPECT_EQ(idle.Tick(kIdle), TIdleStep::Wait) << tick;
   idle.Activity();  // the mouse moves at tick 29
-  for (int tick = 1; tick < 30; ++tick) EXPECT_FALSE(idle.Tick()) << tick;
-  EXPECT_TRUE(idle.Tick()) << "30 ticks without input";
-  EXPECT_TRUE(idle.Tick()) << "and every tick after it until input arrives";
+  for (int tick = 1; tick < 30; ++tick) EXPECT_EQ(idle.Tick(kIdle), TIdleStep::Wait) << tick;
+  EXPECT_EQ(idle.Tick(kIdle), TIdleStep::Lock) << "30 ticks without input";
+  EXPECT_EQ(idle.Tick(kIdle), TIdleStep::Lock) << "and every tick after it until input arrives";
 }
 
 TEST(IdleLock, ZeroLimitTriesAtTheFirstTickAfterEveryInputAndDisabledNever) {
   TIdleLock idle;
   idle.IdleLockEnabled = true;
-  EXPECT_TRUE(idle.Tick());
+  EXPECT_EQ(idle.Tick(kIdle), TIdleStep::Lock);
   idle.Activity();
-  EXPECT_TRUE(idle.Tick());
+  EXPECT_EQ(idle.Tick(kIdle), TIdleStep::Lock);
   idle.IdleLockEnabled = false;
-  for (int tick = 0; tick < 100; ++tick) EXPECT_FALSE(idle.Tick());
+  for (int tick = 0; tick < 100; ++tick) EXPECT_EQ(idle.Tick(kIdle), TIdleStep::Wait);
+}
+
+TEST(IdleLock, WhileLockedNothingIsDueAndAnUnlockStartsAFullPeriod) {
+  TIdleLock idle;
+  idle.IdleLimit = 5;
+  idle.IdleLockEnabled = true;
+  for (int tick = 1; tick < 5; ++tick) idle.Tick(kIdle);
+  EXPECT_EQ(idle.Tick(kIdle), TIdleStep::Lock);
+  // Locked for an hour with nobody at the computer: no minimise keys, no
+  // lock action, whatever the limit.
+  for (int tick = 0; tick < 3600; ++tick) ASSERT_EQ(idle.Tick(kLocked), TIdleStep::Wait) << tick;
+  for (int tick = 1; tick < 5; ++tick) EXPECT_EQ(idle.Tick(kIdle), TIdleStep::Wait) << tick;
+  EXPECT_EQ(idle.Tick(kIdle), TIdleStep::Lock) << "a whole idle period after the unlock";
+}
+
+TEST(IdleLock, WhileTheOptionsAreOpenOrTheLibraryIsMissingNothingIsTried) {
+  TIdleLock idle;
+  idle.IdleLimit = 2;
+  idle.IdleLockEnabled = true;
+  const TIdleConditions unbound{false, false, false}, dialog{false, true, true};
+  for (int tick = 0; tick < 100; ++tick) ASSERT_EQ(idle.Tick(unbound), TIdleStep::Wait) << tick;
+  EXPECT_EQ(idle.Tick(kIdle), TIdleStep::Lock) << "bound again, past the limit: due at once";
+  for (int tick = 0; tick < 100; ++tick) ASSERT_EQ(idle.Tick(dialog), TIdleStep::Wait) << tick;
+  EXPECT_EQ(idle.Tick(kIdle), TIdleStep::Wait) << "the dialog's time counts as activity";
+  EXPECT_EQ(idle.Tick(kIdle), TIdleStep::Lock);
+}
+
+TEST(IdleLock, NoTickActsDuringAnAttemptAndAFailedAttemptStartsTheCountAgain) {
+  TIdleLock idle;
+  idle.IdleLimit = 3;
+  idle.IdleLockEnabled = true;
+  for (int tick = 1; tick < 3; ++tick) idle.Tick(kIdle);
+  ASSERT_EQ(idle.Tick(kIdle), TIdleStep::Lock);
+  idle.BeginAttempt();
+  // The refused lock's dialog or the error box stays open for a minute.
+  for (int tick = 0; tick < 60; ++tick) ASSERT_EQ(idle.Tick(kIdle), TIdleStep::Wait) << tick;
+  EXPECT_TRUE(idle.Attempting());
+  idle.EndAttempt(false);
+  EXPECT_FALSE(idle.Attempting());
+  EXPECT_EQ(idle.Tick(kIdle), TIdleStep::Wait) << "refused: the count starts again";
+  EXPECT_EQ(idle.Tick(kIdle), TIdleStep::Wait);
+  EXPECT_EQ(idle.Tick(kIdle), TIdleStep::Lock);
+  idle.BeginAttempt();
+  idle.EndAttempt(true);
+  EXPECT_EQ(idle.Tick(kLocked), TIdleStep::Wait);
 }
 
 TEST(NotifyTable, EveryCodeAndItsReply) {

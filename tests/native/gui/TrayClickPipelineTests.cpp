@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,10 @@ class Host final : public TrayClickHost {
   void ClickEvent(const TrayMouse& m) override {
     events.push_back("click " + Name(m.button) + " at " + std::to_string(m.x) + "," +
                      std::to_string(m.y));
+    if (duringClick) {
+      auto nested = std::move(duringClick);  // once
+      nested(m);
+    }
   }
   bool HasMenu(Menu menu) override { return menu == Menu::Popup ? hasPopup : hasDropDown; }
   void TrackMenu(Menu menu, int x, int y) override {
@@ -78,6 +83,8 @@ class Host final : public TrayClickHost {
   }
 
   std::vector<std::string> events;
+  // Runs inside the next click handler, as a modal dialog's loop would.
+  std::function<void(const TrayMouse&)> duringClick;
   bool hasDblClickHandler = true;
   bool hasPopup = true;
   bool hasDropDown = false;
@@ -196,6 +203,24 @@ TEST_F(ClickPipelineTest, LeftClickHidesAShownApplicationOnlyWhenAsked) {
   Press(TMouseButton::mbLeft);
   Advance(kDoubleClickTime + 20);
   EXPECT_FALSE(host.visibility & tvVisibleTaskBar) << "restoring needs tvRestoreClick";
+}
+
+// A left click opens a modal dialog from its handler; inside it the user
+// right-clicks the icon and picks a menu entry. When the dialog returns,
+// the left click's own handling goes on: it must not take the right click
+// that came meanwhile for its own and open the menu a second time.
+TEST_F(ClickPipelineTest, PressesInsideTheClickHandlerDoNotChangeTheClickBeingHandled) {
+  host.duringClick = [&](const TrayMouse&) {
+    Press(TMouseButton::mbRight, 650, 580);
+    Advance(kDoubleClickTime + 20);  // the nested loop delivers the right click
+  };
+  Press(TMouseButton::mbLeft, 700, 590);
+  Advance(kDoubleClickTime + 20);
+  EXPECT_THAT(host.events, ElementsAre("down left", "up left", "click left at 700,590", "down right",
+                                       "up right", "click right at 650,580", "popup at 650,580"))
+      << "one menu, for the right click only";
+  Advance(2000);
+  EXPECT_EQ(host.events.size(), 7u);
 }
 
 }  // namespace

@@ -239,17 +239,26 @@ TEST_F(LockIniFileTest, AFolderWhereTheFileShouldBeCannotBeOpened) {
   }
 }
 
-TEST_F(LockIniFileTest, AfterAReadErrorTheUnreadFileStartsWithDefaultsAndSavesAnew) {
-  WriteBytes(IniPath(), "[Config.Lock All]\r\nDO_BEEP=1\r\nKEY_UNLOCK=49237\r\n");
+TEST_F(LockIniFileTest, AfterAReadErrorTheDefaultsAreNoFirstRunAndTheFileIsNeverSavedOver) {
+  const std::string bytes = "[Config.Lock All]\r\nDO_BEEP=1\r\nKEY_UNLOCK=49237\r\n[Mine]\r\nx=1\r\n";
+  WriteBytes(IniPath(), bytes);
   TLockIniFile ini(ExePath().string(), TLockIniFile::TUnread{});
+  std::vector<std::pair<std::string, std::string>> errors;
+  ini.OnSaveError = [&](const std::string& text, const std::string& caption) {
+    errors.emplace_back(text, caption);
+  };
   ini.Load();
-  EXPECT_TRUE(ini.IsNew);
+  EXPECT_FALSE(ini.IsNew) << "a file that could not be read is not a first run";
   EXPECT_EQ(ini.Settings->Values, TLockSettings().Values);
   ini.Settings->Values[SLOT_KEY_LOCK] = 49228;
-  ini.Save();
-  EXPECT_FALSE(ini.IsNew);
-  EXPECT_NE(ReadBytes(IniPath()).find("KEY_LOCK=49228\r\n"), std::string::npos);
-  EXPECT_EQ(ReadBytes(IniPath()).find("DO_BEEP=1"), std::string::npos);
+  for (int save = 0; save < 2; ++save) {
+    ini.Save();
+    EXPECT_EQ(ReadBytes(IniPath()), bytes) << "the unread values and sections are kept";
+  }
+  ASSERT_EQ(errors.size(), 2u) << "each save says that it could not save";
+  EXPECT_EQ(errors[0].first, "Could not save configuration file:\r\n" + IniPath().string());
+  EXPECT_EQ(errors[0].second, "Quellane Error");
+  EXPECT_THAT(Dir.Entries(), ::testing::UnorderedElementsAre("Quellane.ini")) << "no temporary file";
 }
 
 TEST_F(LockIniFileTest, AFileWithoutReadPermissionCannotBeOpened) {

@@ -92,20 +92,27 @@ TEST_F(ControllerTest, ARefusedLockOpensTheOptionsWithTheHotKeysSwitchedOff) {
   ASSERT_TRUE(PumpUntil([&] { return has("SetProperties 7 0") && has("SetProperties 6 0"); }, 5000))
       << "the options command switches both hot keys off in the library";
   // Close the options dialog if one is shown, as a user would.
-  PumpUntil([&] {
+  ASSERT_TRUE(PumpUntil([&] {
     if (HWND dialog = FindWindowA(nullptr, "Quellane 1.03")) PostMessageA(dialog, WM_CLOSE, 0, 0);
     return has("SetProperties 0 0");
-  }, 8000);
+  }, 8000)) << "after the dialog the lock state is written again";
   const auto calls = Calls();
   const auto lock = std::find(calls.begin(), calls.end(), "SetProperties 0 1");
   const auto off = std::find(calls.begin(), calls.end(), "SetProperties 6 0");
   const auto rewrite = std::find(calls.begin(), calls.end(), "SetProperties 0 0");
+  ASSERT_NE(off, calls.end());
+  ASSERT_NE(rewrite, calls.end());
   EXPECT_LT(lock, off);
   EXPECT_LT(off, rewrite) << "after the dialog the lock state is written again";
   EXPECT_NE(std::find(off, calls.end(), "SetProperties 6 49228"), calls.end())
       << "the hot keys are handed back after the dialog";
-  EXPECT_NE(program.ReadSettings().find("KEY_LOCK=49228"), std::string::npos)
-      << "the settings are saved after the dialog";
+  // The save follows the rewrite; a read while the file is being replaced
+  // may find it held.
+  EXPECT_TRUE(PumpUntil([&] {
+    const std::string saved = program.ReadSettings();
+    return saved.find("KEY_LOCK=49228\r\n") != std::string::npos &&
+           saved.find("KEY_UNLOCK=0\r\n") != std::string::npos;
+  }, 5000)) << "the settings are saved after the dialog";
 }
 
 TEST_F(ControllerTest, ASecondInstanceBindsButNeverTakesTheNotifications) {

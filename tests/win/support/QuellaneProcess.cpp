@@ -90,6 +90,13 @@ std::string QuellaneProcess::ReadSettings() const {
 }
 
 bool QuellaneProcess::Start(const std::string& arguments, DWORD timeoutMs) {
+  // A program of an earlier test may still be on its way out; while its
+  // single-instance mutex exists, this one would start as a second instance.
+  PumpUntil([] {
+    const HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "KestravaMutex");
+    if (mutex) CloseHandle(mutex);
+    return mutex == nullptr;
+  }, 5000);
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};

@@ -312,11 +312,14 @@ TEST_F(OptionsDialog, HotKeyBoxesShowStoredCodesAndSaveThemBack) {
     std::int32_t saved;
   };
   // Ctrl+Alt+L; A with stray bits 8..12 (shown and saved without them);
-  // Shift+Ctrl+F5; bits above the low 16 ignored.
+  // Shift+Ctrl+F5; a value with bits above the low 16, or a negative one,
+  // or modifiers without a key, is no hot key: an empty box.
   for (const Case c : {Case{49228, 0x064C, 49228}, Case{0x0141, 0x0041, 0x41}, Case{0x6074, 0x0374, 0x6074},
-                       Case{0x1C04C, 0x064C, 49228}}) {
+                       Case{0x1C04C, 0, 0}, Case{static_cast<std::int32_t>(0xFFFFC055u), 0, 0},
+                       Case{0xC000, 0, 0}}) {
     SCOPED_TRACE(c.stored);
     settings = TLockSettings{};
+    settings.Values[SLOT_LOCK_KEYBOARD] = 0;  // a save without an unlock hot key is allowed
     settings.Values[SLOT_KEY_LOCK] = c.stored;
     settings.Values[SLOT_KEY_UNLOCK] = c.stored;
     const int result = RunModal([&] {
@@ -431,6 +434,20 @@ TEST_F(OptionsDialog, ConfigurationWithoutAWayOutIsRefusedBySaveAndLockNow) {
     EXPECT_EQ(box.flags & (MB_TYPEMASK | MB_ICONMASK), static_cast<UINT>(MB_OK));
   }
   EXPECT_TRUE(calls.empty());
+  EXPECT_TRUE(settings.Values == stored);
+
+  // Modifiers without a key are no unlock hot key either: nothing could
+  // type them as one.
+  boxes.clear();
+  result = RunModal([&] {
+    SendMessageA(form->HotKeyUnLock->Handle(), HKM_SETHOTKEY, MAKEWORD(0, HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+    form->BitBtnApply->Click();
+    EXPECT_EQ(form->ModalResult(), gui::mrNone);
+    form->Close();
+  });
+  EXPECT_EQ(result, gui::mrCancel);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Need UnLock HotKey!");
   EXPECT_TRUE(settings.Values == stored);
 
   // The wheel and the lock hot key do not count; with the keyboard free,

@@ -1,0 +1,238 @@
+// Quellane.exe with its real library, on the paths where a lock could be
+// left behind or the program could get in the user's way: the end of the
+// session, the idle lock while locked or without the library, a settings
+// file that cannot be read, Exit while the options are open, and hot keys
+// that cannot be typed.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "HookProtocol.h"
+#include "QuellaneProcess.h"
+#include "WinTestSupport.h"
+
+namespace quell::wintest {
+namespace {
+
+// Keyboard locked, the mouse free, Ctrl+Alt+U unlocks and Ctrl+Alt+L locks.
+const std::string kHotKeySettings =
+    "[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=0\r\nLOCK_MOUSE_MOVE=0\r\n"
+    "LOCK_MOUSE_WHEEL=0\r\nKEY_LOCK=49228\r\nKEY_UNLOCK=49237\r\n";
+
+const char* const kPolicyKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+
+void DeletePolicy() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kPolicyKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+    RegDeleteValueA(key, "DisableTaskMgr");
+    RegCloseKey(key);
+  }
+}
+
+// The top-level windows of a process, visible or not.
+std::vector<HWND> TopLevelWindowsOf(DWORD pid) {
+  struct Query {
+    DWORD pid;
+    std::vector<HWND> found;
+  } query{pid, {}};
+  EnumWindows(
+      [](HWND w, LPARAM p) {
+        auto& q = *reinterpret_cast<Query*>(p);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == q.pid) q.found.push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+// The visible windows of a process with this class and caption.
+int CountWindows(DWORD pid, const std::string& windowClass, const std::string& caption) {
+  int count = 0;
+  for (HWND w : TopLevelWindowsOf(pid)) {
+    count += IsWindowVisible(w) && ClassOf(w) == windowClass && TextOf(w) == caption;
+  }
+  return count;
+}
+
+class ControllerSafetyEndToEnd : public ::testing::Test {
+ protected:
+  QuellaneProcess program;
+
+  void SetUp() override {
+    ASSERT_EQ(XRun("xdotool getmouselocation"), 0) << "no X relay: this tier needs the Wine session";
+    DeletePolicy();
+  }
+  void TearDown() override {
+    if (program.Alive() && program.Hook().GetIsLocked && program.Hook().GetIsLocked()) {
+      program.Hook().SetProperties(0, 0);
+    }
+    DeletePolicy();
+  }
+  bool WaitLocked(bool locked, DWORD ms = 3000) {
+    return PumpUntil([&] { return (program.Hook().GetIsLocked() != 0) == locked; }, ms);
+  }
+  HWND OptionsDialog() const {
+    for (HWND w : TopLevelWindowsOf(program.ProcessId())) {
+      if (IsWindowVisible(w) && TextOf(w) == "Quellane 1.03") return w;
+    }
+    return nullptr;
+  }
+  static void ClickTray(int button) {
+    XMoveTo(TrayIconCentre());
+    XDoTool("click " + std::to_string(button));
+  }
+  static bool MenuOpen() {
+    RECT r;
+    return OpenMenuEdgeItemRect(false, &r);
+  }
+};
+
+TEST_F(ControllerSafetyEndToEnd, TheEndOfTheSessionWhileLockedRunsTheExitTeardownFirst) {
+  program.WriteSettings(kHotKeySettings);
+  ASSERT_TRUE(program.Start());
+  EXPECT_EQ(program.RunAgain("/L"), 0u);
+  ASSERT_TRUE(WaitLocked(true));
+  DWORD policy = 0;
+  ASSERT_TRUE(TaskManagerPolicy(&policy));
+  // As the system does at log-off: every top-level window is asked, then
+  // told that the session ends; the process is ended right after that.
+  const std::vector<HWND> windows = TopLevelWindowsOf(program.ProcessId());
+  ASSERT_FALSE(windows.empty());
+  for (HWND w : windows) {
+    DWORD_PTR agreed = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(w, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &agreed));
+    EXPECT_NE(agreed, 0u) << ClassOf(w) << " refuses the end of the session";
+  }
+  DWORD_PTR ignored = 0;
+  for (HWND w : windows) SendMessageTimeoutA(w, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  if (program.Alive()) TerminateProcess(program.Process(), 0);
+  ASSERT_TRUE(program.WaitForExit(5000));
+
+  EXPECT_EQ(program.Hook().GetIsLocked(), 0) << "unlocked before the process was ended";
+  EXPECT_FALSE(TaskManagerPolicy(&policy)) << "DisableTaskMgr is left behind";
+  EXPECT_EQ(program.Hook().UnSetShellHook(), 1) << "a hook handle of the ended process is left behind";
+  RecordingWindow target{"typing target"};
+  target.Activate();
+  XMoveTo({150, 150});
+  XDoTool("type ok");
+  PumpFor(300);
+  EXPECT_EQ(target.TypedText(), "ok") << "the keyboard works after the session's end";
+}
+
+TEST_F(ControllerSafetyEndToEnd, PastTheIdleLimitWhileLockedNoNoticeComesBack) {
+  // The idle lock minimises first: while locked, those keys would be
+  // swallowed as blocked input and bring the notice back every period.
+  program.WriteSettings(kHotKeySettings + "CHECK_IDLE=1\r\nEDIT_IDLE=3\r\nCHECK_MINI=1\r\n\r\n");
+  ASSERT_TRUE(program.Start());
+  ASSERT_TRUE(WaitLocked(true, 10000)) << "the idle lock";
+  ASSERT_TRUE(PumpUntil([&] { return program.Notice().rfind("Computer is Locked:", 0) == 0; }, 3000))
+      << program.Notice();
+  ASSERT_TRUE(PumpUntil([&] { return program.Notice().empty(); }, 8000)) << "the notice closes by itself";
+  Screenshot("idle-locked-quiet");
+  // Three idle periods with nobody at the computer.
+  std::string shown;
+  PumpUntil([&] { return !(shown = program.Notice()).empty(); }, 10000);
+  EXPECT_EQ(shown, "") << "a notice came back while nobody touched the computer";
+  EXPECT_EQ(program.Hook().GetIsLocked(), 1);
+  XDoTool("key ctrl+alt+u");
+  EXPECT_TRUE(WaitLocked(false));
+}
+
+TEST_F(ControllerSafetyEndToEnd, IdleLockWithoutTheLibraryShowsOneErrorBoxNotAStack) {
+  QuellaneProcess unbound("");
+  unbound.WriteSettings(kHotKeySettings + "CHECK_IDLE=1\r\nEDIT_IDLE=1\r\n\r\n");
+  ASSERT_TRUE(unbound.Start());
+  HWND box = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (box = unbound.MessageBoxWindow("Error")) != nullptr; }, 10000));
+  PumpFor(4000);  // four idle ticks past the limit
+  Screenshot("idle-without-library");
+  EXPECT_EQ(CountWindows(unbound.ProcessId(), "#32770", "Error"), 1) << "error boxes stack up";
+  QuellaneProcess::PressOk(box);
+  PumpFor(4000);
+  EXPECT_EQ(CountWindows(unbound.ProcessId(), "#32770", "Error"), 0)
+      << "no idle lock is tried while the library is missing";
+  EXPECT_TRUE(unbound.Alive());
+  EXPECT_TRUE(unbound.Close());
+}
+
+TEST_F(ControllerSafetyEndToEnd, AnUnreadableSettingsFileIsNoFirstRunAndIsNeverSavedOver) {
+  const std::string bytes = kHotKeySettings + "DO_BEEP=1\r\n\r\n[Mine]\r\nkeep=1\r\n\r\n";
+  program.WriteSettings(bytes);
+  // Another program holds the file open and shares nothing while ours starts.
+  const HANDLE held = CreateFileA(program.SettingsPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  // The error comes before the main window exists: no waiting for it.
+  program.Start("", 1000);
+  ASSERT_TRUE(program.Alive());
+  HWND box = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (box = program.MessageBoxWindow("Quellane Error")) != nullptr; }, 10000));
+  const std::string text = QuellaneProcess::MessageBoxText(box);
+  EXPECT_EQ(text.rfind("Cannot open file ", 0), 0u) << text;
+  EXPECT_NE(text.find("Quellane.ini"), std::string::npos) << text;
+  CloseHandle(held);
+  QuellaneProcess::PressOk(box);
+  EXPECT_TRUE(PumpUntil([&] { return program.Notice() == "Quellane: Program is running"; }, 5000))
+      << "not a first run: " << program.Notice();
+  EXPECT_EQ(OptionsDialog(), nullptr) << "the first-run options opened";
+
+  // The user opens the options and closes them: the save is refused.
+  ClickTray(1);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (dialog = OptionsDialog()) != nullptr; }, 8000));
+  PostMessageA(dialog, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return (box = program.MessageBoxWindow("Quellane Error")) != nullptr; }, 8000));
+  const std::string saveText = QuellaneProcess::MessageBoxText(box);
+  EXPECT_EQ(saveText.rfind("Could not save configuration file:\r\n", 0), 0u) << saveText;
+  EXPECT_NE(saveText.find("Quellane.ini"), std::string::npos) << saveText;
+  Screenshot("unreadable-settings-save-refused");
+  QuellaneProcess::PressOk(box);
+  PumpFor(500);
+  EXPECT_EQ(program.ReadSettings(), bytes) << "the file that could not be read was written over";
+}
+
+TEST_F(ControllerSafetyEndToEnd, ExitFromTheTrayMenuWhileTheOptionsAreOpenEndsTheProgram) {
+  program.WriteSettings(kHotKeySettings + "\r\n");
+  ASSERT_TRUE(program.Start());
+  PumpFor(1000);
+  ClickTray(1);
+  ASSERT_TRUE(PumpUntil([&] { return OptionsDialog() != nullptr; }, 8000)) << "a click opens the options";
+  ClickTray(3);
+  ASSERT_TRUE(PumpUntil(MenuOpen, 6000)) << "the tray menu over the open options";
+  PumpFor(300);
+  RECT exit{};
+  ASSERT_TRUE(OpenMenuEdgeItemRect(true, &exit));
+  XMoveTo({(exit.left + exit.right) / 2, (exit.top + exit.bottom) / 2});
+  XDoTool("click 1");
+  const bool ended = program.WaitForExit(5000);
+  Screenshot("exit-with-options-open");
+  EXPECT_TRUE(ended) << "Exit did not end the program";
+  EXPECT_FALSE(MenuOpen()) << "the tray menu came back";
+  if (!ended) XDoTool("key Escape");
+  EXPECT_EQ(program.Hook().UnSetShellHook(), 1) << "hooked again after the main form closed";
+  EXPECT_EQ(program.Hook().GetIsLocked(), 0);
+}
+
+TEST_F(ControllerSafetyEndToEnd, AnUnlockHotKeyThatCannotBeTypedNeverLetsTheKeyboardAndMouseLock) {
+  // $FFFFC055 is read as a negative number: Ctrl+Alt+U with bits above
+  // the low 16, which no key press ever produces.
+  program.WriteSettings(
+      "[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=1\r\nLOCK_MOUSE_MOVE=1\r\nKEY_UNLOCK=$FFFFC055\r\n\r\n");
+  ASSERT_TRUE(program.Start());
+  QuellaneProcess::Instance second = program.StartAgain("/L");
+  HWND dialog = nullptr;
+  const bool opened = PumpUntil([&] { return (dialog = OptionsDialog()) != nullptr || program.Hook().GetIsLocked(); },
+                                10000);
+  EXPECT_EQ(program.Hook().GetIsLocked(), 0) << "locked with no way to unlock";
+  EXPECT_TRUE(opened && dialog) << "the refused lock opens the options";
+  if (program.Hook().GetIsLocked()) program.Hook().SetProperties(0, 0);
+  if (dialog) PostMessageA(dialog, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(second.process, 10000), WAIT_OBJECT_0);
+  CloseHandle(second.process);
+}
+
+}  // namespace
+}  // namespace quell::wintest
