@@ -32,20 +32,14 @@ void DeletePolicy() {
 
 // The top-level windows of a process, visible or not.
 std::vector<HWND> TopLevelWindowsOf(DWORD pid) {
-  struct Query {
-    DWORD pid;
-    std::vector<HWND> found;
-  } query{pid, {}};
-  EnumWindows(
-      [](HWND w, LPARAM p) {
-        auto& q = *reinterpret_cast<Query*>(p);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == q.pid) q.found.push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&query));
-  return query.found;
+  std::vector<HWND> found;
+  ForEachTopLevelWindow([&](HWND w) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == pid) found.push_back(w);
+    return true;
+  });
+  return found;
 }
 
 // The visible windows of a process with this class and caption.
