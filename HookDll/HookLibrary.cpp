@@ -36,7 +36,8 @@ int HookLibrary::SetShellHook() noexcept {
   shared_.keyboardHook = os_.InstallHook(HookKind::Keyboard, process_.module);
   shared_.lowLevelKeyboardHook = os_.InstallHook(HookKind::LowLevelKeyboard, process_.module);
   shared_.lowLevelMouseHook = os_.InstallHook(HookKind::LowLevelMouse, process_.module);
-  if (!shared_.keyboardHook && !shared_.lowLevelKeyboardHook && !shared_.lowLevelMouseHook) return 0;
+  if (!shared_.keyboardHook && !shared_.lowLevelKeyboardHook && !shared_.lowLevelMouseHook)
+    return 0;
   shared_.hookOwner = os_.CurrentProcessId();
   Notify(LN_STATE_CHANGED);
   return 1;

@@ -77,7 +77,8 @@ class HookLibrary {
   bool LogOpen() noexcept;
   // Recognises the lock and unlock hot keys; true when `code` toggled the lock.
   bool ToggleByHotKey(std::uint32_t code) noexcept;
-  bool SwallowBlockedKey(std::uint32_t message, const LowLevelKey& key, std::uint32_t code) noexcept;
+  bool SwallowBlockedKey(std::uint32_t message, const LowLevelKey& key,
+                         std::uint32_t code) noexcept;
   // Records a key-down the low-level hook swallows.
   void NoteSwallowedDown(std::uint32_t vk) noexcept;
 

@@ -12,14 +12,14 @@ namespace quell {
 inline constexpr unsigned kNotifyMessage = 0x400;  // WM_USER
 
 enum NotifyCode : std::int32_t {
-  LN_ACTIVATE = -1,        // announce the running program (posted)
-  LN_PING = 0,             // the receiver replies 1
-  LN_STATE_CHANGED = 1,    // hooks installed or removed, lock flag written
-  LN_INPUT_BLOCKED = 2,    // wParam: shortcut code of the key, else 0
-  LN_LOCK_REQUEST = 3,     // sent by a second instance, answered with 3
-  LN_UNLOCK_REQUEST = 4,   // sent by a second instance, answered with 4
-  LN_CTRL_ALT_DEL = 5,     // wParam: shortcut code of the Delete event
-  LN_ACTIVITY = 6,         // a key press or a counted mouse event
+  LN_ACTIVATE = -1,       // announce the running program (posted)
+  LN_PING = 0,            // the receiver replies 1
+  LN_STATE_CHANGED = 1,   // hooks installed or removed, lock flag written
+  LN_INPUT_BLOCKED = 2,   // wParam: shortcut code of the key, else 0
+  LN_LOCK_REQUEST = 3,    // sent by a second instance, answered with 3
+  LN_UNLOCK_REQUEST = 4,  // sent by a second instance, answered with 4
+  LN_CTRL_ALT_DEL = 5,    // wParam: shortcut code of the Delete event
+  LN_ACTIVITY = 6,        // a key press or a counted mouse event
 };
 
 // Property indices; property i (1..15) carries settings slot i unchanged.

@@ -7,7 +7,7 @@ namespace quell::hook {
 namespace {
 constexpr int kVkShift = 0x10, kVkControl = 0x11, kVkMenu = 0x12;
 constexpr std::uint32_t kVkDelete = 0x2E;
-constexpr std::uint32_t kKeyReleased = 0x80000000u;  // keystroke flags, bit 31
+constexpr std::uint32_t kKeyReleased = 0x80000000u;   // keystroke flags, bit 31
 constexpr std::uint32_t kKeystrokeAlt = 0x20000000u;  // keystroke flags, bit 29
 constexpr std::uint32_t kLlkhfAltDown = 0x20u;
 
@@ -28,9 +28,12 @@ const char* DirectionLabel(std::uint32_t message) {
 // through, so that a modifier never stays down in the system.
 bool IsReleaseOfUnheldModifier(std::uint32_t vk, const ProcessState& p) {
   switch (vk) {
-    case 0xA0: case 0xA1: return p.shift == 0;
-    case 0xA4: case 0xA5: return p.alt == 0;
-    case 0xA2: case 0xA3: return p.ctrl == 0;
+    case 0xA0:
+    case 0xA1: return p.shift == 0;
+    case 0xA4:
+    case 0xA5: return p.alt == 0;
+    case 0xA2:
+    case 0xA3: return p.ctrl == 0;
     default: return false;
   }
 }
@@ -150,7 +153,8 @@ bool HookLibrary::LowLevelKeyboardProc(int nCode, std::uint32_t message,
   if (outcome == KeyOutcomes::Outcome::Passed) return pass();
   if (!Locked()) return outcome == KeyOutcomes::Outcome::Swallowed ? swallowQuietly() : pass();
 
-  if (!down && outcome == KeyOutcomes::Outcome::Unknown && IsReleaseOfUnheldModifier(vk, process_)) {
+  if (!down && outcome == KeyOutcomes::Outcome::Unknown &&
+      IsReleaseOfUnheldModifier(vk, process_)) {
     return pass();
   }
   if (!shared_.properties[PROP_LOCK_KEYBOARD] || nCode != kHcAction) {

@@ -11,7 +11,8 @@ constexpr std::uint32_t kSpifSendWinIniChange = 2;
 constexpr const char* kPolicyKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 constexpr const char* kDisableTaskMgr = "DisableTaskMgr";
 constexpr std::uint32_t kPolicyBits = LockChanges::kPolicyCreated | LockChanges::kPolicyReplaced;
-constexpr std::uint32_t kKnownBits = LockChanges::kLockInForce | kPolicyBits | LockChanges::kScreenSaverOff;
+constexpr std::uint32_t kKnownBits =
+    LockChanges::kLockInForce | kPolicyBits | LockChanges::kScreenSaverOff;
 
 void PutWord(std::uint8_t* at, std::uint32_t word) {
   for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(word >> (8 * i));
@@ -29,7 +30,8 @@ Policy ReadPolicy(SystemSettings& system, std::uintptr_t key, std::uint32_t* num
   std::uint32_t type = 0, size = sizeof *number;
   switch (system.QueryRegistryValue(key, kDisableTaskMgr, &type, number, &size)) {
     case RegistryValue::Absent: return Policy::Absent;
-    case RegistryValue::Present: return type == kRegDword && size == 4 ? Policy::Number : Policy::Foreign;
+    case RegistryValue::Present:
+      return type == kRegDword && size == 4 ? Policy::Number : Policy::Foreign;
     case RegistryValue::Unreadable: break;
   }
   return Policy::Foreign;
@@ -57,8 +59,7 @@ void DisableTaskManager(SystemSettings& system, LockChanges& changes) {
         changes.made |= LockChanges::kPolicyReplaced;
       }
       break;
-    case Policy::Foreign:
-      break;
+    case Policy::Foreign: break;
   }
   system.CloseRegistryKey(key);
 }
@@ -93,7 +94,8 @@ void EncodeLockRecord(const LockChanges& changes, std::uint8_t (&bytes)[kLockRec
   PutWord(bytes + 12, changes.screenSaverBefore);
 }
 
-bool DecodeLockRecord(const std::uint8_t* bytes, std::uint32_t size, LockChanges* changes) noexcept {
+bool DecodeLockRecord(const std::uint8_t* bytes, std::uint32_t size,
+                      LockChanges* changes) noexcept {
   if (size != kLockRecordSize || GetWord(bytes) != kLockRecordTag) return false;
   const std::uint32_t made = GetWord(bytes + 4);
   if ((made & ~kKnownBits) != 0 || (made & kPolicyBits) == kPolicyBits) return false;

@@ -16,10 +16,10 @@ namespace quell::hook {
 // 32-bit words only: part of the shared record, the same in every build.
 struct LockChanges {
   enum Bits : std::uint32_t {
-    kLockInForce = 1,        // screen saver "running" and fast task switching switched
-    kPolicyCreated = 2,      // DisableTaskMgr did not exist: delete it
-    kPolicyReplaced = 4,     // it held another number: put policyBefore back
-    kScreenSaverOff = 8,     // the screen saver was switched off: put screenSaverBefore back
+    kLockInForce = 1,     // screen saver "running" and fast task switching switched
+    kPolicyCreated = 2,   // DisableTaskMgr did not exist: delete it
+    kPolicyReplaced = 4,  // it held another number: put policyBefore back
+    kScreenSaverOff = 8,  // the screen saver was switched off: put screenSaverBefore back
   };
   std::uint32_t made;
   std::uint32_t policyBefore;

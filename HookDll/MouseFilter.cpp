@@ -7,26 +7,26 @@ namespace quell::hook {
 namespace {
 bool IsCountedMouseMessage(std::uint32_t message) {
   switch (message) {
-    case kWmMouseMove: case kWmLButtonDown: case kWmLButtonUp:
-    case kWmRButtonDown: case kWmRButtonUp: case kWmMouseWheel:
-      return true;
-    default:
-      return false;
+    case kWmMouseMove:
+    case kWmLButtonDown:
+    case kWmLButtonUp:
+    case kWmRButtonDown:
+    case kWmRButtonUp:
+    case kWmMouseWheel: return true;
+    default: return false;
   }
 }
 }  // namespace
 
 int HookLibrary::IsMouseMessageLocked(std::uint32_t message) noexcept {
   switch (message) {
-    case kWmMouseMove:
-      return shared_.properties[PROP_LOCK_MOUSE_MOVE];
-    case kWmLButtonDown: case kWmLButtonUp: case kWmRButtonDown: case kWmRButtonUp:
-      return shared_.properties[PROP_LOCK_MOUSE_BTN];
-    case kWmMouseWheel:
-      return shared_.properties[PROP_LOCK_MOUSE_WHEEL];
-    default:
-      WriteLogLine("Mouse WPARAM %u", message);
-      return 0;
+    case kWmMouseMove: return shared_.properties[PROP_LOCK_MOUSE_MOVE];
+    case kWmLButtonDown:
+    case kWmLButtonUp:
+    case kWmRButtonDown:
+    case kWmRButtonUp: return shared_.properties[PROP_LOCK_MOUSE_BTN];
+    case kWmMouseWheel: return shared_.properties[PROP_LOCK_MOUSE_WHEEL];
+    default: WriteLogLine("Mouse WPARAM %u", message); return 0;
   }
 }
 

@@ -2,9 +2,7 @@
 
 namespace quell::app {
 
-bool IsSwitch(std::string_view arg) {
-  return arg.size() == 2 && (arg[0] == '-' || arg[0] == '/');
-}
+bool IsSwitch(std::string_view arg) { return arg.size() == 2 && (arg[0] == '-' || arg[0] == '/'); }
 
 std::vector<TSwitch> ParseSwitches(const std::vector<std::string>& args) {
   std::vector<TSwitch> switches;
@@ -15,7 +13,8 @@ std::vector<TSwitch> ParseSwitches(const std::vector<std::string>& args) {
     switch (letter) {
       case 'l': switches.push_back(TSwitch::Lock); break;
       case 'u': switches.push_back(TSwitch::Unlock); break;
-      case '?': case 'h': switches.push_back(TSwitch::Help); break;
+      case '?':
+      case 'h': switches.push_back(TSwitch::Help); break;
       default: break;
     }
   }

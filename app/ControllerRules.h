@@ -8,13 +8,20 @@ namespace quell::app {
 
 // What the main window does with a notification code, and its reply.
 enum class TNotifyAction {
-  None, Activate, Reply, UpdateLockState, ShowLockedNotice, Lock, Unlock, CloseTaskManager,
+  None,
+  Activate,
+  Reply,
+  UpdateLockState,
+  ShowLockedNotice,
+  Lock,
+  Unlock,
+  CloseTaskManager,
   ResetIdle,
 };
 struct TNotifyDecision {
   TNotifyAction action;
-  bool replies;    // ReplyMessage after the action
-  long reply;      // the value replied
+  bool replies;  // ReplyMessage after the action
+  long reply;    // the value replied
 };
 TNotifyDecision DecideNotify(std::intptr_t code);
 
@@ -34,7 +41,7 @@ struct TIdleConditions {
 
 class TIdleLock {
  public:
-  int IdleLimit = 0;           // seconds, from the settings
+  int IdleLimit = 0;  // seconds, from the settings
   bool IdleLockEnabled = false;
   int IdleCounter = 0;
 

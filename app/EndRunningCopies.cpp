@@ -102,7 +102,8 @@ int EndRunningCopies(DWORD timeoutMs) {
   // unloads it at its next message once the hook is gone. A message to every
   // top-level window lets them do so now, so that the file is free.
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(HWND_BROADCAST, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, 1000, &ignored);
+  SendMessageTimeoutA(HWND_BROADCAST, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, 1000,
+                      &ignored);
   return allEnded ? 0 : 1;
 }
 

@@ -145,7 +145,8 @@ void TFormKestravaMain::FormCreate(TComponent*) {
     // the file it could not read.
     gui::ShowMessageBox(nullptr, error.what(), std::string(settings::SaveErrorCaption),
                         MB_OK | MB_ICONERROR);
-    LockIniFile = std::make_unique<settings::TLockIniFile>(exePath, settings::TLockIniFile::TUnread{});
+    LockIniFile =
+        std::make_unique<settings::TLockIniFile>(exePath, settings::TLockIniFile::TUnread{});
   }
   LockIniFile->OnSaveError = [](const std::string& text, const std::string& caption) {
     gui::ShowMessageBox(gui::Application()->Handle(), text, caption, MB_OK | MB_ICONERROR);
@@ -163,9 +164,8 @@ void TFormKestravaMain::FormCreate(TComponent*) {
 
   FTrayIcon = Create<ui::TTrayIcon>(this);
   FTrayIcon->SetName("FTrayIcon");
-  FTrayIcon->OnClick = [this](TComponent* s, gui::TMouseButton b, gui::TShiftState sh, int x, int y) {
-    TrayIconClick(s, b, sh, x, y);
-  };
+  FTrayIcon->OnClick = [this](TComponent* s, gui::TMouseButton b, gui::TShiftState sh, int x,
+                              int y) { TrayIconClick(s, b, sh, x, y); };
   FTrayIcon->OnDblClick = [this](TComponent* s, gui::TMouseButton b, gui::TShiftState sh, int x,
                                  int y) { TrayIconDblClick(s, b, sh, x, y); };
   FTrayIcon->OnBalloonShow = [](TComponent*) {};
@@ -283,7 +283,8 @@ void TFormKestravaMain::acUnlockUpdate(TComponent*) { acUnlock->SetEnabled(IsLoc
 void TFormKestravaMain::SetLocked(bool lock) {
   if (!BindHookLibrary(true)) return;
   if (!IsFirstInstance) {
-    SendMessageA(FHook.FGetNotifyWnd(), kNotifyMessage, 0, lock ? LN_LOCK_REQUEST : LN_UNLOCK_REQUEST);
+    SendMessageA(FHook.FGetNotifyWnd(), kNotifyMessage, 0,
+                 lock ? LN_LOCK_REQUEST : LN_UNLOCK_REQUEST);
     return;
   }
   ApplySettings();
@@ -376,7 +377,8 @@ void TFormKestravaMain::WMHookNotify(gui::TMessage& message) {
     case TNotifyAction::Unlock: acUnlockExecute(this); break;
     case TNotifyAction::CloseTaskManager: CloseTaskManager(); break;
     case TNotifyAction::ResetIdle: IdleLock.Activity(); break;
-    case TNotifyAction::Reply: case TNotifyAction::None: break;
+    case TNotifyAction::Reply:
+    case TNotifyAction::None: break;
   }
   // A sender in another thread or process is released here; one in this
   // thread gets the window's result.
@@ -400,12 +402,8 @@ void TFormKestravaMain::CloseTaskManager() {
       PostMessageA(window, WM_CLOSE, 0, 0);
       TimerTaskMgrHide->SetEnabled(false);
       break;
-    case TTaskManagerCloser::Step::KeepLooking:
-      TimerTaskMgrHide->SetEnabled(true);
-      break;
-    case TTaskManagerCloser::Step::Stop:
-      TimerTaskMgrHide->SetEnabled(false);
-      break;
+    case TTaskManagerCloser::Step::KeepLooking: TimerTaskMgrHide->SetEnabled(true); break;
+    case TTaskManagerCloser::Step::Stop: TimerTaskMgrHide->SetEnabled(false); break;
   }
 }
 
@@ -459,7 +457,8 @@ void TFormKestravaMain::acOptionsExecute(TComponent*) {
 }
 
 void TFormKestravaMain::HelpTopic1Click(TComponent*) {
-  ShellExecuteA(Handle(), "Open", "Quellane.chm", nullptr, ExecutableFolder().c_str(), SW_SHOWNORMAL);
+  ShellExecuteA(Handle(), "Open", "Quellane.chm", nullptr, ExecutableFolder().c_str(),
+                SW_SHOWNORMAL);
 }
 
 void TFormKestravaMain::Home1Click(TComponent*) {
@@ -501,7 +500,8 @@ bool ForceForegroundWindow(HWND window) {
     BringWindowToTop(window);
     SetForegroundWindow(window);
     SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
-                          reinterpret_cast<void*>(static_cast<ULONG_PTR>(timeout)), SPIF_SENDCHANGE);
+                          reinterpret_cast<void*>(static_cast<ULONG_PTR>(timeout)),
+                          SPIF_SENDCHANGE);
     if (GetForegroundWindow() != window) {
       ShowWindow(window, SW_HIDE);
       ShowWindow(window, SW_SHOWMINIMIZED);

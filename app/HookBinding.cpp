@@ -47,13 +47,20 @@ bool THookBinding::Bind(std::string_view exeFolder, HWND notifyWnd, std::string*
   }
 
   const char* missing = nullptr;
-  if (!Resolve(FHookLib, "SetShellHook", FSetShellHook)) missing = "SetShellHook";
-  else if (!Resolve(FHookLib, "UnSetShellHook", FUnSetShellHook)) missing = "UnSetShellHook";
-  else if (!Resolve(FHookLib, "SetNotifyWnd", FSetNotifyWnd)) missing = "SetNotifyWnd";
-  else if (!Resolve(FHookLib, "GetIsLocked", FGetIsLocked)) missing = "GetIsLocked";
-  else if (!Resolve(FHookLib, "GetNotifyWnd", FGetNotifyWnd)) missing = "GetNotifyWnd";
-  else if (!Resolve(FHookLib, "SetProperties", FSetProperties)) missing = "SetProperties";
-  else if (!Resolve(FHookLib, "StartLog", FStartLog)) missing = "StartLog";
+  if (!Resolve(FHookLib, "SetShellHook", FSetShellHook))
+    missing = "SetShellHook";
+  else if (!Resolve(FHookLib, "UnSetShellHook", FUnSetShellHook))
+    missing = "UnSetShellHook";
+  else if (!Resolve(FHookLib, "SetNotifyWnd", FSetNotifyWnd))
+    missing = "SetNotifyWnd";
+  else if (!Resolve(FHookLib, "GetIsLocked", FGetIsLocked))
+    missing = "GetIsLocked";
+  else if (!Resolve(FHookLib, "GetNotifyWnd", FGetNotifyWnd))
+    missing = "GetNotifyWnd";
+  else if (!Resolve(FHookLib, "SetProperties", FSetProperties))
+    missing = "SetProperties";
+  else if (!Resolve(FHookLib, "StartLog", FStartLog))
+    missing = "StartLog";
   if (missing) {
     if (error) *error = ExportNotFoundMessage(missing);
     Unbind();

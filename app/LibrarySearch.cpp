@@ -11,7 +11,8 @@ std::string InFolder(std::string folder, std::string_view file) {
 
 // "C:\x" or "\\server\share": anything else depends on the current folder.
 bool IsAbsolute(std::string_view folder) {
-  const bool drive = folder.size() >= 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/');
+  const bool drive =
+      folder.size() >= 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/');
   const bool unc = folder.size() >= 2 && folder[0] == '\\' && folder[1] == '\\';
   return drive || unc;
 }
@@ -51,7 +52,9 @@ std::string ChooseHookLibraryPath(const TLibraryFolders& folders,
   return {};
 }
 
-std::string LibraryNotFoundMessage() { return std::string("Dll:") + HookLibraryName + " not found"; }
+std::string LibraryNotFoundMessage() {
+  return std::string("Dll:") + HookLibraryName + " not found";
+}
 
 std::string ExportNotFoundMessage(std::string_view name) {
   return std::string(HookLibraryName) + "." + std::string(name) + " DLL function not found";

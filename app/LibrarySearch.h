@@ -27,7 +27,8 @@ struct TLibraryFolders {
 std::string ChooseHookLibraryPath(const TLibraryFolders& folders,
                                   const std::function<bool(const std::string&)>& exists);
 
-std::string LibraryNotFoundMessage();                      // "Dll:quellhook.dll not found"
-std::string ExportNotFoundMessage(std::string_view name);  // "quellhook.dll.<name> DLL function not found"
+std::string LibraryNotFoundMessage();  // "Dll:quellhook.dll not found"
+std::string ExportNotFoundMessage(
+    std::string_view name);  // "quellhook.dll.<name> DLL function not found"
 
 }  // namespace quell::app

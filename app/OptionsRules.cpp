@@ -35,7 +35,8 @@ int IdleFromText(std::string_view text) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || end != text.data() + text.size()) return IdleMinimum;
   // A whole number too long for 64 bits is still clamped by its sign.
-  if (error == std::errc::result_out_of_range) return text.front() == '-' ? IdleMinimum : IdleMaximum;
+  if (error == std::errc::result_out_of_range)
+    return text.front() == '-' ? IdleMinimum : IdleMaximum;
   if (error != std::errc()) return IdleMinimum;
   return ClampIdle(value);
 }
@@ -55,8 +56,8 @@ std::uint16_t HotKeyOfSlot(std::int32_t value) {
 
 bool IsConfigurationLockable(bool keyboard, bool mouseButtons, bool mouseMove,
                              std::uint32_t unlockShortcut) {
-  const bool noUnlockKey = unlockShortcut > 0xFFFFu ||
-                           HotKeyOfSlot(static_cast<std::int32_t>(unlockShortcut)) == 0;
+  const bool noUnlockKey =
+      unlockShortcut > 0xFFFFu || HotKeyOfSlot(static_cast<std::int32_t>(unlockShortcut)) == 0;
   return !(keyboard && (mouseButtons || mouseMove) && noUnlockKey);
 }
 

@@ -20,7 +20,9 @@ class NullPlatform final : public HookPlatform, public SystemSettings {
   void Beep() override {}
   std::uint32_t CurrentProcessId() override { return 1; }
   bool IsProcessRunning(std::uint32_t) override { return true; }
-  bool SystemParameters(std::uint32_t, std::uint32_t, void*, std::uint32_t) override { return true; }
+  bool SystemParameters(std::uint32_t, std::uint32_t, void*, std::uint32_t) override {
+    return true;
+  }
   bool OpenRegistryKey(std::uint32_t, const char*, std::uintptr_t*) override { return false; }
   bool CreateRegistryKey(std::uint32_t, const char*, std::uintptr_t*) override { return false; }
   RegistryValue QueryRegistryValue(std::uintptr_t, const char*, std::uint32_t*, void*,

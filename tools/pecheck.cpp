@@ -51,12 +51,18 @@ int main(int argc, char** argv) {
       }
       return argv[++i];
     };
-    if (arg == "--machine") machine = value();
-    else if (arg == "--max-size") maxSize = std::stoll(value());
-    else if (arg == "--imports") imports = value(), checkImports = true;
-    else if (arg == "--exports") exports = value(), checkExports = true;
-    else if (arg == "--shared-section") sharedSection = value();
-    else file = arg;
+    if (arg == "--machine")
+      machine = value();
+    else if (arg == "--max-size")
+      maxSize = std::stoll(value());
+    else if (arg == "--imports")
+      imports = value(), checkImports = true;
+    else if (arg == "--exports")
+      exports = value(), checkExports = true;
+    else if (arg == "--shared-section")
+      sharedSection = value();
+    else
+      file = arg;
   }
   if (file.empty()) {
     std::cerr << "usage: pecheck [options] FILE\n";
@@ -83,7 +89,8 @@ int main(int argc, char** argv) {
   for (const auto& s : image.exports) std::cout << ' ' << s;
   std::cout << "\n  sections:";
   for (const auto& s : image.sections) {
-    std::cout << ' ' << s.name << (s.Shared() ? "(shared" : "(") << (s.Writable() ? ",writable)" : ")");
+    std::cout << ' ' << s.name << (s.Shared() ? "(shared" : "(")
+              << (s.Writable() ? ",writable)" : ")");
   }
   std::cout << "\n";
 
@@ -92,8 +99,10 @@ int main(int argc, char** argv) {
     std::cout << "  FAIL: " << what << "\n";
     ++failures;
   };
-  if (machine == "i386" && (image.machine != 0x14C || image.pe32Plus)) fail("not an i386 PE32 image");
-  if (machine == "amd64" && (image.machine != 0x8664 || !image.pe32Plus)) fail("not an amd64 PE32+ image");
+  if (machine == "i386" && (image.machine != 0x14C || image.pe32Plus))
+    fail("not an i386 PE32 image");
+  if (machine == "amd64" && (image.machine != 0x8664 || !image.pe32Plus))
+    fail("not an amd64 PE32+ image");
   if (maxSize >= 0 && static_cast<long long>(image.fileSize) > maxSize) {
     fail("larger than " + std::to_string(maxSize) + " bytes");
   }
@@ -106,7 +115,8 @@ int main(int argc, char** argv) {
   if (checkExports) {
     const auto wanted = SplitList(exports, false);
     const std::set<std::string> found(image.exports.begin(), image.exports.end());
-    if (found != wanted || found.size() != image.exports.size()) fail("exports differ from the expected set");
+    if (found != wanted || found.size() != image.exports.size())
+      fail("exports differ from the expected set");
   }
   if (!sharedSection.empty()) {
     const auto it = std::find_if(image.sections.begin(), image.sections.end(),

@@ -17,8 +17,8 @@ std::uint32_t Win32HookPlatform::InstallHook(HookKind kind, std::uintptr_t modul
     case HookKind::LowLevelKeyboard: proc = LowLevelKeyboardProc; break;
     case HookKind::LowLevelMouse: proc = LowLevelMouseProc; break;
   }
-  HHOOK hook = SetWindowsHookExA(static_cast<int>(kind), proc,
-                                 reinterpret_cast<HINSTANCE>(module), 0);
+  HHOOK hook =
+      SetWindowsHookExA(static_cast<int>(kind), proc, reinterpret_cast<HINSTANCE>(module), 0);
   return HandleToULong(hook);
 }
 

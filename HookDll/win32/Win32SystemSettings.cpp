@@ -39,8 +39,8 @@ RegistryValue Win32SystemSettings::QueryRegistryValue(std::uintptr_t key, const 
                                                       std::uint32_t* type, void* data,
                                                       std::uint32_t* size) {
   DWORD valueType = 0, valueSize = *size;
-  const LONG rc = RegQueryValueExA(AsKey(key), name, nullptr, &valueType,
-                                   static_cast<BYTE*>(data), &valueSize);
+  const LONG rc =
+      RegQueryValueExA(AsKey(key), name, nullptr, &valueType, static_cast<BYTE*>(data), &valueSize);
   if (rc == ERROR_FILE_NOT_FOUND) return RegistryValue::Absent;
   if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) return RegistryValue::Unreadable;
   *type = valueType;

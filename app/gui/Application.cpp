@@ -37,9 +37,10 @@ TApplication::TApplication() : TComponent(nullptr), instance_(GetModuleHandleA(n
   RegisterClassA(&wc);  // already registered by an earlier application object: fine
   const int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
   // A captioned, zero-sized popup: what the taskbar shows for the program.
-  window_.reset(CreateWindowExA(0, kApplicationClass, "", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS |
-                                    WS_SYSMENU | WS_MINIMIZEBOX,
-                                x, y, 0, 0, nullptr, nullptr, instance_, this));
+  window_.reset(
+      CreateWindowExA(0, kApplicationClass, "",
+                      WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
+                      0, 0, nullptr, nullptr, instance_, this));
   if (!window_) throw std::runtime_error("CreateWindowExA failed for the application window");
   if (wc.hIcon) icon_.AssignHandle(wc.hIcon);
 }
@@ -223,8 +224,7 @@ void TApplication::WndProc(HWND hwnd, TMessage& m) {
         Terminate();
       }
       return;
-    default:
-      break;
+    default: break;
   }
   m.Result = DefWindowProcA(hwnd, m.Msg, m.WParam, m.LParam);
 }

@@ -9,7 +9,8 @@ namespace quell::gui {
 // --- THotKey ---
 
 std::uint16_t THotKey::HotKey() {
-  if (HandleAllocated()) value_ = static_cast<std::uint16_t>(SendMessageA(Handle(), HKM_GETHOTKEY, 0, 0));
+  if (HandleAllocated())
+    value_ = static_cast<std::uint16_t>(SendMessageA(Handle(), HKM_GETHOTKEY, 0, 0));
   return value_;
 }
 
@@ -41,7 +42,8 @@ void THotKey::CreatedHandle() {
 namespace {
 char DecimalSeparator() {
   char buffer[4] = {};
-  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, sizeof buffer) > 0 && buffer[0]) {
+  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, sizeof buffer) > 0 &&
+      buffer[0]) {
     return buffer[0];
   }
   return '.';
@@ -62,7 +64,8 @@ int TSpinEdit::Clamp(std::int64_t value) const {
 int TSpinEdit::Value() {
   if (!HandleAllocated()) return value_;
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(Handle())) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(Handle(), text.data(), static_cast<int>(text.size()))));
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextA(Handle(), text.data(), static_cast<int>(text.size()))));
   return ParseText ? ParseText(text) : Clamp(std::strtoll(text.c_str(), nullptr, 10));
 }
 
@@ -87,8 +90,9 @@ void TSpinEdit::CreatedHandle() {
   RECT client;
   GetClientRect(Handle(), &client);
   const int width = std::min<int>(GetSystemMetrics(SM_CXVSCROLL), client.right / 2);
-  buttons_ = CreateWindowExA(0, UPDOWN_CLASSA, nullptr, WS_CHILD | WS_VISIBLE, client.right - width, 0, width,
-                             client.bottom, Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+  buttons_ =
+      CreateWindowExA(0, UPDOWN_CLASSA, nullptr, WS_CHILD | WS_VISIBLE, client.right - width, 0,
+                      width, client.bottom, Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
   if (buttons_) SendMessageA(buttons_, UDM_SETRANGE32, static_cast<WPARAM>(minimum_), maximum_);
   SendMessageA(Handle(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, width));
 }
@@ -130,14 +134,9 @@ void TSpinEdit::WndProc(TMessage& message) {
       }
       break;
     }
-    case WM_KILLFOCUS:
-      SetValue(Value());
-      break;
-    case WM_NCDESTROY:
-      buttons_ = nullptr;
-      break;
-    default:
-      break;
+    case WM_KILLFOCUS: SetValue(Value()); break;
+    case WM_NCDESTROY: buttons_ = nullptr; break;
+    default: break;
   }
   TWinControl::WndProc(message);
 }
@@ -237,7 +236,8 @@ void TPageControl::Notification(TComponent* component, TOperation operation) {
 
 void TStatusBar::SetSimpleText(std::string text) {
   text_ = std::move(text);
-  if (HandleAllocated()) SendMessageA(Handle(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text_.c_str()));
+  if (HandleAllocated())
+    SendMessageA(Handle(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text_.c_str()));
 }
 
 void TStatusBar::AdjustCreationParams(TCreateParams& params) {

@@ -27,10 +27,22 @@ int MessageDlg(const std::string& text, TMsgDlgType type, unsigned buttons) {
   std::string caption;
   TApplication* app = Application();
   switch (type) {
-    case TMsgDlgType::mtWarning: icon = MB_ICONWARNING; caption = "Warning"; break;
-    case TMsgDlgType::mtError: icon = MB_ICONERROR; caption = "Error"; break;
-    case TMsgDlgType::mtInformation: icon = MB_ICONINFORMATION; caption = "Information"; break;
-    case TMsgDlgType::mtConfirmation: icon = MB_ICONQUESTION; caption = "Confirm"; break;
+    case TMsgDlgType::mtWarning:
+      icon = MB_ICONWARNING;
+      caption = "Warning";
+      break;
+    case TMsgDlgType::mtError:
+      icon = MB_ICONERROR;
+      caption = "Error";
+      break;
+    case TMsgDlgType::mtInformation:
+      icon = MB_ICONINFORMATION;
+      caption = "Information";
+      break;
+    case TMsgDlgType::mtConfirmation:
+      icon = MB_ICONQUESTION;
+      caption = "Confirm";
+      break;
     case TMsgDlgType::mtCustom: caption = app ? app->Title() : std::string(); break;
   }
   HWND owner = GetActiveWindow();

@@ -137,8 +137,8 @@ void TForm::UpdateHints() {
   tooltips_.reset();
   if (!showHint_) return;
   tooltips_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
-                                  nullptr, GetModuleHandleA(nullptr), nullptr));
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  Handle(), nullptr, GetModuleHandleA(nullptr), nullptr));
   if (!tooltips_) return;
   SendMessageA(tooltips_.get(), TTM_SETMAXTIPWIDTH, 0, 300);
   std::vector<TWinControl*> controls;
@@ -255,8 +255,8 @@ void TForm::WndProc(TMessage& message) {
         const HWND focus = GetFocus();
         if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
       } else if (HWND target = lastFocus_ && IsChild(Handle(), lastFocus_) ? lastFocus_
-                               : activeControl_                            ? activeControl_->Handle()
-                                                                           : nullptr) {
+                               : activeControl_ ? activeControl_->Handle()
+                                                : nullptr) {
         ::SetFocus(target);
         message.Result = 0;
         return;
@@ -272,8 +272,7 @@ void TForm::WndProc(TMessage& message) {
         if (event) event(this);
       }
       break;
-    default:
-      break;
+    default: break;
   }
   TWinControl::WndProc(message);
 }

@@ -30,8 +30,8 @@ class TForm : public TWinControl {
   explicit TForm(TComponent* owner);
   ~TForm() override;
 
-  void AfterConstruction() override;   // OnCreate
-  void BeforeDestruction() override;   // OnDestroy
+  void AfterConstruction() override;  // OnCreate
+  void BeforeDestruction() override;  // OnDestroy
 
   void Show();
   void Hide();

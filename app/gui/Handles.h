@@ -90,7 +90,8 @@ class WindowDc {
 // An object selected into a device context for one scope.
 class Selection {
  public:
-  Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+  Selection(HDC dc, HGDIOBJ object)
+      : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
   ~Selection() {
     if (previous_) SelectObject(dc_, previous_);
   }

@@ -68,8 +68,9 @@ void DefaultDraw(const TMenuItem& item, TCanvas& canvas, const RECT& rect, bool 
     images.Draw(canvas.Handle(), rect.left + (kImageColumn - images.Width()) / 2,
                 (rect.top + rect.bottom - images.Height()) / 2, item.ImageIndex(), enabled);
   }
-  const TColor text = clSystemColor | (!enabled ? COLOR_GRAYTEXT
-                                                : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+  const TColor text = clSystemColor | (!enabled   ? COLOR_GRAYTEXT
+                                       : selected ? COLOR_HIGHLIGHTTEXT
+                                                  : COLOR_MENUTEXT);
   RECT r{rect.left + kImageColumn + 4, rect.top, rect.right - 10, rect.bottom};
   canvas.DrawText(item.Caption(), r, DT_SINGLELINE | DT_VCENTER | DT_LEFT, text);
   const std::string shortCut = ShortCutToText(item.ShortCut());
@@ -233,9 +234,9 @@ void TPopupMenu::Popup(int x, int y) {
   if (OnPopup) OnPopup(this);
   if (items_) items_->InitiateAction();
   Rebuild();
-  const UINT command = static_cast<UINT>(
-      TrackPopupMenuEx(handle_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
-                       x, y, app->Handle(), nullptr));
+  const UINT command = static_cast<UINT>(TrackPopupMenuEx(
+      handle_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y,
+      app->Handle(), nullptr));
   if (command) PostMessageA(app->Handle(), CM_MENUCOMMAND, command, 0);
 }
 
@@ -296,8 +297,7 @@ bool HandleMenuMessage(TMessage& m) {
       m.Result = TRUE;
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 

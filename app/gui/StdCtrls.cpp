@@ -45,7 +45,8 @@ bool TCheckBox::Checked() {
 
 void TCheckBox::SetChecked(bool checked) {
   checked_ = checked;
-  if (HandleAllocated()) SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (HandleAllocated())
+    SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void TCheckBox::AdjustCreationParams(TCreateParams& params) {
@@ -160,7 +161,8 @@ bool TBitBtn::HandleDrawItem(const DRAWITEMSTRUCT& item) {
   Selection fontSelection(dc, font);
   RECT text{0, 0, r.right - r.left - 6, 0};
   const std::string& caption = Caption();
-  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_CALCRECT | DT_SINGLELINE);
+  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+            DT_CALCRECT | DT_SINGLELINE);
   const int glyphWidth = glyph_.Empty() ? 0 : glyph_.Width();
   const int glyphHeight = glyph_.Empty() ? 0 : glyph_.Height();
   constexpr int spacing = 3;
@@ -169,23 +171,25 @@ bool TBitBtn::HandleDrawItem(const DRAWITEMSTRUCT& item) {
   const int top = r.top + (r.bottom - r.top - contentHeight) / 2 + shift;
   if (!glyph_.Empty()) {
     const int left = r.left + (r.right - r.left - glyphWidth) / 2 + shift;
-    DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_.Handle()), 0, left, top, glyphWidth,
-               glyphHeight, DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
+    DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_.Handle()), 0, left, top,
+               glyphWidth, glyphHeight, DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
   }
-  RECT captionRect{r.left + 3 + shift, top + glyphHeight + (glyphHeight ? spacing : 0), r.right - 3 + shift,
-                   r.bottom - 3};
+  RECT captionRect{r.left + 3 + shift, top + glyphHeight + (glyphHeight ? spacing : 0),
+                   r.right - 3 + shift, r.bottom - 3};
   SetBkMode(dc, TRANSPARENT);
   if (disabled) {
     // Engraved, as the system draws disabled captions.
     OffsetRect(&captionRect, 1, 1);
     SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &captionRect, DT_CENTER | DT_SINGLELINE);
+    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &captionRect,
+              DT_CENTER | DT_SINGLELINE);
     OffsetRect(&captionRect, -1, -1);
     SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   } else {
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   }
-  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &captionRect, DT_CENTER | DT_SINGLELINE);
+  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &captionRect,
+            DT_CENTER | DT_SINGLELINE);
   if (focused) {
     RECT f = r;
     InflateRect(&f, -4, -4);

@@ -20,7 +20,8 @@ void RegisterLayerClass(const TCreateParams& params, WNDPROC procedure) {
   wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
   wc.hbrBackground = params.background;
   wc.lpszClassName = params.windowClass.c_str();
-  if (!RegisterClassA(&wc)) throw std::runtime_error("RegisterClassA failed for " + params.windowClass);
+  if (!RegisterClassA(&wc))
+    throw std::runtime_error("RegisterClassA failed for " + params.windowClass);
 }
 }  // namespace
 
@@ -63,10 +64,11 @@ void TWinControl::CreateHandle() {
   TCreateParams params;
   AdjustCreationParams(params);
   if (!params.systemClass) RegisterLayerClass(params, StdWndProc);
-  const HWND created = CreateWindowExA(params.exStyle, params.windowClass.c_str(), params.caption.c_str(),
-                                       params.style & ~static_cast<DWORD>(WS_VISIBLE), params.x, params.y,
-                                       params.width, params.height, params.wndParent, nullptr,
-                                       GetModuleHandleA(nullptr), params.systemClass ? nullptr : this);
+  const HWND created =
+      CreateWindowExA(params.exStyle, params.windowClass.c_str(), params.caption.c_str(),
+                      params.style & ~static_cast<DWORD>(WS_VISIBLE), params.x, params.y,
+                      params.width, params.height, params.wndParent, nullptr,
+                      GetModuleHandleA(nullptr), params.systemClass ? nullptr : this);
   if (!created) throw std::runtime_error("CreateWindowExA failed for " + params.windowClass);
   if (params.systemClass) {
     // The class's procedure keeps doing the work; ours sees every message first.
@@ -128,10 +130,11 @@ void TWinControl::UpdateTabOrder() {
   for (HWND w = GetWindow(handle_, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
     if (TWinControl* child = FromHandle(w)) children.push_back(child);
   }
-  std::stable_sort(children.begin(), children.end(), [](const TWinControl* a, const TWinControl* b) {
-    if ((a->tabOrder_ < 0) != (b->tabOrder_ < 0)) return b->tabOrder_ < 0;
-    return a->tabOrder_ < b->tabOrder_;
-  });
+  std::stable_sort(children.begin(), children.end(),
+                   [](const TWinControl* a, const TWinControl* b) {
+                     if ((a->tabOrder_ < 0) != (b->tabOrder_ < 0)) return b->tabOrder_ < 0;
+                     return a->tabOrder_ < b->tabOrder_;
+                   });
   HWND after = HWND_TOP;
   for (TWinControl* child : children) {
     SetWindowPos(child->handle_, after, 0, 0, 0, 0,
@@ -179,7 +182,8 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_NOTIFY: {
       auto& header = *reinterpret_cast<NMHDR*>(message.LParam);
       LRESULT result = 0;
-      if (TWinControl* c = FromHandle(header.hwndFrom); c && c != this && c->HandleNotify(header, result)) {
+      if (TWinControl* c = FromHandle(header.hwndFrom);
+          c && c != this && c->HandleNotify(header, result)) {
         message.Result = result;
         return;
       }
@@ -194,13 +198,13 @@ void TWinControl::WndProc(TMessage& message) {
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
   if (message.Msg == WM_WINDOWPOSCHANGED) {
     RECT r;
     GetWindowRect(handle_, &r);
-    if (HWND parent = GetParent(handle_); parent && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)) {
+    if (HWND parent = GetParent(handle_);
+        parent && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)) {
       MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     }
     bounds_ = r;
@@ -209,15 +213,17 @@ void TWinControl::WndProc(TMessage& message) {
 }
 
 void TWinControl::DefaultHandler(TMessage& message) {
-  message.Result = systemProc_
-                       ? CallWindowProcA(systemProc_, handle_, message.Msg, message.WParam, message.LParam)
-                       : DefWindowProcA(handle_, message.Msg, message.WParam, message.LParam);
+  message.Result =
+      systemProc_
+          ? CallWindowProcA(systemProc_, handle_, message.Msg, message.WParam, message.LParam)
+          : DefWindowProcA(handle_, message.Msg, message.WParam, message.LParam);
 }
 
 LRESULT CALLBACK TWinControl::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   TWinControl* self = nullptr;
   if (msg == WM_NCCREATE) {
-    self = static_cast<TWinControl*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+    self =
+        static_cast<TWinControl*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
     if (self) {
       self->handle_ = hwnd;
       SetPropA(hwnd, kObjectProperty, self);

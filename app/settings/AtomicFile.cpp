@@ -40,7 +40,8 @@ struct FileCloser {
 std::string TemporaryNameFor(const std::string& target, unsigned attempt) {
   static std::uint32_t counter = 0;
   std::uint64_t mix = static_cast<std::uint64_t>(std::time(nullptr)) * 0x9E3779B97F4A7C15ull;
-  mix ^= (static_cast<std::uint64_t>(++counter) << 32) ^ attempt ^ reinterpret_cast<std::uintptr_t>(&mix);
+  mix ^= (static_cast<std::uint64_t>(++counter) << 32) ^ attempt ^
+         reinterpret_cast<std::uintptr_t>(&mix);
   mix ^= mix >> 29;
   mix *= 0xBF58476D1CE4E5B9ull;
   mix ^= mix >> 32;
@@ -105,18 +106,20 @@ bool Replace(const std::string& temp, const std::string& target, std::optional<D
   }
   // The replaced file's attributes (hidden, system, archive...), security
   // and streams carry over to the new content.
-  bool replaced = ReplaceFileA(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                               nullptr, nullptr) != FALSE;
+  bool replaced = ReplaceFileA(target.c_str(), temp.c_str(), nullptr,
+                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
   if (!replaced) {
     const DWORD error = GetLastError();
     // Nothing was changed: the replacement is still under its own name.
-    if (error != ERROR_UNABLE_TO_REMOVE_REPLACED && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT) return false;
+    if (error != ERROR_UNABLE_TO_REMOVE_REPLACED && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT)
+      return false;
     replaced = MoveFileExA(temp.c_str(), target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     if (!replaced) return false;
   }
   const DWORD now = GetFileAttributesA(target.c_str());
-  if (now != INVALID_FILE_ATTRIBUTES && now != *attributes) SetFileAttributesA(target.c_str(), *attributes);
+  if (now != INVALID_FILE_ATTRIBUTES && now != *attributes)
+    SetFileAttributesA(target.c_str(), *attributes);
   return true;
 }
 

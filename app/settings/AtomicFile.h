@@ -14,7 +14,7 @@ namespace quell::settings {
 // A file could not be written; the file that was there is unchanged.
 // what() names the path and the step that failed.
 class TFileWriteError : public std::runtime_error {
-public:
+ public:
   using std::runtime_error::runtime_error;
 };
 

@@ -16,8 +16,7 @@ constexpr unsigned char FoldAscii(unsigned char c) noexcept {
 bool SameTextAscii(std::string_view a, std::string_view b) noexcept {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldAscii(static_cast<unsigned char>(a[i])) !=
-        FoldAscii(static_cast<unsigned char>(b[i])))
+    if (FoldAscii(static_cast<unsigned char>(a[i])) != FoldAscii(static_cast<unsigned char>(b[i])))
       return false;
   }
   return true;
@@ -57,8 +56,8 @@ void THashedStringList::Put(std::size_t index, std::string item) {
   std::string& slot = FItems.at(index);
   const auto oldKey = KeyOf(slot);
   const auto newKey = KeyOf(item);
-  const bool sameKey = oldKey.has_value() == newKey.has_value() &&
-                       (!oldKey || SameTextAscii(*oldKey, *newKey));
+  const bool sameKey =
+      oldKey.has_value() == newKey.has_value() && (!oldKey || SameTextAscii(*oldKey, *newKey));
   slot = std::move(item);
   if (!sameKey) FIndexStale = true;
 }

@@ -32,7 +32,7 @@ struct TCaseInsensitiveEqual {
 };
 
 class THashedStringList {
-public:
+ public:
   // What an entry is looked up by: the whole string (section names), or its
   // name, the text before the first "=" (the lines of a section; a line
   // without "=" has no name and is never found).
@@ -55,15 +55,14 @@ public:
   // without "=" in a list of name=value lines.
   std::optional<std::string_view> KeyOf(std::string_view item) const noexcept;
 
-private:
+ private:
   void Reindex() const;
 
   TKeyKind FKind;
   std::vector<std::string> FItems;
   // Key -> position of the last entry with that key. Rebuilt on the next
   // lookup after a Put that changed an entry's key (the settings never do).
-  mutable std::unordered_map<std::string, std::size_t, TCaseInsensitiveHash,
-                             TCaseInsensitiveEqual>
+  mutable std::unordered_map<std::string, std::size_t, TCaseInsensitiveHash, TCaseInsensitiveEqual>
       FIndex;
   mutable bool FIndexStale = false;
 };

@@ -7,12 +7,9 @@
 
 namespace quell::settings {
 
-
 namespace {
 
-constexpr bool IsBlankOrControl(char c) noexcept {
-  return static_cast<unsigned char>(c) <= 0x20;
-}
+constexpr bool IsBlankOrControl(char c) noexcept { return static_cast<unsigned char>(c) <= 0x20; }
 
 constexpr int HexDigitValue(char c) noexcept {
   if (c >= '0' && c <= '9') return c - '0';
@@ -69,7 +66,8 @@ std::optional<std::int32_t> ParseIniInt(std::string_view text) noexcept {
   return ParseDecimal(text);
 }
 
-TMemIniFile::TMemIniFile(std::string fileName, bool readFile) : TCustomIniFile(std::move(fileName)) {
+TMemIniFile::TMemIniFile(std::string fileName, bool readFile)
+    : TCustomIniFile(std::move(fileName)) {
   if (FileName().empty() || !readFile) return;
   std::optional<std::string> content;
   try {
@@ -126,7 +124,8 @@ const TMemIniFile::TSection* TMemIniFile::FindSection(std::string_view name) con
 
 TMemIniFile::TSection& TMemIniFile::AddSection(std::string name) {
   FSectionNames.Add(name);
-  FSections.push_back(TSection{std::move(name), THashedStringList(THashedStringList::TKeyKind::Name)});
+  FSections.push_back(
+      TSection{std::move(name), THashedStringList(THashedStringList::TKeyKind::Name)});
   return FSections.back();
 }
 

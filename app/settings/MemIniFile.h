@@ -17,18 +17,18 @@ namespace quell::settings {
 // The file exists but its bytes could not be read. The message is
 // "Cannot open file " followed by the path.
 class TIniFileOpenError : public std::runtime_error {
-public:
+ public:
   explicit TIniFileOpenError(const std::string& path)
       : std::runtime_error("Cannot open file " + path), FPath(path) {}
   const std::string& Path() const noexcept { return FPath; }
 
-private:
+ private:
   std::string FPath;
 };
 
 // The operations of an ini file that the settings rely on.
 class TCustomIniFile {
-public:
+ public:
   explicit TCustomIniFile(std::string fileName) : FFileName(std::move(fileName)) {}
   virtual ~TCustomIniFile() = default;
   TCustomIniFile(const TCustomIniFile&) = delete;
@@ -47,7 +47,7 @@ public:
   // Writes the whole in-memory file to FileName(). Throws on failure.
   virtual void WriteBack() = 0;
 
-private:
+ private:
   std::string FFileName;
 };
 
@@ -61,7 +61,7 @@ std::optional<std::int32_t> ParseIniInt(std::string_view text) noexcept;
 std::string_view TrimIni(std::string_view text) noexcept;
 
 class TMemIniFile : public TCustomIniFile {
-public:
+ public:
   // Reads the whole file when fileName is not empty and the file exists
   // (unless `readFile` is false: then it starts empty, for a program that
   // goes on with its defaults after a read error).
@@ -83,7 +83,7 @@ public:
   // The bytes that WriteBack writes.
   std::string ToText() const;
 
-private:
+ private:
   struct TSection {
     std::string Name;
     THashedStringList Lines{THashedStringList::TKeyKind::Name};

@@ -35,9 +35,8 @@ std::string SettingsFilePathFor(std::string_view exePath) {
     return sep == std::string_view::npos ? 0 : sep + 1;
   }();
   const std::size_t dot = exePath.rfind('.');
-  std::string path(exePath.substr(0, (dot != std::string_view::npos && dot >= nameStart)
-                                         ? dot
-                                         : exePath.size()));
+  std::string path(exePath.substr(
+      0, (dot != std::string_view::npos && dot >= nameStart) ? dot : exePath.size()));
   path += ".ini";
   return path;
 }
@@ -48,7 +47,8 @@ TLockIniFile::TLockIniFile(std::string_view exePath)
 }
 
 TLockIniFile::TLockIniFile(std::string_view exePath, TUnread)
-    : TMemIniFile(SettingsFilePathFor(exePath), false), Unread(true),
+    : TMemIniFile(SettingsFilePathFor(exePath), false),
+      Unread(true),
       Settings(std::make_unique<TLockSettings>()) {
   Settings->Section = LockSettingsSection;
 }
@@ -71,7 +71,8 @@ void TLockIniFile::Save() {
     // Reported below, outside the handler, so that the callback runs with no
     // exception in flight.
   }
-  if (OnSaveError) OnSaveError(std::string(SaveErrorText) + FilePath(), std::string(SaveErrorCaption));
+  if (OnSaveError)
+    OnSaveError(std::string(SaveErrorText) + FilePath(), std::string(SaveErrorCaption));
 }
 
 }  // namespace quell::settings

@@ -37,9 +37,21 @@ inline constexpr int SettingSlotCount = 15;
 
 // The ini key of slot i is SettingKeys[i - 1]; the reserved slots have none.
 inline constexpr std::array<std::string_view, SettingSlotCount> SettingKeys = {
-    "DO_BEEP",     "LOCK_KEYBOARD",    "LOCK_MOUSE_BTN", "LOCK_MOUSE_MOVE", "LOCK_MOUSE_WHEEL",
-    "KEY_LOCK",    "KEY_UNLOCK",       "SCREEN_SAVER_OFF", "",              "",
-    "LOKED_IMAGE", "UNLOKED_IMAGE",    "CHECK_IDLE",     "EDIT_IDLE",       "CHECK_MINI",
+    "DO_BEEP",
+    "LOCK_KEYBOARD",
+    "LOCK_MOUSE_BTN",
+    "LOCK_MOUSE_MOVE",
+    "LOCK_MOUSE_WHEEL",
+    "KEY_LOCK",
+    "KEY_UNLOCK",
+    "SCREEN_SAVER_OFF",
+    "",
+    "",
+    "LOKED_IMAGE",
+    "UNLOKED_IMAGE",
+    "CHECK_IDLE",
+    "EDIT_IDLE",
+    "CHECK_MINI",
 };
 
 inline constexpr std::string_view LockSettingsSection = "Config.Lock All";
@@ -48,12 +60,12 @@ inline constexpr std::string_view SaveErrorCaption = "Quellane Error";
 
 // Fifteen signed 32-bit slots, indexed 1..15 as the callers number them.
 class TSettingValues {
-public:
+ public:
   std::int32_t& operator[](int index) { return FSlots.at(Position(index)); }
   std::int32_t operator[](int index) const { return FSlots.at(Position(index)); }
   bool operator==(const TSettingValues&) const = default;
 
-private:
+ private:
   // Out of range indexes land past the end and make at() throw.
   static std::size_t Position(int index) noexcept {
     return index >= 1 ? static_cast<std::size_t>(index - 1) : FSlotsSize;
@@ -63,7 +75,7 @@ private:
 };
 
 class TLockSettings {
-public:
+ public:
   // Every slot at its default; Section empty until the owner sets it.
   TLockSettings();
 
@@ -84,10 +96,11 @@ public:
 std::string SettingsFilePathFor(std::string_view exePath);
 
 class TLockIniFile : public TMemIniFile {
-public:
+ public:
   // Called with the text and the caption of the message that a failed Save
   // must show; the program shows it in a message box.
-  using TSaveErrorHandler = std::function<void(const std::string& text, const std::string& caption)>;
+  using TSaveErrorHandler =
+      std::function<void(const std::string& text, const std::string& caption)>;
 
   // Reads the settings file of the executable at exePath into memory.
   // Throws TIniFileOpenError ("Cannot open file <path>") when the file exists

@@ -14,8 +14,8 @@ namespace {
 
 // Makes a control on `parent` at its place; shown unless told otherwise.
 template <class T>
-T* Place(TFormOptions* form, const char* name, gui::TWinControl* parent, int left, int top, int width,
-         int height, const char* caption = "", int tabOrder = -1) {
+T* Place(TFormOptions* form, const char* name, gui::TWinControl* parent, int left, int top,
+         int width, int height, const char* caption = "", int tabOrder = -1) {
   T* control = Create<T>(form);
   control->SetName(name);
   control->SetParent(parent);
@@ -33,7 +33,8 @@ bool IsNtPlatform() {
 
 }  // namespace
 
-TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host) : gui::TForm(owner), FHost(std::move(host)) {
+TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host)
+    : gui::TForm(owner), FHost(std::move(host)) {
   SetName("FormOptions");
   SetCaption("Quellane 1.03");
   SetBorderStyle(gui::TFormBorderStyle::bsToolWindow);
@@ -77,11 +78,12 @@ TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host) : gui::TForm(ow
     b->Glyph().LoadFromResource(instance, MAKEINTRESOURCEA(glyph), 32);
     return b;
   };
-  BitBtnLockNow = button("BitBtnLockNow", 5, "Lock Now", "Add a lock to your computer at once.", 2, acLockNow,
-                         IDI_OPT_LOCKNOW);
+  BitBtnLockNow = button("BitBtnLockNow", 5, "Lock Now", "Add a lock to your computer at once.", 2,
+                         acLockNow, IDI_OPT_LOCKNOW);
   BitBtnApply = button("BitBtnApply", 73, "Save", "Save the settings.", 0, acApply, IDI_OPT_APPLY);
-  BitBtnCancel = button("BitBtnCancel", 141, "Cancel", "The modification to the settings will not be saved.", 1,
-                        acCancel, IDI_OPT_CANCEL);
+  BitBtnCancel =
+      button("BitBtnCancel", 141, "Cancel", "The modification to the settings will not be saved.",
+             1, acCancel, IDI_OPT_CANCEL);
 
   PageControl = Place<gui::TPageControl>(this, "PageControl", this, 0, 80, 471, 155, "", 0);
   tsHotKeys = Create<gui::TTabSheet>(this);
@@ -94,9 +96,11 @@ TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host) : gui::TForm(ow
   tsLock->SetPageControl(PageControl);
   PageControl->SetActivePage(tsHotKeys);
 
-  lHotKeyUnLock = Place<gui::TLabel>(this, "lHotKeyUnLock", tsHotKeys, 18, 12, 85, 13, "Unlock Computer:");
+  lHotKeyUnLock =
+      Place<gui::TLabel>(this, "lHotKeyUnLock", tsHotKeys, 18, 12, 85, 13, "Unlock Computer:");
   HotKeyUnLock = Place<gui::THotKey>(this, "HotKeyUnLock", tsHotKeys, 18, 28, 98, 19, "", 0);
-  lHotKeyLock = Place<gui::TLabel>(this, "lHotKeyLock", tsHotKeys, 18, 60, 75, 13, "Lock Computer:");
+  lHotKeyLock =
+      Place<gui::TLabel>(this, "lHotKeyLock", tsHotKeys, 18, 60, 75, 13, "Lock Computer:");
   HotKeyLock = Place<gui::THotKey>(this, "HotKeyLock", tsHotKeys, 18, 79, 98, 19, "", 1);
   lHotKeyUnLock->SetFocusControl(HotKeyUnLock);
   lHotKeyLock->SetFocusControl(HotKeyLock);
@@ -105,16 +109,18 @@ TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host) : gui::TForm(ow
     box->SetRules(HKCOMB_NONE | HKCOMB_S, 0);
     box->SetHotKey(0);
   }
-  Label1 = Place<gui::TLabel>(this, "Label1", tsHotKeys, 176, 24, 245, 26,
-                              "Aim the cursor at the 'Unlock' edition bar, and press the key you want to set as the "
-                              "hotkey.");
+  Label1 = Place<gui::TLabel>(
+      this, "Label1", tsHotKeys, 176, 24, 245, 26,
+      "Aim the cursor at the 'Unlock' edition bar, and press the key you want to set as the "
+      "hotkey.");
   Label1->SetWordWrap(true);
   ImageLocked = Place<gui::TImage>(this, "ImageLocked", tsHotKeys, 0, 104, 25, 25);
   ImageUnlocked = Place<gui::TImage>(this, "ImageUnlocked", tsHotKeys, 32, 104, 25, 25);
 
-  auto check = [&](const char* name, int left, int top, int width, int height, const char* caption, int tabOrder,
-                   const char* hint = "") {
-    auto* c = Place<gui::TCheckBox>(this, name, tsLock, left, top, width, height, caption, tabOrder);
+  auto check = [&](const char* name, int left, int top, int width, int height, const char* caption,
+                   int tabOrder, const char* hint = "") {
+    auto* c =
+        Place<gui::TCheckBox>(this, name, tsLock, left, top, width, height, caption, tabOrder);
     c->SetHint(hint);
     return c;
   };
@@ -124,7 +130,8 @@ TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host) : gui::TForm(ow
   cbMouseMove = check("cbMouseMove", 13, 74, 116, 14, "Lock Mouse movements", 3);
   cbScreenSaverOff = check("cbScreenSaverOff", 13, 94, 116, 14, "Disable screen saver", 4,
                            "Prevent the Windows screen saver from running while computer locked");
-  cbBeep = check("cbBeep", 234, 16, 127, 14, "Beep on locked keys", 5, "Beep on locked mouse and keyboard keys ");
+  cbBeep = check("cbBeep", 234, 16, 127, 14, "Beep on locked keys", 5,
+                 "Beep on locked mouse and keyboard keys ");
   cbMini = check("cbMini", 234, 40, 169, 17, "Minimize Windows when lock", 8);
   Label5 = Place<gui::TLabel>(this, "Label5", tsLock, 233, 78, 25, 13, "Wait:");
   spIdle = Place<gui::TSpinEdit>(this, "spIdle", tsLock, 263, 69, 49, 22, "", 7);
@@ -223,7 +230,8 @@ void TFormOptions::StoreToSettings() {
 void TFormOptions::ShowApplicationHint() { StatusBar->SetSimpleText(gui::Application()->Hint()); }
 
 void TFormOptions::CopyImage(int index, gui::TImage* image) {
-  image->Picture().SetSize(FHost.Images->Width(), FHost.Images->Height(), GetSysColor(COLOR_BTNFACE));
+  image->Picture().SetSize(FHost.Images->Width(), FHost.Images->Height(),
+                           GetSysColor(COLOR_BTNFACE));
   {
     gui::BitmapCanvas canvas(image->Picture());
     FHost.Images->Draw(canvas.Handle(), 0, 0, index);
@@ -242,16 +250,18 @@ void TFormOptions::SetUnlockedImage(int index) {
 }
 
 bool TFormOptions::ConfigurationLockable() {
-  if (app::IsConfigurationLockable(cbKeyboard->Checked(), cbMouseButtons->Checked(), cbMouseMove->Checked(),
+  if (app::IsConfigurationLockable(cbKeyboard->Checked(), cbMouseButtons->Checked(),
+                                   cbMouseMove->Checked(),
                                    app::ShortcutFromHotKey(HotKeyUnLock->HotKey()))) {
     return true;
   }
   // The box belongs to the application window, which is not topmost: the
   // dialog steps down while it is shown, or it would cover the box.
   SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  gui::ShowMessageBox(gui::Application()->Handle(), app::NeedUnlockHotKeyText, app::InvalidConfigurationCaption,
-                      MB_OK | MB_TASKMODAL | MB_TOPMOST);
-  if (StayOnTop()) SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  gui::ShowMessageBox(gui::Application()->Handle(), app::NeedUnlockHotKeyText,
+                      app::InvalidConfigurationCaption, MB_OK | MB_TASKMODAL | MB_TOPMOST);
+  if (StayOnTop())
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetModalResult(gui::mrNone);
   return false;
 }
@@ -265,7 +275,8 @@ void TFormOptions::acApplyExecute(TComponent*) {
 void TFormOptions::acLockNowExecute(TComponent*) {
   if (!ConfigurationLockable()) return;
   StoreToSettings();
-  if (FHost.MinimizeOnLock && *FHost.MinimizeOnLock && FHost.MinimizeAllWindows) FHost.MinimizeAllWindows();
+  if (FHost.MinimizeOnLock && *FHost.MinimizeOnLock && FHost.MinimizeAllWindows)
+    FHost.MinimizeAllWindows();
   if (FHost.Lock) FHost.Lock();
   SetModalResult(gui::mrCancel);
 }

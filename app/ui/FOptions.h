@@ -19,11 +19,11 @@ namespace quell::ui {
 // What the dialog uses of the program.
 struct TOptionsHost {
   settings::TLockSettings* Settings = nullptr;
-  app::TIdleLock* IdleLock = nullptr;     // IdleLimit and IdleLockEnabled are written
-  const bool* MinimizeOnLock = nullptr;   // read by Lock Now
-  gui::TImageList* Images = nullptr;      // the controller's: the image indexes stay within it
+  app::TIdleLock* IdleLock = nullptr;    // IdleLimit and IdleLockEnabled are written
+  const bool* MinimizeOnLock = nullptr;  // read by Lock Now
+  gui::TImageList* Images = nullptr;     // the controller's: the image indexes stay within it
   std::function<void()> MinimizeAllWindows;
-  std::function<void()> Lock;             // the controller's lock handler, run directly
+  std::function<void()> Lock;  // the controller's lock handler, run directly
 };
 
 class TFormOptions : public gui::TForm {

@@ -64,17 +64,17 @@ TFormPopup::~TFormPopup() {
   if (FormPopup == this) FormPopup = nullptr;
 }
 
-void TFormPopup::ShowPopup(const std::string& title, const std::string& message,
-                           unsigned interval, const gui::TIcon& icon) {
+void TFormPopup::ShowPopup(const std::string& title, const std::string& message, unsigned interval,
+                           const gui::TIcon& icon) {
   ShowPopup(title, message, interval, icon.Handle());
 }
 
-void TFormPopup::ShowPopup(const std::string& title, const std::string& message,
-                           unsigned interval, HICON icon) {
+void TFormPopup::ShowPopup(const std::string& title, const std::string& message, unsigned interval,
+                           HICON icon) {
   if (!FormPopup) {
     gui::TApplication* app = gui::Application();
-    gui::TComponent* owner = app && app->MainForm() ? static_cast<gui::TComponent*>(app->MainForm())
-                                                    : app;
+    gui::TComponent* owner =
+        app && app->MainForm() ? static_cast<gui::TComponent*>(app->MainForm()) : app;
     gui::Create<TFormPopup>(owner);
   }
   FormPopup->Show(title, message, interval, icon);
@@ -154,7 +154,8 @@ void TFormPopup::ImageContextPopup(gui::TComponent*, POINT, bool& handled) {
   handled = true;
   gui::TApplication* app = gui::Application();
   gui::TForm* main = app ? app->MainForm() : nullptr;
-  if (auto* options = main ? dynamic_cast<gui::TAction*>(main->FindComponent("acOptions")) : nullptr) {
+  if (auto* options =
+          main ? dynamic_cast<gui::TAction*>(main->FindComponent("acOptions")) : nullptr) {
     options->Execute();
   }
 }
@@ -168,9 +169,7 @@ void TFormPopup::WndProc(gui::TMessage& message) {
   const auto x = static_cast<short>(LOWORD(message.LParam));
   const auto y = static_cast<short>(HIWORD(message.LParam));
   switch (message.Msg) {
-    case WM_ERASEBKGND:
-      message.Result = 1;
-      return;
+    case WM_ERASEBKGND: message.Result = 1; return;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       const HDC dc = BeginPaint(Handle(), &ps);
@@ -179,9 +178,7 @@ void TFormPopup::WndProc(gui::TMessage& message) {
       message.Result = 0;
       return;
     }
-    case WM_MOUSEACTIVATE:
-      message.Result = MA_NOACTIVATE;
-      return;
+    case WM_MOUSEACTIVATE: message.Result = MA_NOACTIVATE; return;
     case WM_LBUTTONUP:
       ImageCloseClick(this);
       FormMouseUp(this, gui::TMouseButton::mbLeft, 0, x, y);
@@ -212,8 +209,7 @@ void TFormPopup::WndProc(gui::TMessage& message) {
     case WM_ACTIVATE:
       if (LOWORD(message.WParam) == WA_INACTIVE) FormDeactivate(this);
       break;
-    default:
-      break;
+    default: break;
   }
   TForm::WndProc(message);
 }

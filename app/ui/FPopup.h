@@ -39,10 +39,10 @@ class TFormPopup : public gui::TForm {
   // making the program's pop-up first if there is none (owned by the main
   // form). A call while it is shown replaces texts and icon, places it again
   // and starts the countdown again.
-  static void ShowPopup(const std::string& title, const std::string& message,
-                        unsigned interval, const gui::TIcon& icon);
-  static void ShowPopup(const std::string& title, const std::string& message,
-                        unsigned interval, HICON icon);
+  static void ShowPopup(const std::string& title, const std::string& message, unsigned interval,
+                        const gui::TIcon& icon);
+  static void ShowPopup(const std::string& title, const std::string& message, unsigned interval,
+                        HICON icon);
 
   // The parts, named as on the form.
   TPopupText GroupBoxTitle;  // its frame caption is the title
@@ -53,8 +53,8 @@ class TFormPopup : public gui::TForm {
 
   // The handlers (bound by the form itself).
   void ImageCloseClick(gui::TComponent* sender);
-  void FormMouseUp(gui::TComponent* sender, gui::TMouseButton button, gui::TShiftState shift,
-                   int x, int y);
+  void FormMouseUp(gui::TComponent* sender, gui::TMouseButton button, gui::TShiftState shift, int x,
+                   int y);
   void FormDeactivate(gui::TComponent* sender);
   void ImageContextPopup(gui::TComponent* sender, POINT mousePos, bool& handled);
   void TimerCloseTimer(gui::TComponent* sender);

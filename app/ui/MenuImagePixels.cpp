@@ -42,7 +42,8 @@ PixelImage ImageFromRenderings(const std::vector<DibPixel>& onBlack,
     // Over black a pixel shows colour * alpha, over white that plus 255 - alpha.
     int gap = 0;
     for (int shift : {0, 8, 16}) {
-      gap = std::max(gap, static_cast<int>(Channel(w, shift)) - static_cast<int>(Channel(b, shift)));
+      gap =
+          std::max(gap, static_cast<int>(Channel(w, shift)) - static_cast<int>(Channel(b, shift)));
     }
     const std::uint32_t alpha = static_cast<std::uint32_t>(255 - std::clamp(gap, 0, 255));
     if (alpha == 0) {
@@ -51,7 +52,8 @@ PixelImage ImageFromRenderings(const std::vector<DibPixel>& onBlack,
     }
     DibPixel out = alpha << 24;
     for (int shift : {0, 8, 16}) {
-      const std::uint32_t c = std::min<std::uint32_t>(255, (Channel(b, shift) * 255 + alpha / 2) / alpha);
+      const std::uint32_t c =
+          std::min<std::uint32_t>(255, (Channel(b, shift) * 255 + alpha / 2) / alpha);
       out |= c << shift;
     }
     image.pixels[i] = out;
@@ -115,8 +117,7 @@ void PlaceImage(const PixelSurface& surface, PixelImage& image, Point at,
     case ImageEffect::Grayed:
       TransformColors(image, [&](ColorRef c) { return GrayedPixel(c, drawing.grayLevel); });
       break;
-    case ImageEffect::Plain:
-      break;
+    case ImageEffect::Plain: break;
   }
   Composite(surface, image, at);
 }

@@ -187,8 +187,8 @@ void DrawCaption(HDC dc, const ItemLayout& layout, const MenuItemInfo& item, con
 
   if (!item.shortcutText.empty()) {
     const UINT shortcutFormat = DT_EXPANDTABS | (item.rightToLeft ? DT_RTLREADING : DT_RIGHT);
-    DrawTextIn(dc, item.shortcutText + " ", ShortcutRect(caption, item.rightToLeft),
-               shortcutFormat, color);
+    DrawTextIn(dc, item.shortcutText + " ", ShortcutRect(caption, item.rightToLeft), shortcutFormat,
+               color);
   }
 }
 
@@ -239,22 +239,20 @@ void MeasureMenuItem(HDC dc, const MenuItemInfo& item, HIMAGELIST images,
   MeasureItem(request, DcTextMetrics(dc), options.iconWidth, width, height);
 }
 
-bool DrawMenuItem(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state,
-                  HIMAGELIST images, const MenuPalette& palette,
-                  const MenuDrawOptions& options) noexcept {
+bool DrawMenuItem(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state, HIMAGELIST images,
+                  const MenuPalette& palette, const MenuDrawOptions& options) noexcept {
   try {
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) return true;
     gdi::DibCanvas canvas(dc, width + kComposeMargin, height);
     if (!canvas.valid()) return false;
     const HDC mem = canvas.dc();
-    gdi::Select useFont(mem, options.font ? static_cast<HGDIOBJ>(options.font)
-                                          : GetCurrentObject(dc, OBJ_FONT));
+    gdi::Select useFont(
+        mem, options.font ? static_cast<HGDIOBJ>(options.font) : GetCurrentObject(dc, OBJ_FONT));
 
-    const ItemState s{(state & ODS_SELECTED) != 0,
-                      item.enabled && !(state & (ODS_DISABLED | ODS_GRAYED)),
-                      item.checked || (state & ODS_CHECKED) != 0,
-                      item.isDefault || (state & ODS_DEFAULT) != 0};
+    const ItemState s{
+        (state & ODS_SELECTED) != 0, item.enabled && !(state & (ODS_DISABLED | ODS_GRAYED)),
+        item.checked || (state & ODS_CHECKED) != 0, item.isDefault || (state & ODS_DEFAULT) != 0};
     const bool separator = IsSeparatorCaption(item.caption);
     const ImageSource source = separator ? ImageSource{} : FindImage(item, images);
     std::optional<PixelImage> image = LoadImage(mem, source);
@@ -284,8 +282,7 @@ bool DrawMenuItem(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state
       drawing.dimLevel = options.dimLevel;
       drawing.grayLevel = options.grayLevel;
       drawing.selectFill = palette.selectFill;
-      const PixelSurface surface{canvas.pixels(), canvas.width(),
-                                 canvas.height()};
+      const PixelSurface surface{canvas.pixels(), canvas.width(), canvas.height()};
       PlaceImage(surface, *image, layout.image, drawing);
     }
     if (separator) {

@@ -60,9 +60,8 @@ void MeasureMenuItem(HDC dc, const MenuItemInfo& item, HIMAGELIST images,
 // item.enabled false); ODS_CHECKED (as does item.checked); ODS_DEFAULT.
 // Any failure is swallowed, leaving `dc` as far as drawing got (an item that
 // fails before its copy leaves `dc` untouched); returns false then.
-bool DrawMenuItem(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state,
-                  HIMAGELIST images, const MenuPalette& palette,
-                  const MenuDrawOptions& options) noexcept;
+bool DrawMenuItem(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state, HIMAGELIST images,
+                  const MenuPalette& palette, const MenuDrawOptions& options) noexcept;
 
 // The working palette for drawing on `dc` (its colour depth decides HighColor).
 MenuPalette PaletteFor(HDC dc, const PainterColors& colors, bool* highColor = nullptr);
@@ -94,8 +93,7 @@ class MenuRenderer {
   bool HighColor() const { return options_.highColor; }
   void RecomputePalette(HDC canvas);
 
-  void Measure(HDC dc, const MenuItemInfo& item, HIMAGELIST images, int& width,
-               int& height) const;
+  void Measure(HDC dc, const MenuItemInfo& item, HIMAGELIST images, int& width, int& height) const;
   // Recomputes a dirty palette, then draws; never throws.
   bool Draw(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state,
             HIMAGELIST images) noexcept;

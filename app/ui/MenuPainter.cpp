@@ -142,7 +142,8 @@ void TMenuPainter::StyleComponents(gui::TComponent* container, bool enable) {
   if (!container) return;
   // A copy: styling never creates components, but a handler might.
   std::vector<gui::TComponent*> owned;
-  for (std::size_t i = 0; i < container->ComponentCount(); ++i) owned.push_back(container->Components(i));
+  for (std::size_t i = 0; i < container->ComponentCount(); ++i)
+    owned.push_back(container->Components(i));
   for (gui::TComponent* component : owned) StyleComponent(component, enable);
 }
 

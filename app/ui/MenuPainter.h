@@ -20,13 +20,41 @@ namespace quell::ui {
 
 // Which kinds of container and control a painter restyles, as bit sets.
 enum TStyledContainer : int {
-  xccForm, xccFrame, xccToolbar, xccCoolbar, xccControlbar, xccPanel, xccScrollBox,
-  xccGroupBox, xccTabSheet, xccPageScroller
+  xccForm,
+  xccFrame,
+  xccToolbar,
+  xccCoolbar,
+  xccControlbar,
+  xccPanel,
+  xccScrollBox,
+  xccGroupBox,
+  xccTabSheet,
+  xccPageScroller
 };
 enum TStyledControl : int {
-  xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcListBox, xcEdit, xcMaskEdit,
-  xcMemo, xcRichEdit, xcMiscEdit, xcCheckBox, xcRadioButton, xcButton, xcBitBtn,
-  xcSpeedButton, xcUpDown, xcPanel, xcGroupBox, xcTreeView, xcListView, xcProgressBar, xcHotKey
+  xcMainMenu,
+  xcPopupMenu,
+  xcToolbar,
+  xcControlbar,
+  xcCombo,
+  xcListBox,
+  xcEdit,
+  xcMaskEdit,
+  xcMemo,
+  xcRichEdit,
+  xcMiscEdit,
+  xcCheckBox,
+  xcRadioButton,
+  xcButton,
+  xcBitBtn,
+  xcSpeedButton,
+  xcUpDown,
+  xcPanel,
+  xcGroupBox,
+  xcTreeView,
+  xcListView,
+  xcProgressBar,
+  xcHotKey
 };
 using TStyledContainers = std::uint32_t;
 using TStyledControls = std::uint32_t;
@@ -115,8 +143,7 @@ class TMenuPainter : public gui::TComponent {
   // The handlers the painter gives menu items; both do nothing while the
   // painter is inactive, and drawing swallows every failure.
   void MeasureMenuItem(gui::TComponent* sender, gui::TCanvas& canvas, int& width, int& height);
-  void DrawMenuItem(gui::TComponent* sender, gui::TCanvas& canvas, const RECT& rect,
-                    bool selected);
+  void DrawMenuItem(gui::TComponent* sender, gui::TCanvas& canvas, const RECT& rect, bool selected);
 
   // Styles the components inserted into the form since the last call (made
   // while active with AutoDetect); the application window's next message

@@ -109,8 +109,8 @@ MenuPalette ComputePalette(const PainterColors& colors, bool highColor,
   return p;
 }
 
-void MeasureItem(const MeasureRequest& item, const TextMetrics& metrics, int iconWidth,
-                 int& width, int& height) {
+void MeasureItem(const MeasureRequest& item, const TextMetrics& metrics, int iconWidth, int& width,
+                 int& height) {
   const bool separator = IsSeparatorCaption(item.caption);
   const std::string_view caption = separator ? std::string_view{} : item.caption;
 

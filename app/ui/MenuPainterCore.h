@@ -92,8 +92,7 @@ struct MenuPalette {
 // A display of 15 bits per pixel or fewer gets the plain palette.
 constexpr bool IsHighColor(int bitsPerPixel) { return bitsPerPixel > 15; }
 
-MenuPalette ComputePalette(const PainterColors& colors, bool highColor,
-                           const SystemColors& system);
+MenuPalette ComputePalette(const PainterColors& colors, bool highColor, const SystemColors& system);
 
 // ---- Measuring ------------------------------------------------------------
 
@@ -127,8 +126,8 @@ struct MeasureRequest {
 
 // Raises `width` and `height` (the sizes proposed so far) to what the item
 // needs; never lowers them.
-void MeasureItem(const MeasureRequest& item, const TextMetrics& metrics, int iconWidth,
-                 int& width, int& height);
+void MeasureItem(const MeasureRequest& item, const TextMetrics& metrics, int iconWidth, int& width,
+                 int& height);
 
 // ---- Item geometry ----------------------------------------------------------
 
@@ -141,7 +140,7 @@ struct ItemLayout {
   Rect iconColumn;  // IconWidth wide, full height; at the right edge for right-to-left
   Rect checkArea;   // where check and radio marks go
   Rect textArea;
-  Point image;      // top-left corner of the image, unselected
+  Point image;  // top-left corner of the image, unselected
 };
 
 struct LayoutRequest {

@@ -30,8 +30,8 @@ inline constexpr int kCloseImageWidth = 13;
 inline constexpr int kCloseImageHeight = 14;
 
 struct PopupLayout {
-  Rect closeImage;    // in the client area; in front of its siblings
-  Rect image;         // the icon, shown at its own size
+  Rect closeImage;  // in the client area; in front of its siblings
+  Rect image;       // the icon, shown at its own size
   int groupBoxHeight = 0;
 };
 

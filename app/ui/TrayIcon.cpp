@@ -13,7 +13,7 @@ using gui::TMessage;
 namespace {
 
 constexpr UINT kIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // 0x07
-constexpr UINT kAddFlags = kIconFlags | NIF_INFO;               // 0x17
+constexpr UINT kAddFlags = kIconFlags | NIF_INFO;              // 0x17
 constexpr char kDefaultUtilityClass[] = "TTrayUtilWindow";
 // Bound handler and object live in the window's extra bytes, one pointer each.
 constexpr int kHandlerSlot = 0;
@@ -114,7 +114,9 @@ TTrayIcon::TTrayIcon(gui::TComponent* owner)
   if (!trayWindow_) throw std::runtime_error("CreateWindowExA failed for the tray window");
   SetVisibility(tvVisibleTaskBar | tvVisibleTaskList | tvAutoHide);
   clickTimer_->SetEnabled(false);
-  clickTimer_->OnTimer = [this](gui::TComponent*) { Guarded([&] { pipeline_.ClickTimerExpired(); }); };
+  clickTimer_->OnTimer = [this](gui::TComponent*) {
+    Guarded([&] { pipeline_.ClickTimerExpired(); });
+  };
   balloonTimer_->SetEnabled(false);
   balloonTimer_->OnTimer = [this](gui::TComponent*) {
     Guarded([&] {
@@ -270,7 +272,8 @@ void TTrayIcon::SetTip() {
 
 void TTrayIcon::ResolveShownIcon() {
   if (Loading()) return;
-  switch (ChooseShownIcon(icons_ != nullptr, icons_ ? icons_->Count() : 0, iconIndex_, icon_.Empty())) {
+  switch (
+      ChooseShownIcon(icons_ != nullptr, icons_ ? icons_->Count() : 0, iconIndex_, icon_.Empty())) {
     case ShownIconSource::ImageListEntry: {
       data_.uFlags = kIconFlags;
       gui::TIcon entry;
@@ -285,9 +288,7 @@ void TTrayIcon::ResolveShownIcon() {
         SetShownIcon(gui::TIcon());
       }
       break;
-    case ShownIconSource::OwnIcon:
-      SetShownIcon(icon_);
-      break;
+    case ShownIconSource::OwnIcon: SetShownIcon(icon_); break;
   }
 }
 
@@ -354,8 +355,8 @@ void TTrayIcon::RevealApplication() {
   if (visibility_ & tvAutoHideIcon) SendTrayCommand(NIM_DELETE);
 }
 
-void TTrayIcon::ShowBalloon(const std::string& title, const std::string& text, int kind, int delayMs,
-                            bool cancelPrevious) {
+void TTrayIcon::ShowBalloon(const std::string& title, const std::string& text, int kind,
+                            int delayMs, bool cancelPrevious) {
   if (!ShellSupportsBalloons(ShellVersion())) return;
   // The empty balloon that cancels the previous one must not leave its own
   // delay behind, so the new balloon's time is taken after it.
@@ -392,9 +393,7 @@ void TTrayIcon::TrayWindowProc(void* object, TMessage& message) {
 
 void TTrayIcon::HandleTrayMessage(TMessage& m) {
   switch (m.Msg) {
-    case WM_QUERYENDSESSION:
-      m.Result = 1;
-      return;
+    case WM_QUERYENDSESSION: m.Result = 1; return;
     case WM_ENDSESSION:
       // Only a session that really ends takes the entry away; when the
       // shutdown was cancelled the icon must stay usable.
@@ -404,11 +403,8 @@ void TTrayIcon::HandleTrayMessage(TMessage& m) {
         active_ = wasActive;
       }
       return;
-    case WM_TRAYICON:
-      MouseDispatch(m);
-      return;
-    default:
-      break;
+    case WM_TRAYICON: MouseDispatch(m); return;
+    default: break;
   }
   if (m.Msg == taskbarCreatedMessage_ && active_) UpdateTrayEntry();
   m.Result = DefWindowProcA(trayWindow_, m.Msg, m.WParam, m.LParam);
@@ -418,7 +414,8 @@ void TTrayIcon::MouseDispatch(TMessage& m) {
   POINT p{0, 0};
   GetCursorPos(&p);
   const TShiftState shift = ShiftFromKeyboard();
-  const TrayCallbackAction action = ClassifyTrayCallback(static_cast<std::uint32_t>(m.LParam & 0xFFFF));
+  const TrayCallbackAction action =
+      ClassifyTrayCallback(static_cast<std::uint32_t>(m.LParam & 0xFFFF));
   const TrayMouse mouse{action.button, shift, p.x, p.y};
   switch (action.kind) {
     case TrayCallback::MouseMove: FireMouseMove(shift, p.x, p.y); break;
@@ -433,7 +430,8 @@ void TTrayIcon::MouseDispatch(TMessage& m) {
       m.Result = 1;
       break;
     case TrayCallback::BalloonTimeout:
-      if (BalloonOutlived(static_cast<std::int64_t>(GetTickCount64() - balloonShownAt_), balloonSeconds_)) {
+      if (BalloonOutlived(static_cast<std::int64_t>(GetTickCount64() - balloonShownAt_),
+                          balloonSeconds_)) {
         CloseBalloon();
       }
       m.Result = 1;
@@ -446,8 +444,7 @@ void TTrayIcon::MouseDispatch(TMessage& m) {
       m.Result = 1;
       CloseBalloon();
       break;
-    case TrayCallback::Ignored:
-      break;
+    case TrayCallback::Ignored: break;
   }
 }
 

@@ -6,9 +6,7 @@ namespace quell::ui {
 
 bool ShellSupportsBalloons(std::uint32_t shellVersion) { return shellVersion >= 0x00050000u; }
 
-std::string ShortHint(std::string_view hint) {
-  return std::string(hint.substr(0, hint.find('|')));
-}
+std::string ShortHint(std::string_view hint) { return std::string(hint.substr(0, hint.find('|'))); }
 
 std::string StoredHint(std::string_view hint, std::uint32_t shellVersion) {
   if (ShellSupportsBalloons(shellVersion)) return std::string(hint);
@@ -33,7 +31,8 @@ void CopyCut(char* destination, std::size_t capacity, std::string_view text) {
 }
 
 ShownIconSource ChooseShownIcon(bool hasImageList, int imageCount, int iconIndex, bool iconEmpty) {
-  if (hasImageList && iconIndex >= 0 && iconIndex < imageCount) return ShownIconSource::ImageListEntry;
+  if (hasImageList && iconIndex >= 0 && iconIndex < imageCount)
+    return ShownIconSource::ImageListEntry;
   return iconEmpty ? ShownIconSource::ApplicationIcon : ShownIconSource::OwnIcon;
 }
 
@@ -128,8 +127,7 @@ void TrayClickPipeline::Click(const TrayMouse& clicked) {
       }
       break;
     }
-    case TMouseButton::mbMiddle:
-      break;
+    case TMouseButton::mbMiddle: break;
   }
 }
 

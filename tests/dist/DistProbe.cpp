@@ -69,15 +69,18 @@ int Products(const char* upgradeCode) {
 }
 
 int Arp(const char* productCode) {
-  const std::wstring key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + Wide(productCode);
+  const std::wstring key =
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + Wide(productCode);
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
     HKEY entry = nullptr;
     if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &entry) != ERROR_SUCCESS) continue;
-    for (const wchar_t* name : {L"DisplayName", L"DisplayVersion", L"Publisher", L"DisplayIcon", L"HelpLink"}) {
+    for (const wchar_t* name :
+         {L"DisplayName", L"DisplayVersion", L"Publisher", L"DisplayIcon", L"HelpLink"}) {
       wchar_t value[1024] = {};
       DWORD size = sizeof value - sizeof(wchar_t), type = 0;
-      const bool found = RegQueryValueExW(entry, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
-                         ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ);
+      const bool found = RegQueryValueExW(entry, name, nullptr, &type,
+                                          reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS &&
+                         (type == REG_SZ || type == REG_EXPAND_SZ);
       std::printf("%s=%s\n", Narrow(name).c_str(), found ? Narrow(value).c_str() : "");
     }
     std::printf("Root=%s\n", root == HKEY_CURRENT_USER ? "HKCU" : "HKLM");
@@ -101,8 +104,8 @@ int Shortcut(const char* path) {
     link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
     link->GetWorkingDirectory(folder, MAX_PATH);
     link->GetIconLocation(icon, MAX_PATH, &iconIndex);
-    std::printf("target=%s\nfolder=%s\nicon=%s,%d\n", Narrow(target).c_str(), Narrow(folder).c_str(),
-                Narrow(icon).c_str(), iconIndex);
+    std::printf("target=%s\nfolder=%s\nicon=%s,%d\n", Narrow(target).c_str(),
+                Narrow(folder).c_str(), Narrow(icon).c_str(), iconIndex);
     rc = 0;
   }
   if (file) file->Release();
@@ -127,9 +130,11 @@ std::vector<DWORD> ProcessesOf(const std::wstring& exe) {
   if (snapshot == INVALID_HANDLE_VALUE) return found;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot, &entry); more;
+       more = Process32NextW(snapshot, &entry)) {
     const std::wstring image = ImagePathOf(entry.th32ProcessID);
-    if (!image.empty() && lstrcmpiW(image.c_str(), exe.c_str()) == 0) found.push_back(entry.th32ProcessID);
+    if (!image.empty() && lstrcmpiW(image.c_str(), exe.c_str()) == 0)
+      found.push_back(entry.th32ProcessID);
   }
   CloseHandle(snapshot);
   return found;
@@ -163,9 +168,8 @@ int Ping(const char* exe, DWORD timeoutMs) {
     MainFormSearch search{ProcessesOf(path)};
     if (!search.pids.empty()) EnumWindows(FindMainForm, reinterpret_cast<LPARAM>(&search));
     DWORD_PTR reply = 0;
-    if (search.found &&
-        SendMessageTimeoutA(search.found, quell::kNotifyMessage, 0, quell::LN_PING, SMTO_ABORTIFHUNG, 5000,
-                            &reply)) {
+    if (search.found && SendMessageTimeoutA(search.found, quell::kNotifyMessage, 0, quell::LN_PING,
+                                            SMTO_ABORTIFHUNG, 5000, &reply)) {
       std::printf("reply=%lu\n", static_cast<unsigned long>(reply));
       return reply == 1 ? 0 : 1;
     }
@@ -183,7 +187,8 @@ int main(int argc, char** argv) {
   if (command == "arp" && argc == 3) return Arp(argv[2]);
   if (command == "shortcut" && argc == 3) return Shortcut(argv[2]);
   if (command == "ping" && (argc == 3 || argc == 4)) {
-    return Ping(argv[2], argc == 4 ? static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)) : 15000);
+    return Ping(argv[2],
+                argc == 4 ? static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)) : 15000);
   }
   if (command == "running" && argc == 3) {
     std::printf("%zu\n", ProcessesOf(Wide(argv[2])).size());

@@ -56,7 +56,8 @@ class ControllerSafetyEndToEnd : public ::testing::Test {
   QuellaneProcess program;
 
   void SetUp() override {
-    ASSERT_EQ(XRun("xdotool getmouselocation"), 0) << "no X relay: this tier needs the Wine session";
+    ASSERT_EQ(XRun("xdotool getmouselocation"), 0)
+        << "no X relay: this tier needs the Wine session";
     DeletePolicy();
   }
   void TearDown() override {
@@ -101,13 +102,15 @@ TEST_F(ControllerSafetyEndToEnd, TheEndOfTheSessionWhileLockedRunsTheExitTeardow
     EXPECT_NE(agreed, 0u) << ClassOf(w) << " refuses the end of the session";
   }
   DWORD_PTR ignored = 0;
-  for (HWND w : windows) SendMessageTimeoutA(w, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  for (HWND w : windows)
+    SendMessageTimeoutA(w, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
   if (program.Alive()) TerminateProcess(program.Process(), 0);
   ASSERT_TRUE(program.WaitForExit(5000));
 
   EXPECT_EQ(program.Hook().GetIsLocked(), 0) << "unlocked before the process was ended";
   EXPECT_FALSE(TaskManagerPolicy(&policy)) << "DisableTaskMgr is left behind";
-  EXPECT_EQ(program.Hook().UnSetShellHook(), 1) << "a hook handle of the ended process is left behind";
+  EXPECT_EQ(program.Hook().UnSetShellHook(), 1)
+      << "a hook handle of the ended process is left behind";
   RecordingWindow target{"typing target"};
   target.Activate();
   XMoveTo({150, 150});
@@ -122,9 +125,11 @@ TEST_F(ControllerSafetyEndToEnd, PastTheIdleLimitWhileLockedNoNoticeComesBack) {
   program.WriteSettings(kHotKeySettings + "CHECK_IDLE=1\r\nEDIT_IDLE=3\r\nCHECK_MINI=1\r\n\r\n");
   ASSERT_TRUE(program.Start());
   ASSERT_TRUE(WaitLocked(true, 10000)) << "the idle lock";
-  ASSERT_TRUE(PumpUntil([&] { return program.Notice().rfind("Computer is Locked:", 0) == 0; }, 3000))
+  ASSERT_TRUE(
+      PumpUntil([&] { return program.Notice().rfind("Computer is Locked:", 0) == 0; }, 3000))
       << program.Notice();
-  ASSERT_TRUE(PumpUntil([&] { return program.Notice().empty(); }, 8000)) << "the notice closes by itself";
+  ASSERT_TRUE(PumpUntil([&] { return program.Notice().empty(); }, 8000))
+      << "the notice closes by itself";
   Screenshot("idle-locked-quiet");
   // Three idle periods with nobody at the computer.
   std::string shown;
@@ -140,7 +145,8 @@ TEST_F(ControllerSafetyEndToEnd, IdleLockWithoutTheLibraryShowsOneErrorBoxNotASt
   unbound.WriteSettings(kHotKeySettings + "CHECK_IDLE=1\r\nEDIT_IDLE=1\r\n\r\n");
   ASSERT_TRUE(unbound.Start());
   HWND box = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (box = unbound.MessageBoxWindow("Error")) != nullptr; }, 10000));
+  ASSERT_TRUE(
+      PumpUntil([&] { return (box = unbound.MessageBoxWindow("Error")) != nullptr; }, 10000));
   PumpFor(4000);  // four idle ticks past the limit
   Screenshot("idle-without-library");
   EXPECT_EQ(CountWindows(unbound.ProcessId(), "#32770", "Error"), 1) << "error boxes stack up";
@@ -156,14 +162,15 @@ TEST_F(ControllerSafetyEndToEnd, AnUnreadableSettingsFileIsNoFirstRunAndIsNeverS
   const std::string bytes = kHotKeySettings + "DO_BEEP=1\r\n\r\n[Mine]\r\nkeep=1\r\n\r\n";
   program.WriteSettings(bytes);
   // Another program holds the file open and shares nothing while ours starts.
-  const HANDLE held = CreateFileA(program.SettingsPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE held = CreateFileA(program.SettingsPath().c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   // The error comes before the main window exists: no waiting for it.
   program.Start("", 1000);
   ASSERT_TRUE(program.Alive());
   HWND box = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (box = program.MessageBoxWindow("Quellane Error")) != nullptr; }, 10000));
+  ASSERT_TRUE(PumpUntil(
+      [&] { return (box = program.MessageBoxWindow("Quellane Error")) != nullptr; }, 10000));
   const std::string text = QuellaneProcess::MessageBoxText(box);
   EXPECT_EQ(text.rfind("Cannot open file ", 0), 0u) << text;
   EXPECT_NE(text.find("Quellane.ini"), std::string::npos) << text;
@@ -178,7 +185,8 @@ TEST_F(ControllerSafetyEndToEnd, AnUnreadableSettingsFileIsNoFirstRunAndIsNeverS
   HWND dialog = nullptr;
   ASSERT_TRUE(PumpUntil([&] { return (dialog = OptionsDialog()) != nullptr; }, 8000));
   PostMessageA(dialog, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(PumpUntil([&] { return (box = program.MessageBoxWindow("Quellane Error")) != nullptr; }, 8000));
+  ASSERT_TRUE(PumpUntil(
+      [&] { return (box = program.MessageBoxWindow("Quellane Error")) != nullptr; }, 8000));
   const std::string saveText = QuellaneProcess::MessageBoxText(box);
   EXPECT_EQ(saveText.rfind("Could not save configuration file:\r\n", 0), 0u) << saveText;
   EXPECT_NE(saveText.find("Quellane.ini"), std::string::npos) << saveText;
@@ -193,7 +201,8 @@ TEST_F(ControllerSafetyEndToEnd, ExitFromTheTrayMenuWhileTheOptionsAreOpenEndsTh
   ASSERT_TRUE(program.Start());
   PumpFor(1000);
   ClickTray(1);
-  ASSERT_TRUE(PumpUntil([&] { return OptionsDialog() != nullptr; }, 8000)) << "a click opens the options";
+  ASSERT_TRUE(PumpUntil([&] { return OptionsDialog() != nullptr; }, 8000))
+      << "a click opens the options";
   ClickTray(3);
   ASSERT_TRUE(PumpUntil(MenuOpen, 6000)) << "the tray menu over the open options";
   PumpFor(300);
@@ -214,12 +223,14 @@ TEST_F(ControllerSafetyEndToEnd, AnUnlockHotKeyThatCannotBeTypedNeverLetsTheKeyb
   // $FFFFC055 is read as a negative number: Ctrl+Alt+U with bits above
   // the low 16, which no key press ever produces.
   program.WriteSettings(
-      "[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=1\r\nLOCK_MOUSE_MOVE=1\r\nKEY_UNLOCK=$FFFFC055\r\n\r\n");
+      "[Config.Lock "
+      "All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=1\r\nLOCK_MOUSE_MOVE=1\r\nKEY_UNLOCK=$"
+      "FFFFC055\r\n\r\n");
   ASSERT_TRUE(program.Start());
   QuellaneProcess::Instance second = program.StartAgain("/L");
   HWND dialog = nullptr;
-  const bool opened = PumpUntil([&] { return (dialog = OptionsDialog()) != nullptr || program.Hook().GetIsLocked(); },
-                                10000);
+  const bool opened = PumpUntil(
+      [&] { return (dialog = OptionsDialog()) != nullptr || program.Hook().GetIsLocked(); }, 10000);
   EXPECT_EQ(program.Hook().GetIsLocked(), 0) << "locked with no way to unlock";
   EXPECT_TRUE(opened && dialog) << "the refused lock opens the options";
   if (program.Hook().GetIsLocked()) program.Hook().SetProperties(0, 0);

@@ -20,7 +20,8 @@ const char* const kHotKeySettings =
 
 bool Ping(HWND window) {
   DWORD_PTR reply = 0;
-  return SendMessageTimeoutA(window, WM_USER, 0, LN_PING, SMTO_ABORTIFHUNG, 5000, &reply) && reply == 1;
+  return SendMessageTimeoutA(window, WM_USER, 0, LN_PING, SMTO_ABORTIFHUNG, 5000, &reply) &&
+         reply == 1;
 }
 
 bool OptionsDialogOf(DWORD pid) {

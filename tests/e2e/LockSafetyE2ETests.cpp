@@ -59,8 +59,9 @@ bool LockRecordPresent() {
 // writes it): "active=0", "active=1", or the failure.
 std::string ScreenSaver(const std::string& set = "") {
   std::string output;
-  const DWORD rc = RunProcess("\"" + ProgramFolder() + "screensaver_probe.exe\"" +
-                                  (set.empty() ? "" : " set " + set), &output);
+  const DWORD rc = RunProcess(
+      "\"" + ProgramFolder() + "screensaver_probe.exe\"" + (set.empty() ? "" : " set " + set),
+      &output);
   if (rc != 0) return "probe failed: " + std::to_string(rc);
   while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
   return output;
@@ -80,7 +81,8 @@ class LockSafetyEndToEnd : public ::testing::Test {
   QuellaneProcess program;
 
   void SetUp() override {
-    ASSERT_EQ(XRun("xdotool getmouselocation"), 0) << "no X relay: this tier needs the Wine session";
+    ASSERT_EQ(XRun("xdotool getmouselocation"), 0)
+        << "no X relay: this tier needs the Wine session";
     DeletePolicy();
     ASSERT_EQ(ScreenSaver("1"), "active=1");
   }
@@ -98,7 +100,12 @@ class LockSafetyEndToEnd : public ::testing::Test {
   void ChooseFromTrayMenu(int item) {
     XMoveTo(TrayIconCentre());
     XDoTool("click 3");
-    ASSERT_TRUE(PumpUntil([] { RECT r; return OpenMenuEdgeItemRect(false, &r); }, 6000));
+    ASSERT_TRUE(PumpUntil(
+        [] {
+          RECT r;
+          return OpenMenuEdgeItemRect(false, &r);
+        },
+        6000));
     PumpFor(300);
     RECT r{};
     ASSERT_TRUE(OpenMenuEdgeItemRect(item < 0, &r));

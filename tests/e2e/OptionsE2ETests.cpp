@@ -33,13 +33,13 @@ std::string ReadAll(const std::string& path) {
 }
 
 using wintest::ClassOf;
-using wintest::TextOf;
 using wintest::ForEachChildWindow;
 using wintest::ForEachTopLevelWindow;
+using wintest::TextOf;
 
 // The top-level windows of a process with a class (and a title, if given).
-std::vector<HWND> WindowsOf(DWORD process, const std::string& windowClass, const char* title = nullptr,
-                            bool visibleOnly = true) {
+std::vector<HWND> WindowsOf(DWORD process, const std::string& windowClass,
+                            const char* title = nullptr, bool visibleOnly = true) {
   std::vector<HWND> found;
   ForEachTopLevelWindow([&](HWND w) {
     DWORD owner = 0;
@@ -77,11 +77,13 @@ void ClickOn(HWND w) {
 class OptionsEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(wintest::XRun("xdotool getmouselocation"), 0) << "no X relay: this tier needs the Wine session";
+    ASSERT_EQ(wintest::XRun("xdotool getmouselocation"), 0)
+        << "no X relay: this tier needs the Wine session";
   }
 
   void TearDown() override {
-    if (program.Hook().GetIsLocked && program.Hook().GetIsLocked()) program.Hook().SetProperties(0, 0);
+    if (program.Hook().GetIsLocked && program.Hook().GetIsLocked())
+      program.Hook().SetProperties(0, 0);
     if (program.Alive()) {
       EXPECT_TRUE(program.Close()) << "the program did not end on its main form's close";
     }
@@ -107,7 +109,8 @@ class OptionsEndToEnd : public ::testing::Test {
   }
 
   bool WaitForDialogGone() {
-    return PumpUntil([&] { return WindowsOf(first, "TQuellForm", "Quellane 1.03").empty(); }, 10000);
+    return PumpUntil([&] { return WindowsOf(first, "TQuellForm", "Quellane 1.03").empty(); },
+                     10000);
   }
 
   bool WaitForFile(const std::string& containing) {
@@ -118,7 +121,8 @@ class OptionsEndToEnd : public ::testing::Test {
   static std::pair<HWND, HWND> HotKeyBoxes(HWND dialog) {
     HWND unlockBox = ChildOf(dialog, "msctls_hotkey32", "");
     HWND lockBox = unlockBox ? GetWindow(unlockBox, GW_HWNDNEXT) : nullptr;
-    while (lockBox && ClassOf(lockBox) != "msctls_hotkey32") lockBox = GetWindow(lockBox, GW_HWNDNEXT);
+    while (lockBox && ClassOf(lockBox) != "msctls_hotkey32")
+      lockBox = GetWindow(lockBox, GW_HWNDNEXT);
     return {unlockBox, lockBox};
   }
 
@@ -140,7 +144,8 @@ TEST_F(OptionsEndToEnd, FirstStartOpensTheDialogOnceAndCancelWritesTheDefaultFil
   HWND dialog = WaitForDialog();
   ASSERT_NE(dialog, nullptr) << "the first start with no settings file opens the dialog";
   EXPECT_EQ(GetForegroundWindow(), dialog);
-  EXPECT_EQ(GetFileAttributesA(ini.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing is written while it is open";
+  EXPECT_EQ(GetFileAttributesA(ini.c_str()), INVALID_FILE_ATTRIBUTES)
+      << "nothing is written while it is open";
   EXPECT_FALSE(Screenshot("options-general").empty());
 
   // The second page, by a click on its tab.
@@ -158,7 +163,8 @@ TEST_F(OptionsEndToEnd, FirstStartOpensTheDialogOnceAndCancelWritesTheDefaultFil
 
   // A second start asks the running program for the dialog again: still one.
   const auto second = program.StartAgain("");
-  EXPECT_EQ(WaitForSingleObject(second.process, 15000), WAIT_OBJECT_0) << "a second instance never stays";
+  EXPECT_EQ(WaitForSingleObject(second.process, 15000), WAIT_OBJECT_0)
+      << "a second instance never stays";
   CloseHandle(second.process);
   PumpFor(1000);
   EXPECT_EQ(WindowsOf(first, "TQuellForm", "Quellane 1.03").size(), 1u);
@@ -184,8 +190,10 @@ TEST_F(OptionsEndToEnd, HotKeysTypedIntoTheBoxesAreSaved) {
 
   TypeInto(unlockBox, "ctrl+alt+u");
   TypeInto(lockBox, "ctrl+alt+l");
-  EXPECT_EQ(SendMessageA(unlockBox, HKM_GETHOTKEY, 0, 0), MAKEWORD('U', HOTKEYF_CONTROL | HOTKEYF_ALT));
-  EXPECT_EQ(SendMessageA(lockBox, HKM_GETHOTKEY, 0, 0), MAKEWORD('L', HOTKEYF_CONTROL | HOTKEYF_ALT));
+  EXPECT_EQ(SendMessageA(unlockBox, HKM_GETHOTKEY, 0, 0),
+            MAKEWORD('U', HOTKEYF_CONTROL | HOTKEYF_ALT));
+  EXPECT_EQ(SendMessageA(lockBox, HKM_GETHOTKEY, 0, 0),
+            MAKEWORD('L', HOTKEYF_CONTROL | HOTKEYF_ALT));
   ClickOn(ChildOf(dialog, "Button", "Save"));
   EXPECT_TRUE(WaitForDialogGone());
   ASSERT_TRUE(WaitForFile("CHECK_MINI"));
@@ -254,7 +262,8 @@ TEST_F(OptionsEndToEnd, NoWayOutIsRefusedAndLockNowLocksWithTheTypedUnlockKey) {
   EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), "Need UnLock HotKey!");
   // In front of the dialog, which is topmost otherwise.
   bool boxInFront = false;
-  for (HWND w = GetWindow(box, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT)) boxInFront |= w == dialog;
+  for (HWND w = GetWindow(box, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+    boxInFront |= w == dialog;
   EXPECT_TRUE(boxInFront);
   PumpFor(300);
   EXPECT_FALSE(Screenshot("options-invalid-configuration").empty());

@@ -35,7 +35,12 @@ class ProgramEndToEnd : public ::testing::Test {
   void RightClickTray() {
     XMoveTo(TrayIconCentre());
     XDoTool("click 3");
-    PumpUntil([] { RECT r; return OpenMenuEdgeItemRect(false, &r); }, 6000);
+    PumpUntil(
+        [] {
+          RECT r;
+          return OpenMenuEdgeItemRect(false, &r);
+        },
+        6000);
     PumpFor(300);
   }
   // Clicks the first ("Lock Computer") or the last ("Exit") item of the open
@@ -104,14 +109,17 @@ TEST_F(ProgramEndToEnd, SecondInstancesForwardTheirSwitchesAndLeaveNoIcon) {
     // seen by the policy value it sets (watched for any change) and the
     // unlock by the state afterwards.
     HKEY policy = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
-                              0, nullptr, 0, KEY_NOTIFY | KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &policy,
-                              nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER,
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", 0,
+                              nullptr, 0, KEY_NOTIFY | KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                              &policy, nullptr),
               ERROR_SUCCESS);
     RegDeleteValueA(policy, "DisableTaskMgr");  // the lock must set it
     const HANDLE changed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    ASSERT_EQ(RegNotifyChangeKeyValue(policy, FALSE, REG_NOTIFY_CHANGE_LAST_SET, changed, TRUE), ERROR_SUCCESS);
-    ASSERT_EQ(WaitForSingleObject(changed, 0), WAIT_TIMEOUT) << "unlocked, nothing changes the policy";
+    ASSERT_EQ(RegNotifyChangeKeyValue(policy, FALSE, REG_NOTIFY_CHANGE_LAST_SET, changed, TRUE),
+              ERROR_SUCCESS);
+    ASSERT_EQ(WaitForSingleObject(changed, 0), WAIT_TIMEOUT)
+        << "unlocked, nothing changes the policy";
     EXPECT_EQ(program.RunAgain("/L /U"), 0u);
     EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(changed, 0) == WAIT_OBJECT_0; }, 2000))
         << "/L /U: the lock never happened";
@@ -128,7 +136,8 @@ TEST_F(ProgramEndToEnd, SecondInstancesForwardTheirSwitchesAndLeaveNoIcon) {
   HDC screen = GetDC(nullptr);
   const COLORREF background = GetPixel(screen, icon.x - 200, icon.y);
   int foreign = 0;
-  for (int x = icon.x - 30; x < icon.x - 14; ++x) foreign += GetPixel(screen, x, icon.y) != background;
+  for (int x = icon.x - 30; x < icon.x - 14; ++x)
+    foreign += GetPixel(screen, x, icon.y) != background;
   ReleaseDC(nullptr, screen);
   EXPECT_EQ(foreign, 0) << "a second icon beside the first";
 }
@@ -147,12 +156,14 @@ TEST_F(ProgramEndToEnd, MainWindowAnswersPingAndSurvivesEveryOtherCode) {
   }
   EXPECT_TRUE(program.Alive());
   EXPECT_EQ(program.Hook().GetIsLocked(), 0);
-  ASSERT_TRUE(SendMessageTimeoutA(main, WM_USER, 0, LN_LOCK_REQUEST, SMTO_ABORTIFHUNG, 5000, &reply));
+  ASSERT_TRUE(
+      SendMessageTimeoutA(main, WM_USER, 0, LN_LOCK_REQUEST, SMTO_ABORTIFHUNG, 5000, &reply));
   EXPECT_EQ(reply, 3u);
   EXPECT_EQ(program.Hook().GetIsLocked(), 1);
   ASSERT_TRUE(SendMessageTimeoutA(main, WM_USER, 0, LN_PING, SMTO_ABORTIFHUNG, 5000, &reply));
   EXPECT_EQ(reply, 1u) << "answered while locked too";
-  ASSERT_TRUE(SendMessageTimeoutA(main, WM_USER, 0, LN_UNLOCK_REQUEST, SMTO_ABORTIFHUNG, 5000, &reply));
+  ASSERT_TRUE(
+      SendMessageTimeoutA(main, WM_USER, 0, LN_UNLOCK_REQUEST, SMTO_ABORTIFHUNG, 5000, &reply));
   EXPECT_EQ(reply, 4u);
   EXPECT_EQ(program.Hook().GetIsLocked(), 0);
 }
@@ -184,9 +195,11 @@ TEST_F(ProgramEndToEnd, AThousandLockCyclesLeakNoHandlesOrGdiObjects) {
   for (int i = 0; i < 1000; ++i) cycle();
   PumpFor(500);
   const Usage after = measure();
-  std::printf("handles %lu -> %lu, GDI objects %lu -> %lu, user objects %lu -> %lu, "
-              "resident memory %ld kB -> %ld kB\n", before.handles, after.handles, before.gdi, after.gdi,
-              before.user, after.user, before.residentKb, after.residentKb);
+  std::printf(
+      "handles %lu -> %lu, GDI objects %lu -> %lu, user objects %lu -> %lu, "
+      "resident memory %ld kB -> %ld kB\n",
+      before.handles, after.handles, before.gdi, after.gdi, before.user, after.user,
+      before.residentKb, after.residentKb);
   EXPECT_TRUE(program.Alive());
   EXPECT_LE(after.handles, before.handles + 5);
   EXPECT_LE(after.gdi, before.gdi + 5);
@@ -233,7 +246,8 @@ TEST(ProgramWithoutLibrary, ReportsTheMissingLibraryAndKeepsItsIcon) {
   const int buttonsBefore = TaskbarButtonCount();
   ASSERT_TRUE(program.Start());
   HWND box = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (box = program.MessageBoxWindow("Error")) != nullptr; }, 10000));
+  ASSERT_TRUE(
+      PumpUntil([&] { return (box = program.MessageBoxWindow("Error")) != nullptr; }, 10000));
   EXPECT_EQ(QuellaneProcess::MessageBoxText(box), "Dll:quellhook.dll not found");
   Screenshot("program-library-missing");
   // While the start-up waits for the box, the program is not a tool window
@@ -248,15 +262,22 @@ TEST(ProgramWithoutLibrary, ReportsTheMissingLibraryAndKeepsItsIcon) {
   // Unbound, the menu still shows the hot keys from the settings.
   XMoveTo(TrayIconCentre());
   XDoTool("click 3");
-  EXPECT_TRUE(PumpUntil([] { RECT r; return OpenMenuEdgeItemRect(false, &r); }, 6000));
+  EXPECT_TRUE(PumpUntil(
+      [] {
+        RECT r;
+        return OpenMenuEdgeItemRect(false, &r);
+      },
+      6000));
   PumpFor(300);
   Screenshot("program-unbound-menu");
   XDoTool("key Escape");
   // Each lock tries to bind again and reports the missing library again.
   DWORD_PTR reply = 0;
-  SendMessageTimeoutA(program.MainWindow(), WM_USER, 0, LN_ACTIVATE, SMTO_ABORTIFHUNG, 2000, &reply);
+  SendMessageTimeoutA(program.MainWindow(), WM_USER, 0, LN_ACTIVATE, SMTO_ABORTIFHUNG, 2000,
+                      &reply);
   PostMessageA(program.MainWindow(), WM_USER, 0, LN_LOCK_REQUEST);
-  ASSERT_TRUE(PumpUntil([&] { return (box = program.MessageBoxWindow("Error")) != nullptr; }, 10000));
+  ASSERT_TRUE(
+      PumpUntil([&] { return (box = program.MessageBoxWindow("Error")) != nullptr; }, 10000));
   EXPECT_EQ(QuellaneProcess::MessageBoxText(box), "Dll:quellhook.dll not found");
   QuellaneProcess::PressOk(box);
 }
@@ -277,8 +298,9 @@ class ControllerEndToEnd : public ::testing::Test {
 
 TEST_F(ControllerEndToEnd, IdleLockAfterTheLimitAndMouseMovementRestartsTheCount) {
   // An idle time below the dialog's minimum is kept as the file says.
-  program.WriteSettings(std::string(kHotKeySettings).replace(
-      std::string(kHotKeySettings).find("\r\n\r\n"), 4, "\r\nCHECK_IDLE=1\r\nEDIT_IDLE=4\r\n\r\n"));
+  program.WriteSettings(std::string(kHotKeySettings)
+                            .replace(std::string(kHotKeySettings).find("\r\n\r\n"), 4,
+                                     "\r\nCHECK_IDLE=1\r\nEDIT_IDLE=4\r\n\r\n"));
   ASSERT_TRUE(program.Start());
   // Moving the mouse every second keeps it unlocked past the limit.
   DWORD lastMove = 0;
@@ -308,7 +330,8 @@ TEST_F(ControllerEndToEnd, CtrlAltDeleteWhileLockedClosesTaskManagerButNotAfterU
   // No Task Manager yet: the program keeps looking once a second while locked.
   RecordingWindow taskManager{"Task Manager"};
   const HWND window = taskManager.Handle();
-  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 2500)) << "closed within about two seconds";
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 2500))
+      << "closed within about two seconds";
 
   XDoTool("key ctrl+alt+u");
   ASSERT_TRUE(WaitLocked(false, 3000));
@@ -322,13 +345,16 @@ TEST_F(ControllerEndToEnd, HelpSwitchShowsTheSwitchListAndTheSecondInstanceThenE
   ASSERT_TRUE(program.Start());
   QuellaneProcess::Instance second = program.StartAgain("/?");
   HWND box = nullptr;
-  ASSERT_TRUE(PumpUntil([&] {
-    return (box = FindMessageBox(second.processId, "Quellane Command-Line Options")) != nullptr;
-  }, 10000));
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        return (box = FindMessageBox(second.processId, "Quellane Command-Line Options")) != nullptr;
+      },
+      10000));
   EXPECT_EQ(QuellaneProcess::MessageBoxText(box),
             "Quellane.exe [/L|/U]\r\n   /L     Lock Computer\r\n   /U     UnLock Computer \r\n");
   QuellaneProcess::PressOk(box);
-  EXPECT_EQ(WaitForSingleObject(second.process, 10000), WAIT_OBJECT_0) << "the second instance ends";
+  EXPECT_EQ(WaitForSingleObject(second.process, 10000), WAIT_OBJECT_0)
+      << "the second instance ends";
   CloseHandle(second.process);
   EXPECT_TRUE(program.Alive());
 }

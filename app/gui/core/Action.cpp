@@ -59,7 +59,8 @@ void TActionList::Notification(TComponent* component, TOperation operation) {
 namespace {
 
 std::string KeyName(unsigned vk) {
-  if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return std::string(1, static_cast<char>(vk));
+  if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))
+    return std::string(1, static_cast<char>(vk));
   if (vk >= 0x70 && vk <= 0x87) return "F" + std::to_string(vk - 0x70 + 1);
   if (vk >= 0x60 && vk <= 0x69) return "Num " + std::to_string(vk - 0x60);
   switch (vk) {
@@ -89,16 +90,16 @@ std::string KeyName(unsigned vk) {
   }
   // The punctuation keys of a US layout.
   static constexpr std::array<std::pair<unsigned, char>, 11> kPunctuation{{{0xBA, ';'},
-                                                                            {0xBB, '='},
-                                                                            {0xBC, ','},
-                                                                            {0xBD, '-'},
-                                                                            {0xBE, '.'},
-                                                                            {0xBF, '/'},
-                                                                            {0xC0, '`'},
-                                                                            {0xDB, '['},
-                                                                            {0xDC, '\\'},
-                                                                            {0xDD, ']'},
-                                                                            {0xDE, '\''}}};
+                                                                           {0xBB, '='},
+                                                                           {0xBC, ','},
+                                                                           {0xBD, '-'},
+                                                                           {0xBE, '.'},
+                                                                           {0xBF, '/'},
+                                                                           {0xC0, '`'},
+                                                                           {0xDB, '['},
+                                                                           {0xDC, '\\'},
+                                                                           {0xDD, ']'},
+                                                                           {0xDE, '\''}}};
   for (const auto& [code, c] : kPunctuation) {
     if (code == vk) return std::string(1, c);
   }

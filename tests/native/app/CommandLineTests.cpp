@@ -17,7 +17,8 @@ TEST(CommandLine, LockSwitchInEveryAllowedSpelling) {
     EXPECT_THAT(ParseSwitches({arg}), ElementsAre(TSwitch::Lock)) << arg;
   }
   EXPECT_THAT(ParseSwitches({"-U", "/u"}), ElementsAre(TSwitch::Unlock, TSwitch::Unlock));
-  EXPECT_THAT(ParseSwitches({"/?", "-h", "/H"}), ElementsAre(TSwitch::Help, TSwitch::Help, TSwitch::Help));
+  EXPECT_THAT(ParseSwitches({"/?", "-h", "/H"}),
+              ElementsAre(TSwitch::Help, TSwitch::Help, TSwitch::Help));
 }
 
 TEST(CommandLine, EverythingElseIsIgnored) {
@@ -56,13 +57,15 @@ class LibrarySearchTest : public ::testing::Test {
 
 TEST_F(LibrarySearchTest, BesideTheExecutableThenHookDllObjThenSystemFoldersThenPath) {
   folders.pathVariable = "C:\\tools;D:\\bin\\";
-  files = {"C:\\app\\quellhook.dll", "C:\\app\\HookDll\\obj\\quellhook.dll",
-           "C:\\windows\\system32\\quellhook.dll", "C:\\windows\\quellhook.dll",
-           "C:\\tools\\quellhook.dll", "D:\\bin\\quellhook.dll"};
-  for (const char* expected :
-       {"C:\\app\\quellhook.dll", "C:\\app\\HookDll\\obj\\quellhook.dll",
-        "C:\\windows\\system32\\quellhook.dll", "C:\\windows\\quellhook.dll",
-        "C:\\tools\\quellhook.dll", "D:\\bin\\quellhook.dll"}) {
+  files = {"C:\\app\\quellhook.dll",
+           "C:\\app\\HookDll\\obj\\quellhook.dll",
+           "C:\\windows\\system32\\quellhook.dll",
+           "C:\\windows\\quellhook.dll",
+           "C:\\tools\\quellhook.dll",
+           "D:\\bin\\quellhook.dll"};
+  for (const char* expected : {"C:\\app\\quellhook.dll", "C:\\app\\HookDll\\obj\\quellhook.dll",
+                               "C:\\windows\\system32\\quellhook.dll", "C:\\windows\\quellhook.dll",
+                               "C:\\tools\\quellhook.dll", "D:\\bin\\quellhook.dll"}) {
     EXPECT_EQ(Choose(), expected);
     files.erase(expected);
   }

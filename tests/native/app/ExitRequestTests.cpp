@@ -13,8 +13,8 @@ TEST(ExitRequest, OnlyArgumentInEverySpelling) {
 }
 
 TEST(ExitRequest, AnythingElseIsNoExitRequest) {
-  for (const char* arg : {"exit", "/exi", "/exits", "//exit", "+exit", "/exit ", " /exit", "/x", "/e", "",
-                          "\\exit", "/éxit"}) {
+  for (const char* arg : {"exit", "/exi", "/exits", "//exit", "+exit", "/exit ", " /exit", "/x",
+                          "/e", "", "\\exit", "/éxit"}) {
     EXPECT_FALSE(IsExitRequest({arg})) << '"' << arg << '"';
   }
   EXPECT_FALSE(IsExitRequest({})) << "no argument";

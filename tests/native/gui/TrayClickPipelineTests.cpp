@@ -157,8 +157,8 @@ TEST_F(ClickPipelineTest, ARightClickOpensThePopupMenuWhereTheButtonWentDown) {
   pipeline.MouseDown(At(TMouseButton::mbRight, 781, 590));
   pipeline.MouseUp(At(TMouseButton::mbRight, 600, 300));  // the pointer moved on
   Advance(kDoubleClickTime + 20);
-  EXPECT_THAT(host.events, ElementsAre("down right", "up right", "click right at 781,590",
-                                       "popup at 781,590"));
+  EXPECT_THAT(host.events,
+              ElementsAre("down right", "up right", "click right at 781,590", "popup at 781,590"));
 }
 
 TEST_F(ClickPipelineTest, ARightClickWithoutPopupMenuOnlyClicks) {
@@ -216,8 +216,9 @@ TEST_F(ClickPipelineTest, PressesInsideTheClickHandlerDoNotChangeTheClickBeingHa
   };
   Press(TMouseButton::mbLeft, 700, 590);
   Advance(kDoubleClickTime + 20);
-  EXPECT_THAT(host.events, ElementsAre("down left", "up left", "click left at 700,590", "down right",
-                                       "up right", "click right at 650,580", "popup at 650,580"))
+  EXPECT_THAT(host.events,
+              ElementsAre("down left", "up left", "click left at 700,590", "down right", "up right",
+                          "click right at 650,580", "popup at 650,580"))
       << "one menu, for the right click only";
   Advance(2000);
   EXPECT_EQ(host.events.size(), 7u);

@@ -56,7 +56,8 @@ TEST_F(HookLibraryTest, NoHookInstalledReturnsZeroAndPostsNothing) {
 
 TEST_F(HookLibraryTest, UnSetShellHookRemovesInOrderAndClearsHandlesEvenOnFailure) {
   lib.SetShellHook();
-  const auto kb = shared.keyboardHook, ll = shared.lowLevelKeyboardHook, ms = shared.lowLevelMouseHook;
+  const auto kb = shared.keyboardHook, ll = shared.lowLevelKeyboardHook,
+             ms = shared.lowLevelMouseHook;
   Clear();
   EXPECT_EQ(lib.UnSetShellHook(), 1);
   EXPECT_THAT(os.calls, ElementsAre("unhook " + std::to_string(kb), "unhook " + std::to_string(ll),
@@ -112,8 +113,8 @@ TEST_F(HookLibraryTest, IndicesOutsideZeroToFourteenAreRefusedAndStoreNothing) {
 // An unlock hot key that cannot be typed is no hot key: key code 0, or bits
 // outside the 16 of a shortcut (a settings file can hold any number).
 TEST(SafetyRule, UntypableUnlockHotKeysCountAsNone) {
-  for (std::int32_t unlockKey : {0, static_cast<std::int32_t>(0xFFFFC055u), 0x4000, 0xE000,
-                                 0x1C055, 0x10000, -1}) {
+  for (std::int32_t unlockKey :
+       {0, static_cast<std::int32_t>(0xFFFFC055u), 0x4000, 0xE000, 0x1C055, 0x10000, -1}) {
     HookFixtureState s;
     s.lib.SetProperties(PROP_LOCK_KEYBOARD, 1);
     s.lib.SetProperties(PROP_LOCK_MOUSE_BTN, 1);
@@ -194,20 +195,21 @@ TEST_F(HookLibraryTest, LockSideEffectsInOrderAndTheUnlockUndoesExactlyThem) {
   Clear();
   EXPECT_EQ(lib.SetProperties(PROP_LOCKED, 1), 1);
   EXPECT_THAT(os.posts, ElementsAre(Posted{9, 0, LN_STATE_CHANGED}));
-  EXPECT_THAT(os.calls, ElementsAre("spi 97 1 null 0", "spi 36 0 null 0", "spi 16 0 ptr 0",
-                                    "spi 17 0 null 2", "reg open " + kPolicyPath,
-                                    "reg create " + kPolicyPath, "reg set DisableTaskMgr 1",
-                                    "reg close", "reg open " + kRecordPath, "reg create " + kRecordPath,
-                                    "reg set LockChanges type 3 size 16", "reg close"));
+  EXPECT_THAT(
+      os.calls,
+      ElementsAre("spi 97 1 null 0", "spi 36 0 null 0", "spi 16 0 ptr 0", "spi 17 0 null 2",
+                  "reg open " + kPolicyPath, "reg create " + kPolicyPath,
+                  "reg set DisableTaskMgr 1", "reg close", "reg open " + kRecordPath,
+                  "reg create " + kRecordPath, "reg set LockChanges type 3 size 16", "reg close"));
   EXPECT_EQ(os.Policy(), 1);
   EXPECT_EQ(os.screenSaveActive, 0);
   EXPECT_TRUE(os.HasRecord());
   Clear();
   EXPECT_EQ(lib.SetProperties(PROP_LOCKED, 0), 1);
-  EXPECT_THAT(os.calls, ElementsAre("spi 97 0 null 0", "spi 36 1 null 0", "spi 17 1 null 2",
-                                    "reg open " + kPolicyPath, "reg delete DisableTaskMgr",
-                                    "reg close", "reg open " + kRecordPath,
-                                    "reg delete LockChanges", "reg close"));
+  EXPECT_THAT(os.calls,
+              ElementsAre("spi 97 0 null 0", "spi 36 1 null 0", "spi 17 1 null 2",
+                          "reg open " + kPolicyPath, "reg delete DisableTaskMgr", "reg close",
+                          "reg open " + kRecordPath, "reg delete LockChanges", "reg close"));
   EXPECT_EQ(os.Policy(), -1) << "created by the lock, deleted by the unlock";
   EXPECT_EQ(os.screenSaveActive, 1) << "the setting from before the lock is back";
   EXPECT_FALSE(os.HasRecord());
@@ -241,7 +243,8 @@ TEST_F(HookLibraryTest, PolicyValueOfAnotherTypeIsNeverTouched) {
   lib.SetProperties(PROP_LOCKED, 1);
   lib.SetProperties(PROP_LOCKED, 0);
   EXPECT_EQ(os.registry[kPolicyPath]["DisableTaskMgr"].type, 1u);
-  EXPECT_THAT(os.calls, ::testing::Not(::testing::Contains(::testing::HasSubstr("DisableTaskMgr"))));
+  EXPECT_THAT(os.calls,
+              ::testing::Not(::testing::Contains(::testing::HasSubstr("DisableTaskMgr"))));
   os.queryFails = true;  // a value that cannot be read is not ours either
   os.registry[kPolicyPath].clear();
   Clear();
@@ -351,7 +354,8 @@ TEST_F(HookLibraryTest, PolicyKeyIsCreatedWhenMissingAndSkippedWhenImpossible) {
   os.openFails = os.createFails = false;
   os.setFails = true;
   lib.SetProperties(PROP_LOCKED, 1);
-  EXPECT_EQ(shared.lockChanges.made, LockChanges::kLockInForce) << "a refused write changed nothing";
+  EXPECT_EQ(shared.lockChanges.made, LockChanges::kLockInForce)
+      << "a refused write changed nothing";
   os.setFails = false;
   lib.SetProperties(PROP_LOCKED, 0);
   EXPECT_THAT(os.calls, ::testing::Not(::testing::Contains("reg delete DisableTaskMgr")));

@@ -109,8 +109,8 @@ TEST_F(HookLogTest, ReopeningClosesTheFirstLog) {
 
 TEST_F(HookLogTest, PathsThatCannotBeOpenedLeaveTheLogOff) {
   const std::string longName(5000, 'x');
-  for (const std::string& path :
-       {std::string(), dir.string(), (dir / "missing" / "a.log").string(), (dir / longName).string()}) {
+  for (const std::string& path : {std::string(), dir.string(), (dir / "missing" / "a.log").string(),
+                                  (dir / longName).string()}) {
     EXPECT_EQ(lib.StartLog(path.c_str()), 0) << path.substr(0, 80);
     EXPECT_EQ(lib.WriteLogLine("nothing"), 0);
   }

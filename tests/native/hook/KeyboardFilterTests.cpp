@@ -116,7 +116,8 @@ TEST_F(KeyboardFilterTest, LockedKeyPressPostsItsCodeAndBeepsOnceReleaseIsSilent
   Lock();
   Hold({0x10});
   EXPECT_TRUE(Down(VK_A));
-  EXPECT_THAT(os.posts, ElementsAre(Posted{0x50, 0, LN_ACTIVITY}, Posted{0x50, 0x2041, LN_INPUT_BLOCKED}));
+  EXPECT_THAT(os.posts,
+              ElementsAre(Posted{0x50, 0, LN_ACTIVITY}, Posted{0x50, 0x2041, LN_INPUT_BLOCKED}));
   EXPECT_EQ(os.beeps, 1);
   Clear();
   EXPECT_TRUE(Up(VK_A));
@@ -130,8 +131,9 @@ TEST_F(KeyboardFilterTest, CtrlAltDeleteIsReportedForPressAndReleaseWithoutBeep)
   Hold({0x11, 0x12});
   EXPECT_TRUE(Down(VK_DELETE));
   EXPECT_TRUE(Up(VK_DELETE));
-  EXPECT_THAT(os.posts, ElementsAre(Posted{0x50, 0, LN_ACTIVITY}, Posted{0x50, 0xC02E, LN_CTRL_ALT_DEL},
-                                    Posted{0x50, 0xC02E, LN_CTRL_ALT_DEL}));
+  EXPECT_THAT(os.posts,
+              ElementsAre(Posted{0x50, 0, LN_ACTIVITY}, Posted{0x50, 0xC02E, LN_CTRL_ALT_DEL},
+                          Posted{0x50, 0xC02E, LN_CTRL_ALT_DEL}));
   EXPECT_EQ(os.beeps, 0);
 }
 
@@ -313,8 +315,9 @@ TEST_F(KeyboardProcTest, BlocksPressesAndReleasesWithPostAndBeepForEach) {
   EXPECT_TRUE(Press(VK_A));
   EXPECT_TRUE(Release(VK_A));
   EXPECT_TRUE(Press(VK_A, 3)) << "HC_NOREMOVE is blocked as well";
-  EXPECT_THAT(os.posts, ElementsAre(Posted{0x50, 0, LN_INPUT_BLOCKED}, Posted{0x50, 0, LN_INPUT_BLOCKED},
-                                    Posted{0x50, 0, LN_INPUT_BLOCKED}));
+  EXPECT_THAT(os.posts,
+              ElementsAre(Posted{0x50, 0, LN_INPUT_BLOCKED}, Posted{0x50, 0, LN_INPUT_BLOCKED},
+                          Posted{0x50, 0, LN_INPUT_BLOCKED}));
   EXPECT_EQ(os.beeps, 3);
   Clear();
   EXPECT_FALSE(Press(VK_A, -1));

@@ -22,7 +22,8 @@ TEST(LockRecord, EncodesAsSixteenLittleEndianBytesAndDecodesBack) {
                             0xA0B0C0D0};
   std::uint8_t bytes[kLockRecordSize];
   EncodeLockRecord(changes, bytes);
-  EXPECT_THAT(bytes, ElementsAre('Q', 'L', 'C', '1', 13, 0, 0, 0, 4, 3, 2, 1, 0xD0, 0xC0, 0xB0, 0xA0));
+  EXPECT_THAT(bytes,
+              ElementsAre('Q', 'L', 'C', '1', 13, 0, 0, 0, 4, 3, 2, 1, 0xD0, 0xC0, 0xB0, 0xA0));
   LockChanges back{};
   ASSERT_TRUE(DecodeLockRecord(bytes, sizeof bytes, &back));
   EXPECT_EQ(back.made, changes.made);

@@ -13,8 +13,8 @@ using ::testing::IsEmpty;
 
 constexpr std::uint32_t WM_MBUTTONDOWN = 0x207, WM_MBUTTONUP = 0x208, WM_XBUTTONDOWN = 0x20B,
                         WM_MOUSEHWHEEL = 0x20E;
-constexpr std::uint32_t kCounted[] = {kWmMouseMove, kWmLButtonDown, kWmLButtonUp,
-                                      kWmRButtonDown, kWmRButtonUp, kWmMouseWheel};
+constexpr std::uint32_t kCounted[] = {kWmMouseMove,   kWmLButtonDown, kWmLButtonUp,
+                                      kWmRButtonDown, kWmRButtonUp,   kWmMouseWheel};
 
 class MouseFilterTest : public ::testing::Test, protected HookFixtureState {
  protected:
@@ -54,8 +54,9 @@ TEST_F(MouseFilterTest, LockedLeftClickIsSwallowedAndReportedForPressAndRelease)
   EXPECT_TRUE(lib.LowLevelMouseProc(0, kWmLButtonUp));
   EXPECT_TRUE(lib.LowLevelMouseProc(0, kWmRButtonDown));
   EXPECT_TRUE(lib.LowLevelMouseProc(0, kWmRButtonUp));
-  EXPECT_THAT(PostedCodes(), ElementsAre(LN_ACTIVITY, LN_INPUT_BLOCKED, LN_ACTIVITY, LN_INPUT_BLOCKED,
-                                         LN_ACTIVITY, LN_INPUT_BLOCKED, LN_ACTIVITY, LN_INPUT_BLOCKED));
+  EXPECT_THAT(PostedCodes(),
+              ElementsAre(LN_ACTIVITY, LN_INPUT_BLOCKED, LN_ACTIVITY, LN_INPUT_BLOCKED, LN_ACTIVITY,
+                          LN_INPUT_BLOCKED, LN_ACTIVITY, LN_INPUT_BLOCKED));
   EXPECT_FALSE(lib.LowLevelMouseProc(0, kWmMouseMove));
 }
 

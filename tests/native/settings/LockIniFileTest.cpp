@@ -44,7 +44,7 @@ struct TReportedError {
 
 // A settings file in a scratch folder, with the save errors it reported.
 class LockIniFileTest : public ::testing::Test {
-protected:
+ protected:
   fs::path ExePath() const { return Dir / "Quellane.exe"; }
   fs::path IniPath() const { return Dir / "Quellane.ini"; }
 
@@ -143,11 +143,11 @@ TEST_F(LockIniFileTest, ReadsHexadecimalShortcutsAndKeepsTheDefaultForGarbage) {
   EXPECT_EQ(Loaded("[Config.Lock All]\nKEY_LOCK=0x404C\n")->Settings->Values[SLOT_KEY_LOCK], 16460);
   EXPECT_EQ(Loaded("[Config.Lock All]\nKEY_LOCK=$404C\n")->Settings->Values[SLOT_KEY_LOCK], 16460);
   EXPECT_EQ(Loaded("[Config.Lock All]\nKEY_LOCK=abc\n")->Settings->Values[SLOT_KEY_LOCK], 0);
-  EXPECT_EQ(Loaded("[Config.Lock All]\nLOKED_IMAGE=2147483648\n")->Settings->Values[SLOT_LOKED_IMAGE],
-            2);
-  EXPECT_EQ(Loaded("[Config.Lock All]\nUNLOKED_IMAGE=$FFFFFFFF\n")
-                ->Settings->Values[SLOT_UNLOKED_IMAGE],
-            -1);
+  EXPECT_EQ(
+      Loaded("[Config.Lock All]\nLOKED_IMAGE=2147483648\n")->Settings->Values[SLOT_LOKED_IMAGE], 2);
+  EXPECT_EQ(
+      Loaded("[Config.Lock All]\nUNLOKED_IMAGE=$FFFFFFFF\n")->Settings->Values[SLOT_UNLOKED_IMAGE],
+      -1);
 }
 
 TEST_F(LockIniFileTest, ReadsACrOnlyFile) {
@@ -204,7 +204,8 @@ TEST_F(LockIniFileTest, SavesChangedValuesThatTheNextStartReads) {
 
 TEST_F(LockIniFileTest, KeepsThePermissionsOfTheFileItReplaces) {
   WriteBytes(IniPath(), "[Config.Lock All]\r\n");
-  fs::permissions(IniPath(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::permissions(IniPath(),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   auto ini = Open();
   ini->Load();
   ini->Save();
@@ -240,7 +241,8 @@ TEST_F(LockIniFileTest, AFolderWhereTheFileShouldBeCannotBeOpened) {
 }
 
 TEST_F(LockIniFileTest, AfterAReadErrorTheDefaultsAreNoFirstRunAndTheFileIsNeverSavedOver) {
-  const std::string bytes = "[Config.Lock All]\r\nDO_BEEP=1\r\nKEY_UNLOCK=49237\r\n[Mine]\r\nx=1\r\n";
+  const std::string bytes =
+      "[Config.Lock All]\r\nDO_BEEP=1\r\nKEY_UNLOCK=49237\r\n[Mine]\r\nx=1\r\n";
   WriteBytes(IniPath(), bytes);
   TLockIniFile ini(ExePath().string(), TLockIniFile::TUnread{});
   std::vector<std::pair<std::string, std::string>> errors;
@@ -258,7 +260,8 @@ TEST_F(LockIniFileTest, AfterAReadErrorTheDefaultsAreNoFirstRunAndTheFileIsNever
   ASSERT_EQ(errors.size(), 2u) << "each save says that it could not save";
   EXPECT_EQ(errors[0].first, "Could not save configuration file:\r\n" + IniPath().string());
   EXPECT_EQ(errors[0].second, "Quellane Error");
-  EXPECT_THAT(Dir.Entries(), ::testing::UnorderedElementsAre("Quellane.ini")) << "no temporary file";
+  EXPECT_THAT(Dir.Entries(), ::testing::UnorderedElementsAre("Quellane.ini"))
+      << "no temporary file";
 }
 
 TEST_F(LockIniFileTest, AFileWithoutReadPermissionCannotBeOpened) {
@@ -299,7 +302,7 @@ bool CanCreateIn(const fs::path& dir) {
 // Makes a folder refuse new entries for as long as it lives: by its
 // permissions where they bind this user, else by the immutable attribute.
 class TUnwritableFolder {
-public:
+ public:
   explicit TUnwritableFolder(fs::path dir) : FDir(std::move(dir)) {
     fs::permissions(FDir, fs::perms::owner_read | fs::perms::owner_exec);
     if (!CanCreateIn(FDir)) return;
@@ -311,7 +314,7 @@ public:
   }
   bool Holds() const { return !CanCreateIn(FDir); }
 
-private:
+ private:
   fs::path FDir;
   bool FImmutable = false;
 };
@@ -354,7 +357,8 @@ TEST_F(LockIniFileTest, AFirstSaveIntoAReadOnlyFolderStaysNew) {
 
 TEST_F(LockIniFileTest, SaveOverAReadOnlyFileFailsAndLeavesItsBytes) {
   WriteBytes(IniPath(), OldBytes);
-  fs::permissions(IniPath(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::permissions(IniPath(),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   auto ini = Open();
   ini->Load();
   ini->Save();
@@ -381,7 +385,7 @@ TEST_F(LockIniFileTest, AReplaceThatTheFileSystemRefusesLeavesTheOldBytes) {
 // Lets this process write files of at most `bytes` bytes while it lives:
 // a write past that fails as on a full disk.
 class TFileSizeLimit {
-public:
+ public:
   explicit TFileSizeLimit(rlim_t bytes) {
     FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
     ::getrlimit(RLIMIT_FSIZE, &FOld);
@@ -394,7 +398,7 @@ public:
     std::signal(SIGXFSZ, FOldHandler);
   }
 
-private:
+ private:
   rlimit FOld{};
   void (*FOldHandler)(int) = nullptr;
 };

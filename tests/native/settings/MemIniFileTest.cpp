@@ -59,8 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
     Hexadecimal, ParseIniIntTest,
     ::testing::Values(IntCase{"0x404C", 16460}, IntCase{"0X404c", 16460}, IntCase{"$404C", 16460},
                       IntCase{"x404c", 16460}, IntCase{"X404C", 16460}, IntCase{"0x1", 1},
-                      IntCase{"$FFFFFFFF", -1}, IntCase{"0xffffffff", -1}, IntCase{"$80000000", Min},
-                      IntCase{"$7FFFFFFF", Max}, IntCase{"$00000001", 1},
+                      IntCase{"$FFFFFFFF", -1}, IntCase{"0xffffffff", -1},
+                      IntCase{"$80000000", Min}, IntCase{"$7FFFFFFF", Max}, IntCase{"$00000001", 1},
                       // more than eight digits, even when they spell a small value
                       IntCase{"$100000000", std::nullopt}, IntCase{"$000000001", std::nullopt},
                       // a prefix alone
@@ -186,7 +186,8 @@ TEST(MemIniFileWriteInt, AnEmptyFileWritesNothing) {
 
 TEST(MemIniFileLookup, StaysCorrectInLargeSections) {
   std::string text = "[S]\n";
-  for (int i = 0; i < 20000; ++i) text += "KEY" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+  for (int i = 0; i < 20000; ++i)
+    text += "KEY" + std::to_string(i) + "=" + std::to_string(i) + "\n";
   auto ini = Parse(text);
   for (int i = 0; i < 20000; i += 997)
     EXPECT_EQ(ini->ReadInt("s", "key" + std::to_string(i), Default), i);

@@ -20,7 +20,7 @@ using test::WriteBytes;
 // knows, in random order, with random case, blanks, control characters and
 // line ends.
 class TIniGenerator {
-public:
+ public:
   explicit TIniGenerator(unsigned seed) : FRng(seed) {}
 
   std::string File() {
@@ -32,7 +32,7 @@ public:
     return text;
   }
 
-private:
+ private:
   int Pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(FRng); }
   template <typename T>
   const T& OneOf(const std::vector<T>& items) {
@@ -49,23 +49,26 @@ private:
   std::string RandomCase(std::string s) {
     for (char& c : s) {
       if (Pick(0, 1) == 0) continue;
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-      else if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      if (c >= 'a' && c <= 'z')
+        c = static_cast<char>(c - 'a' + 'A');
+      else if (c >= 'A' && c <= 'Z')
+        c = static_cast<char>(c - 'A' + 'a');
     }
     return s;
   }
 
   std::string Key() {
-    if (Pick(0, 9) < 7) return RandomCase(std::string(SettingKeys[static_cast<std::size_t>(Pick(0, 14))]));
+    if (Pick(0, 9) < 7)
+      return RandomCase(std::string(SettingKeys[static_cast<std::size_t>(Pick(0, 14))]));
     return OneOf<std::string>({"", "FOREIGN", "Left", "A B"});
   }
 
   std::string Value() {
     static const std::vector<std::string> pool = {
-        "0",          "1",   "-1",        "2147483647", "2147483648", "-2147483648",
-        "-2147483649", "$FFFFFFFF", "0x404C", "$404C", "x1f",  "X7FFFFFFF",
-        "0x",         "$",   "abc",       "",           "+5",         "007",
-        "$000000001", "1 2", "=3",        "-$5",        "0X80000000", "49228"};
+        "0",           "1",         "-1",     "2147483647", "2147483648", "-2147483648",
+        "-2147483649", "$FFFFFFFF", "0x404C", "$404C",      "x1f",        "X7FFFFFFF",
+        "0x",          "$",         "abc",    "",           "+5",         "007",
+        "$000000001",  "1 2",       "=3",     "-$5",        "0X80000000", "49228"};
     if (Pick(0, 4) == 0) return std::to_string(static_cast<std::int32_t>(FRng()));
     return OneOf(pool);
   }
@@ -77,19 +80,17 @@ private:
         const std::string name = OneOf<std::string>({"Config.Lock All", "Other", "", "x y"});
         return Padding() + "[" + Padding() + RandomCase(name) + Padding() + "]" + Padding();
       }
-      case 2:
-        return Padding() + ";" + Key() + "=" + Value();
-      case 3:
-        return Padding();
+      case 2: return Padding() + ";" + Key() + "=" + Value();
+      case 3: return Padding();
       case 4:
-        return Padding() + OneOf<std::string>({"stray text", "[unclosed", "x]", "\xe9t\xe9"}) + Padding();
+        return Padding() + OneOf<std::string>({"stray text", "[unclosed", "x]", "\xe9t\xe9"}) +
+               Padding();
       case 5: {
         std::string junk;  // any bytes at all, line ends included
         for (int n = Pick(1, 12); n > 0; --n) junk += static_cast<char>(Pick(0, 255));
         return junk;
       }
-      default:
-        return Padding() + Key() + Padding() + "=" + Padding() + Value() + Padding();
+      default: return Padding() + Key() + Padding() + "=" + Padding() + Value() + Padding();
     }
   }
 

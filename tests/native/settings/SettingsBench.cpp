@@ -61,7 +61,10 @@ void BM_LoadAndReadSlots(benchmark::State& state) {
   state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_LoadAndReadSlots)
-    ->Arg(1)->Arg(2)->Arg(5)->Arg(10)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(5)
+    ->Arg(10)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 

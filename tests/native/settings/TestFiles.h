@@ -15,10 +15,10 @@ namespace fs = std::filesystem;
 // A fresh folder under the system's temporary folder, removed with all its
 // content when the object goes away.
 class TScratchDir {
-public:
+ public:
   TScratchDir() {
-    std::mt19937_64 rng(static_cast<std::uint64_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::mt19937_64 rng(
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
     for (;;) {
       FPath = fs::temp_directory_path() / ("quell-settings-" + std::to_string(rng() % 1000000000));
       if (fs::create_directory(FPath)) break;
@@ -37,11 +37,12 @@ public:
   // The names of the entries in the folder, to spot stray temporary files.
   std::vector<std::string> Entries() const {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(FPath)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(FPath))
+      names.push_back(e.path().filename().string());
     return names;
   }
 
-private:
+ private:
   fs::path FPath;
 };
 

@@ -34,7 +34,7 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
   EXPECT_EQ(RoundHalfEven(149, 100), 1);
   EXPECT_EQ(RoundHalfEven(-1, 2), 0);
   EXPECT_EQ(RoundHalfEven(-3, 2), -2);
-  EXPECT_EQ(RoundHalfEven(-7, 4), -2);      // -1.75
+  EXPECT_EQ(RoundHalfEven(-7, 4), -2);  // -1.75
   EXPECT_EQ(RoundHalfEven(3, -2), -2);
 }
 
@@ -81,7 +81,7 @@ TEST(ReadableTextColor, FontColourOnlyOnALightBackground) {
   EXPECT_EQ(ReadableTextColor(Rgb(200, 100, 200), font), font);  // (R+B)/2 = 200
   EXPECT_EQ(ReadableTextColor(Rgb(0, 201, 0), font), font);      // G > 200
   // Exactly on both limits: not light enough.
-  const ColorRef edge = Rgb(150, 200, 151);                       // (150+151)/2 = 150
+  const ColorRef edge = Rgb(150, 200, 151);  // (150+151)/2 = 150
   EXPECT_EQ(ReadableTextColor(edge, font), Lighten(edge, 90));
   EXPECT_EQ(ReadableTextColor(Rgb(0, 0, 0), font), Rgb(230, 230, 230));  // 229.5 -> 230
 }

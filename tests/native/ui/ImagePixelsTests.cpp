@@ -22,7 +22,8 @@ constexpr ColorRef kSelect = Rgb(189, 207, 236);
 struct Surface {
   int width, height;
   std::vector<DibPixel> pixels;
-  Surface(int w, int h) : width(w), height(h), pixels(static_cast<size_t>(w) * h, DibOf(kBack, 0)) {}
+  Surface(int w, int h)
+      : width(w), height(h), pixels(static_cast<size_t>(w) * h, DibOf(kBack, 0)) {}
   PixelSurface View() { return {pixels.data(), width, height}; }
   ColorRef At(int x, int y) const { return ColorOfDib(pixels[static_cast<size_t>(y) * width + x]); }
 };
@@ -84,9 +85,9 @@ TEST(PlaceImage, LiftedImageWithItsShadowTwoPixelsRightAndBelow) {
 }
 
 TEST(PlaceImage, DimmedAndGrayedStayInPlace) {
-  for (auto [effect, expected] : {std::pair{ImageEffect::Dimmed, Rgb(216, 104, 98)},
-                                  std::pair{ImageEffect::Grayed, Rgb(162, 162, 162)},
-                                  std::pair{ImageEffect::Plain, kRed}}) {
+  for (auto [effect, expected] :
+       {std::pair{ImageEffect::Dimmed, Rgb(216, 104, 98)},
+        std::pair{ImageEffect::Grayed, Rgb(162, 162, 162)}, std::pair{ImageEffect::Plain, kRed}}) {
     Surface s(12, 12);
     PixelImage image = RedSquare();
     ImageDrawing drawing;
@@ -115,8 +116,8 @@ TEST(Composite, BlendsByAlphaAndClipsAtEveryEdge) {
 
 TEST(TransformColors, RunsOfEqualPixelsAreTransformedOnce) {
   PixelImage image{8, 1, {}};
-  image.pixels = {DibOf(kRed), DibOf(kRed), DibOf(kRed), 0, DibOf(kRed), DibOf(kBack),
-                  DibOf(kBack), DibOf(kRed)};
+  image.pixels = {DibOf(kRed), DibOf(kRed),  DibOf(kRed),  0,
+                  DibOf(kRed), DibOf(kBack), DibOf(kBack), DibOf(kRed)};
   int calls = 0;
   TransformColors(image, [&](ColorRef c) {
     ++calls;

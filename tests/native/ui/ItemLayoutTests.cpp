@@ -39,8 +39,8 @@ TEST(ItemLayout, CheckSquareCentredWithoutAnImage) {
 TEST(ItemLayout, ImageWiderThanTheColumn) {
   const ItemLayout l = LayoutItem(Request(150, 40, 32, 32));
   EXPECT_EQ(l.iconColumn, (Rect{4, 0, 28, 41}));
-  EXPECT_EQ(l.image, (Point{6, 3}));               // 2 into the column
-  EXPECT_EQ(l.checkArea, (Rect{5, 2, 39, 39}));    // widened around the image
+  EXPECT_EQ(l.image, (Point{6, 3}));             // 2 into the column
+  EXPECT_EQ(l.checkArea, (Rect{5, 2, 39, 39}));  // widened around the image
   EXPECT_EQ(l.textArea.left, 4 + 32 + 4);
   // Exactly the column's width counts as "not narrower".
   EXPECT_EQ(LayoutItem(Request(150, 30, 24, 24)).image, (Point{6, 3}));
@@ -73,7 +73,7 @@ TEST(ItemLayout, SeparatorLineStartsSevenPixelsIntoTheTextArea) {
   const SeparatorLine line = SeparatorLineOf(LayoutItem(Request(150, 4)));
   EXPECT_EQ(line.left, 28 + 7);
   EXPECT_EQ(line.right, 154);
-  EXPECT_EQ(line.y, 2);  // half of 5 is 2.5: to even
+  EXPECT_EQ(line.y, 2);                                          // half of 5 is 2.5: to even
   EXPECT_EQ(SeparatorLineOf(LayoutItem(Request(150, 6))).y, 4);  // 3.5 -> 4
 }
 

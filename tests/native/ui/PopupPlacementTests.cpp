@@ -12,10 +12,10 @@ constexpr int kW = 218, kH = 43;  // an outer size: client 212 x 37 plus a 3-pix
 
 TEST(PopupPosition, BottomRightOfTheWorkAreaWhereverTheTaskbarIs) {
   // 800 x 600 screen, a 20-pixel taskbar at each edge in turn.
-  EXPECT_EQ(PopupPosition({0, 0, 800, 580}, kW, kH), (Point{566, 533}));  // bottom
+  EXPECT_EQ(PopupPosition({0, 0, 800, 580}, kW, kH), (Point{566, 533}));   // bottom
   EXPECT_EQ(PopupPosition({0, 20, 800, 600}, kW, kH), (Point{566, 553}));  // top
   EXPECT_EQ(PopupPosition({20, 0, 800, 600}, kW, kH), (Point{566, 553}));  // left
-  EXPECT_EQ(PopupPosition({0, 0, 780, 600}, kW, kH), (Point{546, 553}));  // right
+  EXPECT_EQ(PopupPosition({0, 0, 780, 600}, kW, kH), (Point{546, 553}));   // right
   // 16 from the right edge and 4 from the bottom edge of the work area.
   const Rect area{0, 0, 800, 580};
   const Point p = PopupPosition(area, kW, kH);
@@ -29,7 +29,8 @@ TEST(PopupPosition, WorkAreaOfAScreenLeftOfAndAboveThePrimaryOrigin) {
 
 TEST(PopupPosition, AWindowLargerThanTheWorkAreaStartsAtItsTopLeft) {
   EXPECT_EQ(PopupPosition({0, 20, 200, 50}, kW, kH), (Point{0, 20}));
-  EXPECT_EQ(PopupPosition({100, 0, 330, 600}, kW, kH), (Point{100, 553}));  // 230 wide: no room for 16
+  EXPECT_EQ(PopupPosition({100, 0, 330, 600}, kW, kH),
+            (Point{100, 553}));  // 230 wide: no room for 16
 }
 
 TEST(PopupLayout, CloseGlyphIconAndGroupBox) {
@@ -44,7 +45,8 @@ TEST(PopupLayout, CloseGlyphIconAndGroupBox) {
 TEST(PopupCreationParams, NoCaptionPopupToolWindowThatDoesNotActivate) {
   // A dialog-style, stay-on-top form: caption, system menu, dialog frame.
   CreationParams base;
-  base.style = 0x00C00000u /*WS_CAPTION*/ | 0x00080000u /*WS_SYSMENU*/ | 0x04000000u /*WS_CLIPSIBLINGS*/;
+  base.style =
+      0x00C00000u /*WS_CAPTION*/ | 0x00080000u /*WS_SYSMENU*/ | 0x04000000u /*WS_CLIPSIBLINGS*/;
   base.exStyle = 0x00000001u /*WS_EX_DLGMODALFRAME*/ | 0x00000008u /*WS_EX_TOPMOST*/;
   base.classStyle = 0x0008u;  // CS_DBLCLKS
   const CreationParams p = PopupCreationParams(base, {2, 5, 1});

@@ -14,7 +14,8 @@ int main() {
     GetModuleFileNameA(binding.FHookLib, path, MAX_PATH);
     std::printf("loaded=%s\n", path);
   } else {
-    std::printf("error=%s mapped=%d\n", error.c_str(), GetModuleHandleA("quellhook.dll") != nullptr);
+    std::printf("error=%s mapped=%d\n", error.c_str(),
+                GetModuleHandleA("quellhook.dll") != nullptr);
   }
   return 0;
 }

@@ -54,8 +54,9 @@ TEST_F(ControllerSafety, HotKeysThatCannotBeTypedAreHandedToTheLibraryAsNone) {
     QuellaneProcess run{"fake_quellhook_full.dll"};
     const std::string calls = run.Folder() + "calls.log";
     SetEnvironmentVariableA("QUELL_FAKE_HOOK_LOG", calls.c_str());
-    run.WriteSettings(std::string("[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=1\r\nKEY_LOCK=") + value +
-                      "\r\nKEY_UNLOCK=" + value + "\r\n\r\n");
+    run.WriteSettings(
+        std::string("[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=1\r\nKEY_LOCK=") +
+        value + "\r\nKEY_UNLOCK=" + value + "\r\n\r\n");
     ASSERT_TRUE(run.Start());
     auto lines = [&] {
       std::ifstream in(calls, std::ios::binary);
@@ -69,7 +70,8 @@ TEST_F(ControllerSafety, HotKeysThatCannotBeTypedAreHandedToTheLibraryAsNone) {
     // A lock is refused (no unlock hot key) and opens the options.
     PostMessageA(run.MainWindow(), WM_USER, 0, 3);
     HWND dialog = nullptr;
-    EXPECT_TRUE(PumpUntil([&] { return (dialog = FindWindowA(nullptr, "Quellane 1.03")) != nullptr; }, 8000));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return (dialog = FindWindowA(nullptr, "Quellane 1.03")) != nullptr; }, 8000));
     EXPECT_EQ(run.Hook().GetIsLocked(), 0);
     if (dialog) PostMessageA(dialog, WM_CLOSE, 0, 0);
     EXPECT_TRUE(run.Close());
@@ -84,7 +86,8 @@ TEST_F(ControllerSafety, ARefusedIdleLockOpensOneDialogAndTheTimerWaitsUntilItCl
       "[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=1\r\nKEY_UNLOCK=0\r\nCHECK_IDLE=1\r\n"
       "EDIT_IDLE=3\r\n\r\n");
   ASSERT_TRUE(program.Start());
-  ASSERT_TRUE(PumpUntil([&] { return OptionsDialog() != nullptr; }, 10000)) << "the refused idle lock";
+  ASSERT_TRUE(PumpUntil([&] { return OptionsDialog() != nullptr; }, 10000))
+      << "the refused idle lock";
   EXPECT_EQ(Count("SetProperties 0 1"), 1);
   const long applied = Count("SetShellHook");
   // The dialog confines the idle time to at least 15 s when it fills its
@@ -111,7 +114,8 @@ TEST_F(ControllerSafety, ExitWhileTheOptionsAreOpenEndsWithoutBindingOrHookingAg
   const std::vector<std::string> after(unhook + 1, calls.end());
   EXPECT_THAT(after, Not(Contains("SetNotifyWnd 1"))) << "bound again after the main form closed";
   EXPECT_THAT(after, Not(Contains("SetShellHook"))) << "hooked again after the main form closed";
-  for (const std::string& call : after) EXPECT_EQ(call.rfind("SetProperties", 0), std::string::npos) << call;
+  for (const std::string& call : after)
+    EXPECT_EQ(call.rfind("SetProperties", 0), std::string::npos) << call;
   EXPECT_NE(program.ReadSettings().find("[Config.Lock All]"), std::string::npos)
       << "the settings are still saved";
 }

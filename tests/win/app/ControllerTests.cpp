@@ -60,7 +60,8 @@ TEST_F(ControllerTest, StartUpRegistersTheWindowAndHandsOverSlotsOneToFifteen) {
   std::vector<std::string> expected = {"SetNotifyWnd 1"};
   for (const auto& call : SettingsCalls(kDistinctValues)) expected.push_back(call);
   const auto calls = Calls();
-  EXPECT_THAT(std::vector<std::string>(calls.begin(), calls.begin() + 17), ElementsAreArray(expected))
+  EXPECT_THAT(std::vector<std::string>(calls.begin(), calls.begin() + 17),
+              ElementsAreArray(expected))
       << "index 15 is passed too, and the library's refusal changes nothing";
 }
 
@@ -70,7 +71,8 @@ TEST_F(ControllerTest, LockRequestAppliesTheSettingsThenWritesTheFlag) {
   PumpFor(500);
   ForgetCalls();
   DWORD_PTR reply = 0;
-  ASSERT_TRUE(SendMessageTimeoutA(Main(), WM_USER, 0, LN_LOCK_REQUEST, SMTO_ABORTIFHUNG, 5000, &reply));
+  ASSERT_TRUE(
+      SendMessageTimeoutA(Main(), WM_USER, 0, LN_LOCK_REQUEST, SMTO_ABORTIFHUNG, 5000, &reply));
   EXPECT_EQ(reply, 3u) << "answered once the lock has been handled";
   auto expected = SettingsCalls(kDistinctValues);
   expected.push_back("SetProperties 0 1");
@@ -79,7 +81,8 @@ TEST_F(ControllerTest, LockRequestAppliesTheSettingsThenWritesTheFlag) {
 
 TEST_F(ControllerTest, ARefusedLockOpensTheOptionsWithTheHotKeysSwitchedOff) {
   // Settings that exist but lock keyboard and mouse with no unlock hot key.
-  program.WriteSettings("[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=1\r\nKEY_LOCK=49228\r\n\r\n");
+  program.WriteSettings(
+      "[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=1\r\nKEY_LOCK=49228\r\n\r\n");
   ASSERT_TRUE(program.Start());
   PumpFor(500);
   ForgetCalls();
@@ -92,10 +95,14 @@ TEST_F(ControllerTest, ARefusedLockOpensTheOptionsWithTheHotKeysSwitchedOff) {
   ASSERT_TRUE(PumpUntil([&] { return has("SetProperties 7 0") && has("SetProperties 6 0"); }, 5000))
       << "the options command switches both hot keys off in the library";
   // Close the options dialog if one is shown, as a user would.
-  ASSERT_TRUE(PumpUntil([&] {
-    if (HWND dialog = FindWindowA(nullptr, "Quellane 1.03")) PostMessageA(dialog, WM_CLOSE, 0, 0);
-    return has("SetProperties 0 0");
-  }, 8000)) << "after the dialog the lock state is written again";
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        if (HWND dialog = FindWindowA(nullptr, "Quellane 1.03"))
+          PostMessageA(dialog, WM_CLOSE, 0, 0);
+        return has("SetProperties 0 0");
+      },
+      8000))
+      << "after the dialog the lock state is written again";
   const auto calls = Calls();
   const auto lock = std::find(calls.begin(), calls.end(), "SetProperties 0 1");
   const auto off = std::find(calls.begin(), calls.end(), "SetProperties 6 0");
@@ -108,11 +115,14 @@ TEST_F(ControllerTest, ARefusedLockOpensTheOptionsWithTheHotKeysSwitchedOff) {
       << "the hot keys are handed back after the dialog";
   // The save follows the rewrite; a read while the file is being replaced
   // may find it held.
-  EXPECT_TRUE(PumpUntil([&] {
-    const std::string saved = program.ReadSettings();
-    return saved.find("KEY_LOCK=49228\r\n") != std::string::npos &&
-           saved.find("KEY_UNLOCK=0\r\n") != std::string::npos;
-  }, 5000)) << "the settings are saved after the dialog";
+  EXPECT_TRUE(PumpUntil(
+      [&] {
+        const std::string saved = program.ReadSettings();
+        return saved.find("KEY_LOCK=49228\r\n") != std::string::npos &&
+               saved.find("KEY_UNLOCK=0\r\n") != std::string::npos;
+      },
+      5000))
+      << "the settings are saved after the dialog";
 }
 
 TEST_F(ControllerTest, ASecondInstanceBindsButNeverTakesTheNotifications) {
@@ -140,8 +150,9 @@ TEST(HelpFile, IsACompiledHelpFileBesideTheProgramWithEveryPage) {
   const std::string chm{std::istreambuf_iterator<char>(in), {}};
   ASSERT_GE(chm.size(), 4u) << "no Quellane.chm next to the program";
   EXPECT_EQ(chm.substr(0, 4), "ITSF");
-  for (const char* page : {"/index.html", "/locking.html", "/unlocking.html", "/options.html",
-                           "/commandline.html", "/safety.html", "/idle.html", "/troubleshooting.html"}) {
+  for (const char* page :
+       {"/index.html", "/locking.html", "/unlocking.html", "/options.html", "/commandline.html",
+        "/safety.html", "/idle.html", "/troubleshooting.html"}) {
     EXPECT_NE(chm.find(page), std::string::npos) << page;
   }
 }

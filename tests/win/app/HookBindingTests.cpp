@@ -29,7 +29,8 @@ class HookBindingTest : public ::testing::Test {
                           (exe + "binding_probe.exe").c_str(), FALSE));
   }
   void TearDown() override {
-    for (const std::string& dir : {exe, obj, path, cwd}) DeleteFileA((dir + "quellhook.dll").c_str());
+    for (const std::string& dir : {exe, obj, path, cwd})
+      DeleteFileA((dir + "quellhook.dll").c_str());
     DeleteFileA((exe + "binding_probe.exe").c_str());
     for (const std::string& dir : {obj, exe + "HookDll\\", exe, path, cwd, root}) {
       RemoveDirectoryA(dir.c_str());

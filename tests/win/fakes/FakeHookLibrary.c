@@ -56,7 +56,8 @@ __declspec(dllexport) int SetProperties(int index, int value) {
   Record("SetProperties %d %d", index, value);
   if (index < 0 || index > 14) return 0;
   g_properties[index] = value;
-  if (g_properties[0] && g_properties[2] && !g_properties[7] && (g_properties[3] || g_properties[4])) {
+  if (g_properties[0] && g_properties[2] && !g_properties[7] &&
+      (g_properties[3] || g_properties[4])) {
     g_properties[0] = 0;
     return 0;
   }

@@ -113,7 +113,8 @@ class NoteForm : public TForm {
     }
   }
   void WndProc(TMessage& message) override {
-    if (message.Msg == WM_USER + 5 && throwOnUserMessage) throw std::runtime_error("handler failed");
+    if (message.Msg == WM_USER + 5 && throwOnUserMessage)
+      throw std::runtime_error("handler failed");
     TForm::WndProc(message);
   }
 
@@ -329,7 +330,8 @@ TEST_F(ImageTest, TheFourImagesOfTheProgramLoadAtSixteenPixelsAndLookDifferent) 
   }
   // Locked and unlocked: at least a third of the pixels differ.
   int differing = 0;
-  for (std::size_t p = 0; p < pictures[2].size(); ++p) differing += pictures[2][p] != pictures[3][p];
+  for (std::size_t p = 0; p < pictures[2].size(); ++p)
+    differing += pictures[2][p] != pictures[3][p];
   EXPECT_GT(differing, 256 / 3);
   TIcon untouched;
   untouched.Assign(TIcon());
@@ -384,7 +386,8 @@ TEST_F(ImageTest, TheProgramCarriesItsVersionAndRunsWithCommonControlsSix) {
   // Windows reports 6 from the side-by-side copy; Wine's built-in library
   // reports 5 whichever copy is loaded, so there the folder tells.
   const std::string loaded = comctlPath;
-  const bool sideBySideSix = loaded.find("common-controls_6595b64144ccf1df_6.") != std::string::npos;
+  const bool sideBySideSix =
+      loaded.find("common-controls_6595b64144ccf1df_6.") != std::string::npos;
   EXPECT_TRUE(version.dwMajorVersion == 6 || sideBySideSix) << loaded;
 }
 

@@ -22,11 +22,11 @@ class AppTest : public ::testing::Test {
     app->OnException = [this](TComponent* sender, const std::string& what) {
       reported.push_back({sender, what});
     };
-    SetMessageBoxFunction([this](HWND owner, const std::string& text, const std::string& caption,
-                                 UINT flags) {
-      boxes.push_back({owner, text, caption, flags});
-      return IDOK;
-    });
+    SetMessageBoxFunction(
+        [this](HWND owner, const std::string& text, const std::string& caption, UINT flags) {
+          boxes.push_back({owner, text, caption, flags});
+          return IDOK;
+        });
   }
   void TearDown() override {
     SetMessageBoxFunction(nullptr);

@@ -24,10 +24,10 @@ using gui::Create;
 using gui::CreateOwned;
 using gui::TComponent;
 using gui::TMouseButton;
-using wintest::PumpFor;
-using wintest::PumpUntil;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using wintest::PumpFor;
+using wintest::PumpUntil;
 
 // The first record layout, and the one with balloons, as the shell knows them
 // (88 and 488 bytes in a 32-bit program).
@@ -232,7 +232,8 @@ TEST_F(TrayTest, TheTipIsTheShortHintCutTo127AndChangesShowAtTheNextMouseMove) {
 TEST_F(TrayTest, AnOldShellGetsTheSmallRecordNoVersionAndNoBalloons) {
   fakeShellVersion = 0x00040000;
   MakeTray();
-  tray->SetHint("two\r\nlines and a tip much longer than the sixty-three characters of the old record");
+  tray->SetHint(
+      "two\r\nlines and a tip much longer than the sixty-three characters of the old record");
   EXPECT_EQ(tray->Hint().substr(0, 15), "two - lines and");
   tray->SetActive(true);
   ASSERT_THAT(Commands(), ElementsAre(NIM_ADD));
@@ -310,17 +311,20 @@ class TrayEventsTest : public TrayTest {
       return b == TMouseButton::mbLeft ? "left" : b == TMouseButton::mbRight ? "right" : "middle";
     };
     const auto record = [this, name](const char* what) {
-      return [this, name, what](TComponent* sender, TMouseButton b, gui::TShiftState, int x, int y) {
-        EXPECT_EQ(sender, tray);
-        events.push_back(std::string(what) + " " + name(b) + " " + std::to_string(x) + "," +
-                         std::to_string(y));
-      };
+      return
+          [this, name, what](TComponent* sender, TMouseButton b, gui::TShiftState, int x, int y) {
+            EXPECT_EQ(sender, tray);
+            events.push_back(std::string(what) + " " + name(b) + " " + std::to_string(x) + "," +
+                             std::to_string(y));
+          };
     };
     tray->OnMouseDown = record("down");
     tray->OnMouseUp = record("up");
     tray->OnDblClick = record("dblclick");
     tray->OnClick = record("click");
-    tray->OnMouseMove = [this](TComponent*, gui::TShiftState, int, int) { events.push_back("move"); };
+    tray->OnMouseMove = [this](TComponent*, gui::TShiftState, int, int) {
+      events.push_back("move");
+    };
     tray->OnBalloonShow = [this](TComponent*) { events.push_back("balloon show"); };
     tray->OnBalloonHide = [this](TComponent*) { events.push_back("balloon hide"); };
     tray->OnBalloonClick = [this](TComponent*) { events.push_back("balloon click"); };
@@ -336,16 +340,15 @@ TEST_F(TrayEventsTest, EachCallbackMessageReachesItsEvent) {
     UINT lParam;
     LRESULT result;
   };
-  const Row rows[] = {{0x200, 0}, {0x201, 0}, {0x202, 0}, {0x204, 0}, {0x205, 0},
-                      {0x207, 0}, {0x208, 0}, {0x203, 0}, {0x206, 0}, {0x209, 0},
-                      {0x401, 0}, {0x403, 1}, {0x405, 1}, {0x400, 0}, {0x402, 0},
-                      {0x7B, 0}};
+  const Row rows[] = {{0x200, 0}, {0x201, 0}, {0x202, 0}, {0x204, 0}, {0x205, 0}, {0x207, 0},
+                      {0x208, 0}, {0x203, 0}, {0x206, 0}, {0x209, 0}, {0x401, 0}, {0x403, 1},
+                      {0x405, 1}, {0x400, 0}, {0x402, 0}, {0x7B, 0}};
   for (const Row& r : rows) EXPECT_EQ(Callback(r.lParam), r.result) << std::hex << r.lParam;
-  EXPECT_THAT(events, ElementsAre("move", "down left 123,77", "up left 123,77", "down right 123,77",
-                                  "up right 123,77", "down middle 123,77", "up middle 123,77",
-                                  "dblclick left 123,77", "dblclick right 123,77",
-                                  "dblclick middle 123,77", "up right 123,77", "balloon hide",
-                                  "balloon click", "balloon show"));
+  EXPECT_THAT(events,
+              ElementsAre("move", "down left 123,77", "up left 123,77", "down right 123,77",
+                          "up right 123,77", "down middle 123,77", "up middle 123,77",
+                          "dblclick left 123,77", "dblclick right 123,77", "dblclick middle 123,77",
+                          "up right 123,77", "balloon hide", "balloon click", "balloon show"));
   ASSERT_FALSE(shellCalls.empty()) << "a balloon click closes the balloon";
   EXPECT_STREQ(shellCalls.back().data.szInfo, "");
   events.clear();
@@ -409,7 +412,8 @@ TEST_F(TrayEventsTest, ARightClickShowsTheMenuAtThePressWithTheTrayWindowInFront
   EXPECT_EQ(menuRect.left, 200);
   EXPECT_EQ(menuRect.top, 120);
   EXPECT_EQ(foregroundAtPopup, tray->TrayWindow());
-  EXPECT_THAT(seen, ::testing::Contains(std::make_pair(tray->TrayWindow(), static_cast<UINT>(WM_NULL))));
+  EXPECT_THAT(seen,
+              ::testing::Contains(std::make_pair(tray->TrayWindow(), static_cast<UINT>(WM_NULL))));
   EXPECT_THAT(events, ElementsAre("down right 200,120", "up right 200,120", "click right 200,120"));
 }
 

@@ -29,7 +29,9 @@ class HookDllTest : public ::testing::Test {
  protected:
   static HookApi api;
 
-  static void SetUpTestSuite() { ASSERT_TRUE(api.Load()) << "quellhook.dll or an export is missing"; }
+  static void SetUpTestSuite() {
+    ASSERT_TRUE(api.Load()) << "quellhook.dll or an export is missing";
+  }
 
   RecordingWindow notify{"notify", false};
   RecordingWindow target{"target"};
@@ -69,7 +71,8 @@ class HookDllTest : public ::testing::Test {
   static bool PolicyValue(DWORD* value) {
     DWORD type = 0, size = sizeof *value;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kPolicyKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kPolicyKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+      return false;
     const LONG rc = RegQueryValueExA(key, "DisableTaskMgr", nullptr, &type,
                                      reinterpret_cast<BYTE*>(value), &size);
     RegCloseKey(key);
@@ -153,8 +156,9 @@ TEST_F(HookDllTest, PolicyFromBeforeTheLockIsPutBackAndNeverDeleted) {
   api.SetProperties(PROP_LOCKED, 0);
   char text[8] = {};
   DWORD type = 0, size = sizeof text;
-  EXPECT_EQ(RegQueryValueExA(key, "DisableTaskMgr", nullptr, &type, reinterpret_cast<BYTE*>(text), &size),
-            ERROR_SUCCESS);
+  EXPECT_EQ(
+      RegQueryValueExA(key, "DisableTaskMgr", nullptr, &type, reinterpret_cast<BYTE*>(text), &size),
+      ERROR_SUCCESS);
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
   EXPECT_STREQ(text, "1");
   RegDeleteValueA(key, "DisableTaskMgr");
@@ -164,10 +168,11 @@ TEST_F(HookDllTest, PolicyFromBeforeTheLockIsPutBackAndNeverDeleted) {
 // While a lock is in force its changes are recorded in the registry too,
 // for a start after the program died; the unlock deletes the record.
 TEST_F(HookDllTest, LockKeepsARegistryRecordOfItsChangesUntilTheUnlock) {
-  auto record = [](BYTE (&bytes)[16]) {
+  auto record = [](BYTE(&bytes)[16]) {
     DWORD type = 0, size = sizeof bytes;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quellane", 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quellane", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS) {
       return false;
     }
     const LONG rc = RegQueryValueExA(key, "LockChanges", nullptr, &type, bytes, &size);
@@ -282,7 +287,8 @@ TEST_F(HookDllTest, MouseButtonsAndWheelAreSwallowedWhileLocked) {
   PumpFor(100);
   Configure(0, 1, 0, 1, 0, CtrlAltU);
   ASSERT_EQ(api.SetShellHook(), 1);
-  const std::vector<INPUT> click = {MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP),
+  const std::vector<INPUT> click = {MouseInput(MOUSEEVENTF_LEFTDOWN),
+                                    MouseInput(MOUSEEVENTF_LEFTUP),
                                     MouseInput(MOUSEEVENTF_WHEEL, 0, 0, WHEEL_DELTA)};
   SendFromAnotherThread(click);
   EXPECT_EQ(target.Take(WM_LBUTTONDOWN).size(), 1u) << "unlocked: the click arrives";

@@ -92,11 +92,13 @@ std::string QuellaneProcess::ReadSettings() const {
 bool QuellaneProcess::Start(const std::string& arguments, DWORD timeoutMs) {
   // A program of an earlier test may still be on its way out; while its
   // single-instance mutex exists, this one would start as a second instance.
-  PumpUntil([] {
-    const HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "KestravaMutex");
-    if (mutex) CloseHandle(mutex);
-    return mutex == nullptr;
-  }, 5000);
+  PumpUntil(
+      [] {
+        const HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "KestravaMutex");
+        if (mutex) CloseHandle(mutex);
+        return mutex == nullptr;
+      },
+      5000);
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -116,8 +118,8 @@ QuellaneProcess::Instance QuellaneProcess::StartAgain(const std::string& argumen
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   std::string line = "\"" + folder_ + "Quellane.exe\" " + arguments;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si,
-                      &pi)) {
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                      &si, &pi)) {
     return {nullptr, 0};
   }
   CloseHandle(pi.hThread);
@@ -151,7 +153,8 @@ HookApi& QuellaneProcess::Hook() {
 
 HWND QuellaneProcess::MainWindow() const {
   // The main form is the program's never-activated tool window.
-  return FindProcessWindow(processId_, "TQuellForm", "", false, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW);
+  return FindProcessWindow(processId_, "TQuellForm", "", false,
+                           WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW);
 }
 
 std::string QuellaneProcess::Notice() const {
@@ -250,8 +253,9 @@ bool OpenMenuEdgeItemRect(bool last, RECT* rect) {
 
 bool TaskManagerPolicy(DWORD* value) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
-                    0, KEY_READ, &key) != ERROR_SUCCESS) {
+  if (RegOpenKeyExA(HKEY_CURRENT_USER,
+                    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", 0, KEY_READ,
+                    &key) != ERROR_SUCCESS) {
     return false;
   }
   DWORD type = 0, size = sizeof *value;

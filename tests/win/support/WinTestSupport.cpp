@@ -72,13 +72,19 @@ LRESULT CALLBACK RecordingWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, L
   auto* self = reinterpret_cast<RecordingWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (self) {
     switch (message) {
-      case WM_USER: case WM_KEYDOWN: case WM_KEYUP: case WM_SYSKEYDOWN: case WM_SYSKEYUP:
-      case WM_CHAR: case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_RBUTTONDOWN:
-      case WM_RBUTTONUP: case WM_MOUSEWHEEL: case WM_MOUSEMOVE:
-        self->received_.push_back({message, wParam, lParam});
-        break;
-      default:
-        break;
+      case WM_USER:
+      case WM_KEYDOWN:
+      case WM_KEYUP:
+      case WM_SYSKEYDOWN:
+      case WM_SYSKEYUP:
+      case WM_CHAR:
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONUP:
+      case WM_RBUTTONDOWN:
+      case WM_RBUTTONUP:
+      case WM_MOUSEWHEEL:
+      case WM_MOUSEMOVE: self->received_.push_back({message, wParam, lParam}); break;
+      default: break;
     }
     if (message == WM_CHAR) self->typed_ += static_cast<char>(wParam);
   }
@@ -91,7 +97,8 @@ INPUT KeyInput(WORD vk, bool down) {
   in.ki.wVk = vk;
   in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
   in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  if (vk == VK_RCONTROL || vk == VK_RMENU || vk == VK_DELETE) in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+  if (vk == VK_RCONTROL || vk == VK_RMENU || vk == VK_DELETE)
+    in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
   if (vk == VK_LSHIFT) in.ki.wScan = 0x2A;
   if (vk == VK_RSHIFT) in.ki.wScan = 0x36;
   if (vk == VK_LCONTROL || vk == VK_RCONTROL) in.ki.wScan = 0x1D;
@@ -251,8 +258,8 @@ int XRun(const std::string& commandLine, DWORD timeoutMs) {
   static int counter = 0;
   const std::string spool = Environment("QUELL_X_RELAY");
   if (spool.empty()) return -1;
-  const std::string stem = WindowsPathOf(spool) + "\\" + std::to_string(GetCurrentProcessId()) + "-" +
-                           std::to_string(++counter);
+  const std::string stem = WindowsPathOf(spool) + "\\" + std::to_string(GetCurrentProcessId()) +
+                           "-" + std::to_string(++counter);
   const std::string temp = stem + ".tmp", request = stem + ".cmd", done = stem + ".done";
   HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return -1;
@@ -263,8 +270,8 @@ int XRun(const std::string& commandLine, DWORD timeoutMs) {
   MoveFileA(temp.c_str(), request.c_str());
   int status = -1;
   PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs);
-  HANDLE answer = CreateFileA(done.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+  HANDLE answer = CreateFileA(done.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
   if (answer != INVALID_HANDLE_VALUE) {
     char text[16] = {};
     DWORD got = 0;

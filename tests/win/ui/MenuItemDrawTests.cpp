@@ -179,9 +179,11 @@ TEST_F(MenuItemDrawTest, UnselectedItemShowsMenuBackgroundAndIconColumn) {
 TEST_F(MenuItemDrawTest, DisabledItemIsNeverHighlightedAndUsesTheDisabledColour) {
   for (UINT state : {UINT{ODS_SELECTED | ODS_DISABLED}, UINT{ODS_SELECTED | ODS_GRAYED}}) {
     Target fresh;
-    ASSERT_TRUE(DrawMenuItem(fresh.dc(), item, Item("Unlock", 0), state, images.get(), palette,
-                             options));
-    auto highlight = [&](ColorRef c) { return c == palette.selectFill || c == palette.selectBorder; };
+    ASSERT_TRUE(
+        DrawMenuItem(fresh.dc(), item, Item("Unlock", 0), state, images.get(), palette, options));
+    auto highlight = [&](ColorRef c) {
+      return c == palette.selectFill || c == palette.selectBorder;
+    };
     EXPECT_EQ(fresh.Count(item, highlight), 0);
     EXPECT_EQ(fresh.At(21, 11), palette.iconColumn);
     EXPECT_EQ(fresh.At(170, 20), palette.menuBack);
@@ -231,8 +233,8 @@ TEST_F(MenuItemDrawTest, RestingImageIsDimmedInPlaceAndDisabledImageGrayed) {
   // On a low-colour display the resting image keeps its colours.
   Target plain;
   options.highColor = false;
-  ASSERT_TRUE(DrawMenuItem(plain.dc(), item, Item("Lock Computer", 0), 0, images.get(), palette,
-                           options));
+  ASSERT_TRUE(
+      DrawMenuItem(plain.dc(), item, Item("Lock Computer", 0), 0, images.get(), palette, options));
   EXPECT_EQ(plain.At(left, top), kRed);
 }
 

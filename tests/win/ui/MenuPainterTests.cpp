@@ -177,7 +177,9 @@ TEST_F(MenuPainterTest, RegisteredBeforeActivationThePainterStylesNoOtherForm) {
 TEST_F(MenuPainterTest, Tag999AndOwnHandlersAreRespected) {
   main->items[3]->SetTag(kKeepOwnDrawingTag);  // Options ...
   bool ownDrawn = false;
-  main->items[0]->OnDrawItem = [&](TComponent*, gui::TCanvas&, const RECT&, bool) { ownDrawn = true; };
+  main->items[0]->OnDrawItem = [&](TComponent*, gui::TCanvas&, const RECT&, bool) {
+    ownDrawn = true;
+  };
   MenuForm tagged(main->form);
   tagged.menu->SetTag(kKeepOwnDrawingTag);
 
@@ -199,7 +201,9 @@ TEST_F(MenuPainterTest, Tag999AndOwnHandlersAreRespected) {
   EXPECT_FALSE(main->items[3]->OnDrawItem);
 
   // A handler set after activation is not the painter's to take away.
-  main->items[1]->OnDrawItem = [&](TComponent*, gui::TCanvas&, const RECT&, bool) { ownDrawn = true; };
+  main->items[1]->OnDrawItem = [&](TComponent*, gui::TCanvas&, const RECT&, bool) {
+    ownDrawn = true;
+  };
   p->SetActive(false);
   EXPECT_TRUE(main->items[1]->OnDrawItem);
   EXPECT_FALSE(main->items[1]->OnMeasureItem) << "its measure handler was the painter's";

@@ -22,8 +22,8 @@ using wintest::PumpFor;
 using wintest::PumpUntil;
 
 using wintest::ClassOf;
-using wintest::TextOf;
 using wintest::ForEachThreadWindow;
+using wintest::TextOf;
 
 RECT PlaceIn(HWND w) {
   RECT r;
@@ -49,7 +49,8 @@ class OptionsDialog : public gui::test::AppTest {
     host.Images = images;
     host.MinimizeAllWindows = [this] { calls.push_back("minimize"); };
     host.Lock = [this] {
-      calls.push_back(form && IsWindowVisible(form->Handle()) ? "lock, dialog shown" : "lock, dialog hidden");
+      calls.push_back(form && IsWindowVisible(form->Handle()) ? "lock, dialog shown"
+                                                              : "lock, dialog hidden");
     };
     return host;
   }
@@ -111,8 +112,8 @@ TEST_F(OptionsDialog, FormIsASmallTopmostToolWindowInTheCentreWithItsFont) {
   EXPECT_NEAR((outer.left + outer.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
   EXPECT_NEAR((outer.top + outer.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
   LOGFONTA font{};
-  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(form->cbKeyboard->Handle(), WM_GETFONT, 0, 0)), sizeof font,
-             &font);
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(form->cbKeyboard->Handle(), WM_GETFONT, 0, 0)),
+             sizeof font, &font);
   EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
   EXPECT_EQ(font.lfHeight, -10);
 }
@@ -130,26 +131,53 @@ TEST_F(OptionsDialog, EveryControlHasItsClassPlaceCaptionAndHint) {
   Make();
   const std::vector<Expected> table = {
       {"PanelButtons", "TQuellPanel", "FormOptions", {0, 0, 471, 67}, "", ""},
-      {"BitBtnLockNow", "Button", "PanelButtons", {5, 4, 65, 62}, "Lock Now", "Add a lock to your computer at once."},
+      {"BitBtnLockNow",
+       "Button",
+       "PanelButtons",
+       {5, 4, 65, 62},
+       "Lock Now",
+       "Add a lock to your computer at once."},
       {"BitBtnApply", "Button", "PanelButtons", {73, 4, 133, 62}, "Save", "Save the settings."},
-      {"BitBtnCancel", "Button", "PanelButtons", {141, 4, 201, 62}, "Cancel",
+      {"BitBtnCancel",
+       "Button",
+       "PanelButtons",
+       {141, 4, 201, 62},
+       "Cancel",
        "The modification to the settings will not be saved."},
       {"PageControl", "SysTabControl32", "FormOptions", {0, 80, 471, 235}, "", ""},
       {"lHotKeyUnLock", "Static", "tsHotKeys", {18, 12, 103, 25}, "Unlock Computer:", ""},
       {"HotKeyUnLock", "msctls_hotkey32", "tsHotKeys", {18, 28, 116, 47}, "", ""},
       {"lHotKeyLock", "Static", "tsHotKeys", {18, 60, 93, 73}, "Lock Computer:", ""},
       {"HotKeyLock", "msctls_hotkey32", "tsHotKeys", {18, 79, 116, 98}, "", ""},
-      {"Label1", "Static", "tsHotKeys", {176, 24, 421, 50},
-       "Aim the cursor at the 'Unlock' edition bar, and press the key you want to set as the hotkey.", ""},
+      {"Label1",
+       "Static",
+       "tsHotKeys",
+       {176, 24, 421, 50},
+       "Aim the cursor at the 'Unlock' edition bar, and press the key you want to set as the "
+       "hotkey.",
+       ""},
       {"ImageLocked", "TQuellImage", "tsHotKeys", {0, 104, 25, 129}, "", ""},
       {"ImageUnlocked", "TQuellImage", "tsHotKeys", {32, 104, 57, 129}, "", ""},
-      {"cbKeyboard", "Button", "tsLock", {13, 14, 129, 28}, "Lock Keyboard", "Block keyboard input"},
+      {"cbKeyboard",
+       "Button",
+       "tsLock",
+       {13, 14, 129, 28},
+       "Lock Keyboard",
+       "Block keyboard input"},
       {"cbMouseButtons", "Button", "tsLock", {13, 34, 129, 48}, "Lock Mouse Bottons", ""},
       {"cmMouseWheel", "Button", "tsLock", {13, 54, 129, 68}, "Lock Mose wheel", ""},
       {"cbMouseMove", "Button", "tsLock", {13, 74, 129, 88}, "Lock Mouse movements", ""},
-      {"cbScreenSaverOff", "Button", "tsLock", {13, 94, 129, 108}, "Disable screen saver",
+      {"cbScreenSaverOff",
+       "Button",
+       "tsLock",
+       {13, 94, 129, 108},
+       "Disable screen saver",
        "Prevent the Windows screen saver from running while computer locked"},
-      {"cbBeep", "Button", "tsLock", {234, 16, 361, 30}, "Beep on locked keys",
+      {"cbBeep",
+       "Button",
+       "tsLock",
+       {234, 16, 361, 30},
+       "Beep on locked keys",
        "Beep on locked mouse and keyboard keys "},
       {"cbMini", "Button", "tsLock", {234, 40, 403, 57}, "Minimize Windows when lock", ""},
       {"Label5", "Static", "tsLock", {233, 78, 258, 91}, "Wait:", ""},
@@ -225,7 +253,8 @@ Hues HuesOf(HWND w, bool (*is)(int r, int g, int b)) {
   for (int y = rect.top; y < rect.bottom; ++y) {
     for (int x = rect.left; x < rect.right; ++x) {
       const COLORREF c = GetPixel(screen, x, y);
-      if (is(GetRValue(c), GetGValue(c), GetBValue(c))) (y < rect.bottom - 17 ? h.upper : h.lower)++;
+      if (is(GetRValue(c), GetGValue(c), GetBValue(c)))
+        (y < rect.bottom - 17 ? h.upper : h.lower)++;
     }
   }
   ReleaseDC(nullptr, screen);
@@ -237,7 +266,8 @@ TEST_F(OptionsDialog, ButtonsShowTheirGlyphAboveTheCaptionAndTheRealFont) {
   form->Show();
   SetForegroundWindow(form->Handle());
   PumpFor(200);
-  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(form->Handle(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   const auto red = [](int r, int g, int b) { return r > g + 80 && r > b + 80; };
   const auto blue = [](int r, int g, int b) { return b > r + 80 && b > g + 40; };
   const auto dark = [](int r, int g, int b) { return r + g + b < 150; };
@@ -249,10 +279,12 @@ TEST_F(OptionsDialog, ButtonsShowTheirGlyphAboveTheCaptionAndTheRealFont) {
   const Hues cancel = HuesOf(form->BitBtnCancel->Handle(), red);
   EXPECT_GT(cancel.upper, 50) << "the red cross";
   // The caption: dark pixels in the lower half beyond the frame's own.
-  EXPECT_GT(HuesOf(form->BitBtnApply->Handle(), dark).lower, HuesOf(form->PanelButtons->Handle(), dark).lower / 4);
+  EXPECT_GT(HuesOf(form->BitBtnApply->Handle(), dark).lower,
+            HuesOf(form->PanelButtons->Handle(), dark).lower / 4);
   // The face the font mapper really chose.
   HDC dc = GetDC(form->cbKeyboard->Handle());
-  SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(form->cbKeyboard->Handle(), WM_GETFONT, 0, 0)));
+  SelectObject(dc,
+               reinterpret_cast<HFONT>(SendMessageA(form->cbKeyboard->Handle(), WM_GETFONT, 0, 0)));
   char face[LF_FACESIZE] = {};
   GetTextFaceA(dc, LF_FACESIZE, face);
   ReleaseDC(form->cbKeyboard->Handle(), dc);
@@ -260,8 +292,8 @@ TEST_F(OptionsDialog, ButtonsShowTheirGlyphAboveTheCaptionAndTheRealFont) {
   // caption is never cut: labels and check boxes grow to their text.
   (void)face;
   for (gui::TWinControl* c : std::initializer_list<gui::TWinControl*>{
-           form->lHotKeyUnLock, form->lHotKeyLock, form->cbMouseMove, form->cbScreenSaverOff, form->Label4,
-           form->cbIdle, form->cbMini, form->cbBeep}) {
+           form->lHotKeyUnLock, form->lHotKeyLock, form->cbMouseMove, form->cbScreenSaverOff,
+           form->Label4, form->cbIdle, form->cbMini, form->cbBeep}) {
     SCOPED_TRACE(c->Name());
     HDC cdc = GetDC(c->Handle());
     SelectObject(cdc, reinterpret_cast<HFONT>(SendMessageA(c->Handle(), WM_GETFONT, 0, 0)));
@@ -277,7 +309,8 @@ TEST_F(OptionsDialog, ButtonsShowTheirGlyphAboveTheCaptionAndTheRealFont) {
 std::vector<std::string> TabOrderIn(TFormOptions* form, gui::TWinControl* parent) {
   std::vector<std::string> names;
   for (HWND w = GetWindow(parent->Handle(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (!(GetWindowLongA(w, GWL_STYLE) & WS_TABSTOP) && !(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)) {
+    if (!(GetWindowLongA(w, GWL_STYLE) & WS_TABSTOP) &&
+        !(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)) {
       continue;
     }
     for (std::size_t i = 0; i < form->ComponentCount(); ++i) {
@@ -292,10 +325,12 @@ TEST_F(OptionsDialog, TabOrderFollowsTheDesignWithinEachParentAndTheUnlockBoxHas
   Make();
   using V = std::vector<std::string>;
   EXPECT_EQ(TabOrderIn(form, form), (V{"PageControl", "PanelButtons"}));
-  EXPECT_EQ(TabOrderIn(form, form->PanelButtons), (V{"BitBtnApply", "BitBtnCancel", "BitBtnLockNow"}));
+  EXPECT_EQ(TabOrderIn(form, form->PanelButtons),
+            (V{"BitBtnApply", "BitBtnCancel", "BitBtnLockNow"}));
   EXPECT_EQ(TabOrderIn(form, form->tsHotKeys), (V{"HotKeyUnLock", "HotKeyLock"}));
-  EXPECT_EQ(TabOrderIn(form, form->tsLock), (V{"cbKeyboard", "cbMouseButtons", "cmMouseWheel", "cbMouseMove",
-                                               "cbScreenSaverOff", "cbBeep", "cbIdle", "spIdle", "cbMini"}));
+  EXPECT_EQ(TabOrderIn(form, form->tsLock),
+            (V{"cbKeyboard", "cbMouseButtons", "cmMouseWheel", "cbMouseMove", "cbScreenSaverOff",
+               "cbBeep", "cbIdle", "spIdle", "cbMini"}));
   form->Show();
   PumpFor(100);
   EXPECT_EQ(GetFocus(), form->HotKeyUnLock->Handle());
@@ -314,9 +349,9 @@ TEST_F(OptionsDialog, HotKeyBoxesShowStoredCodesAndSaveThemBack) {
   // Ctrl+Alt+L; A with stray bits 8..12 (shown and saved without them);
   // Shift+Ctrl+F5; a value with bits above the low 16, or a negative one,
   // or modifiers without a key, is no hot key: an empty box.
-  for (const Case c : {Case{49228, 0x064C, 49228}, Case{0x0141, 0x0041, 0x41}, Case{0x6074, 0x0374, 0x6074},
-                       Case{0x1C04C, 0, 0}, Case{static_cast<std::int32_t>(0xFFFFC055u), 0, 0},
-                       Case{0xC000, 0, 0}}) {
+  for (const Case c : {Case{49228, 0x064C, 49228}, Case{0x0141, 0x0041, 0x41},
+                       Case{0x6074, 0x0374, 0x6074}, Case{0x1C04C, 0, 0},
+                       Case{static_cast<std::int32_t>(0xFFFFC055u), 0, 0}, Case{0xC000, 0, 0}}) {
     SCOPED_TRACE(c.stored);
     settings = TLockSettings{};
     settings.Values[SLOT_LOCK_KEYBOARD] = 0;  // a save without an unlock hot key is allowed
@@ -335,8 +370,8 @@ TEST_F(OptionsDialog, HotKeyBoxesShowStoredCodesAndSaveThemBack) {
   // block) is stored without it.
   settings = TLockSettings{};
   RunModal([&] {
-    SendMessageA(form->HotKeyUnLock->Handle(), HKM_SETHOTKEY, MAKEWORD(VK_DELETE, HOTKEYF_CONTROL | HOTKEYF_ALT |
-                                                                                      HOTKEYF_EXT), 0);
+    SendMessageA(form->HotKeyUnLock->Handle(), HKM_SETHOTKEY,
+                 MAKEWORD(VK_DELETE, HOTKEYF_CONTROL | HOTKEYF_ALT | HOTKEYF_EXT), 0);
     form->BitBtnApply->Click();
   });
   EXPECT_EQ(settings.Values[SLOT_KEY_UNLOCK], 0xC000 | VK_DELETE);
@@ -440,7 +475,8 @@ TEST_F(OptionsDialog, ConfigurationWithoutAWayOutIsRefusedBySaveAndLockNow) {
   // type them as one.
   boxes.clear();
   result = RunModal([&] {
-    SendMessageA(form->HotKeyUnLock->Handle(), HKM_SETHOTKEY, MAKEWORD(0, HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+    SendMessageA(form->HotKeyUnLock->Handle(), HKM_SETHOTKEY,
+                 MAKEWORD(0, HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
     form->BitBtnApply->Click();
     EXPECT_EQ(form->ModalResult(), gui::mrNone);
     form->Close();
@@ -487,8 +523,9 @@ TEST_F(OptionsDialog, CancelAndTheCloseBoxStoreNothingAndFreeTheDialog) {
   for (int way = 0; way < 3; ++way) {
     SCOPED_TRACE(way);
     int result = RunModal([&] {
-      for (gui::TCheckBox* c : {form->cbKeyboard, form->cbMouseButtons, form->cmMouseWheel, form->cbMouseMove,
-                                form->cbScreenSaverOff, form->cbBeep, form->cbMini, form->cbIdle}) {
+      for (gui::TCheckBox* c :
+           {form->cbKeyboard, form->cbMouseButtons, form->cmMouseWheel, form->cbMouseMove,
+            form->cbScreenSaverOff, form->cbBeep, form->cbMini, form->cbIdle}) {
         c->SetChecked(!c->Checked());
       }
       form->spIdle->SetValue(600);
@@ -532,7 +569,8 @@ TEST_F(OptionsDialog, StatusBarFollowsTheHintUnderThePointer) {
     } while (app->Hint() != expected && GetTickCount64() < deadline);
     return statusText();
   };
-  const std::string screenSaver = "Prevent the Windows screen saver from running while computer locked";
+  const std::string screenSaver =
+      "Prevent the Windows screen saver from running while computer locked";
   EXPECT_EQ(pointAt(form->cbScreenSaverOff, 30, 5, screenSaver), screenSaver);
   EXPECT_EQ(pointAt(form->tsLock, 300, 110, ""), "") << "the empty area of the page";
   EXPECT_EQ(pointAt(form->BitBtnApply, 30, 30, "Save the settings."), "Save the settings.");

@@ -97,7 +97,8 @@ TEST_F(PopupFormTest, WindowStylesPlacementAndPaint) {
   OSVERSIONINFOA v{};
   v.dwOSVersionInfoSize = sizeof v;
   GetVersionExA(&v);
-  const bool shadow = v.dwPlatformId == 2 && (v.dwMajorVersion > 5 || (v.dwMajorVersion == 5 && v.dwMinorVersion >= 1));
+  const bool shadow = v.dwPlatformId == 2 &&
+                      (v.dwMajorVersion > 5 || (v.dwMajorVersion == 5 && v.dwMinorVersion >= 1));
   EXPECT_EQ((GetClassLongA(w, GCL_STYLE) & CS_DROPSHADOW) != 0, shadow);
   EXPECT_NE(GetForegroundWindow(), w) << "showing does not activate it";
   EXPECT_EQ(GetForegroundWindow(), before);
@@ -168,7 +169,8 @@ TEST_F(PopupFormTest, ARightClickClosesItAndOpensTheOptionsWithoutAContextMenu) 
   EXPECT_FALSE(AnyContextMenu());
   // The context-menu request alone does the same.
   Show();
-  SendMessageA(PopupWindow(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(PopupWindow()), MAKELPARAM(-1, -1));
+  SendMessageA(PopupWindow(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(PopupWindow()),
+               MAKELPARAM(-1, -1));
   EXPECT_FALSE(Shown());
   EXPECT_EQ(optionsRuns, 2);
   EXPECT_TRUE(reported.empty());
