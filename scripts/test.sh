@@ -42,6 +42,10 @@ run_ctest() {
   return "$rc"
 }
 
+tier "format check (.clang-format)"
+if scripts/check-format.sh; then summary+=("format: every C and C++ file formatted")
+else summary+=("format: files not formatted"); exit 1; fi
+
 tier "native unit tests (ASan + UBSan)"
 run_ctest "native" ctest --test-dir build/native-asan --output-on-failure --no-tests=error
 
