@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "HookProtocol.h"
 #include "WinTestSupport.h"
 
 namespace quell::wintest {
@@ -110,7 +111,17 @@ bool QuellaneProcess::Start(const std::string& arguments, DWORD timeoutMs) {
   CloseHandle(pi.hThread);
   process_ = pi.hProcess;
   processId_ = pi.dwProcessId;
-  return PumpUntil([&] { return MainWindow() != nullptr || !Alive(); }, timeoutMs) && Alive();
+  if (!PumpUntil([&] { return MainWindow() != nullptr || !Alive(); }, timeoutMs) || !Alive()) {
+    return false;
+  }
+  // The main window exists before its start-up has installed the hooks; a
+  // ping is answered once the start-up is through and the program's message
+  // loop runs (or a box of the start-up pumps), so a hot key pressed after
+  // this reaches the hooks.
+  DWORD_PTR reply = 0;
+  SendMessageTimeoutA(MainWindow(), kNotifyMessage, 0, LN_PING, SMTO_ABORTIFHUNG, timeoutMs,
+                      &reply);
+  return Alive();
 }
 
 QuellaneProcess::Instance QuellaneProcess::StartAgain(const std::string& arguments) const {
