@@ -24,6 +24,11 @@ const char* DirectionLabel(std::uint32_t message) {
   }
 }
 
+// Shift, Ctrl and Alt, generic, left and right.
+bool IsModifierKey(std::uint32_t vk) {
+  return (vk >= 0x10 && vk <= 0x12) || (vk >= 0xA0 && vk <= 0xA5);
+}
+
 // The release of a modifier that the sampling says is not held is let
 // through, so that a modifier never stays down in the system.
 bool IsReleaseOfUnheldModifier(std::uint32_t vk, const ProcessState& p) {
@@ -87,10 +92,11 @@ bool HookLibrary::KeyboardProc(int nCode, std::uint32_t vk, std::uint32_t keystr
   const bool release = (keystrokeFlags & kKeyReleased) != 0;
   auto outcome = KeyOutcomes::Outcome::Unknown;
   if (!release) {
-    // The modifiers are sampled only for a key that can make a hot key: each
-    // sample is a call into the system, on every key press of every program.
+    // The modifiers are sampled only for a modifier or a key that can make a
+    // hot key: each sample is a call into the system, on every key press of
+    // every program (modifiers: see LowLevelKeyboardProc).
     // The hot key is swallowed whether or not the lock flag changed.
-    if (MayCompleteHotKey(vk) &&
+    if ((IsModifierKey(vk) || MayCompleteHotKey(vk)) &&
         ToggleByHotKey(ComposeShortcut(vk, keystrokeFlags, kKeystrokeAlt, nullptr))) {
       process_.keyboardKeys.NoteDown(vk, true);
       return true;
@@ -122,9 +128,12 @@ bool HookLibrary::LowLevelKeyboardProc(int nCode, std::uint32_t message,
   process_.modifiers.Follow(shared_.lockFlagWrites);
   // Unlocked with the log closed, the shortcut code and the modifier states
   // only matter for a key-down that can make a hot key; other keys spare the
-  // three calls into the system that sampling takes.
+  // three calls into the system that sampling takes. Modifier events still
+  // sample: Wine answers GetAsyncKeyState from a per-thread snapshot that a
+  // sample only renews when it sees a key change, and without the samples at
+  // Ctrl's and Alt's presses a hot key typed right after them read stale.
   std::uint32_t code = vk;
-  if (Locked() || LogOpen() || (down && MayCompleteHotKey(vk))) {
+  if (Locked() || LogOpen() || IsModifierKey(vk) || (down && MayCompleteHotKey(vk))) {
     code = ComposeShortcut(vk, key.flags, kLlkhfAltDown, Locked() ? &process_.modifiers : nullptr);
   } else {
     process_.alt = process_.ctrl = process_.shift = 0;
