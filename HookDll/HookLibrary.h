@@ -67,6 +67,9 @@ class HookLibrary {
   std::uint32_t ComposeShortcut(std::uint32_t vk, std::uint32_t flags, std::uint32_t altMask,
                                 const ModifierMemory* memory) noexcept;
   int IsMouseMessageLocked(std::uint32_t message) noexcept;
+  // Whether the key `vk`, with some of Ctrl, Shift and Alt, makes the lock
+  // or the unlock hot key. Only then can the modifiers decide anything.
+  bool MayCompleteHotKey(std::uint32_t vk) const noexcept;
 
  private:
   bool Locked() const noexcept { return shared_.properties[PROP_LOCKED] != 0; }

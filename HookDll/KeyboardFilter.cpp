@@ -24,6 +24,11 @@ const char* DirectionLabel(std::uint32_t message) {
   }
 }
 
+// Shift, Ctrl and Alt, generic, left and right.
+bool IsModifierKey(std::uint32_t vk) {
+  return (vk >= 0x10 && vk <= 0x12) || (vk >= 0xA0 && vk <= 0xA5);
+}
+
 // The release of a modifier that the sampling says is not held is let
 // through, so that a modifier never stays down in the system.
 bool IsReleaseOfUnheldModifier(std::uint32_t vk, const ProcessState& p) {
@@ -57,6 +62,18 @@ std::uint32_t HookLibrary::ComposeShortcut(std::uint32_t vk, std::uint32_t flags
   return code;
 }
 
+bool HookLibrary::MayCompleteHotKey(std::uint32_t vk) const noexcept {
+  // A shortcut code is the key plus modifier bits, so the hot key less the
+  // key may hold modifier bits only.
+  constexpr std::uint32_t kModifierBits = kShortcutCtrl | kShortcutShift | kShortcutAlt;
+  auto completes = [vk](std::int32_t hotKey) {
+    const auto key = static_cast<std::uint32_t>(hotKey);
+    return IsTypableHotKey(hotKey) && key >= vk && ((key - vk) & ~kModifierBits) == 0;
+  };
+  return completes(shared_.properties[PROP_KEY_LOCK]) ||
+         completes(shared_.properties[PROP_KEY_UNLOCK]);
+}
+
 bool HookLibrary::ToggleByHotKey(std::uint32_t code) noexcept {
   // A hot key that cannot be typed (none, no key code, foreign bits) matches
   // nothing, as the safety rule counts it.
@@ -78,9 +95,12 @@ bool HookLibrary::KeyboardProc(int nCode, std::uint32_t vk, std::uint32_t keystr
   const bool release = (keystrokeFlags & kKeyReleased) != 0;
   auto outcome = KeyOutcomes::Outcome::Unknown;
   if (!release) {
-    const std::uint32_t code = ComposeShortcut(vk, keystrokeFlags, kKeystrokeAlt, nullptr);
+    // The modifiers are sampled only for a modifier or a key that can make a
+    // hot key: each sample is a call into the system, on every key press of
+    // every program (modifiers: see LowLevelKeyboardProc).
     // The hot key is swallowed whether or not the lock flag changed.
-    if (ToggleByHotKey(code)) {
+    if ((IsModifierKey(vk) || MayCompleteHotKey(vk)) &&
+        ToggleByHotKey(ComposeShortcut(vk, keystrokeFlags, kKeystrokeAlt, nullptr))) {
       process_.keyboardKeys.NoteDown(vk, true);
       return true;
     }
@@ -109,8 +129,18 @@ bool HookLibrary::LowLevelKeyboardProc(int nCode, std::uint32_t message,
   const std::uint32_t vk = key.vkCode;
   const bool down = IsKeyDownMessage(message);
   process_.modifiers.Follow(shared_.lockFlagWrites);
-  const std::uint32_t code =
-      ComposeShortcut(vk, key.flags, kLlkhfAltDown, Locked() ? &process_.modifiers : nullptr);
+  // Unlocked with the log closed, the shortcut code and the modifier states
+  // only matter for a key-down that can make a hot key; other keys spare the
+  // three calls into the system that sampling takes. Modifier events still
+  // sample: Wine answers GetAsyncKeyState from a per-thread snapshot that a
+  // sample only renews when it sees a key change, and without the samples at
+  // Ctrl's and Alt's presses a hot key typed right after them read stale.
+  std::uint32_t code = vk;
+  if (Locked() || LogOpen() || IsModifierKey(vk) || (down && MayCompleteHotKey(vk))) {
+    code = ComposeShortcut(vk, key.flags, kLlkhfAltDown, Locked() ? &process_.modifiers : nullptr);
+  } else {
+    process_.alt = process_.ctrl = process_.shift = 0;
+  }
   if (!down) process_.modifiers.NoteUp(vk);
 
   if (LogOpen()) {

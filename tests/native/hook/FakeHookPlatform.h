@@ -38,6 +38,7 @@ class FakeHookPlatform final : public HookPlatform, public SystemSettings {
   std::vector<Posted> posts;
   int beeps = 0;
   bool keyDown[256] = {};
+  int keyStateQueries = 0;  // IsKeyDown calls
   std::uint32_t nextHook = 0x100;
   bool failHook[15] = {};  // indexed by HookKind
   bool failUnhook = false;
@@ -62,7 +63,10 @@ class FakeHookPlatform final : public HookPlatform, public SystemSettings {
   void Post(std::uint32_t window, std::uintptr_t wParam, std::intptr_t lParam) override {
     posts.push_back({window, wParam, lParam});
   }
-  bool IsKeyDown(int vk) override { return keyDown[vk & 0xFF]; }
+  bool IsKeyDown(int vk) override {
+    ++keyStateQueries;
+    return keyDown[vk & 0xFF];
+  }
   int KeyName(std::int32_t lParam, char* buffer, int size) override {
     const int scan = (lParam >> 16) & 0x1FF;
     const char* name = scan == 0x1E ? "A" : scan == 0x53 ? "Num Del" : "";

@@ -244,6 +244,25 @@ TEST_F(KeyboardFilterTest, ModifierMemoryEmptiesAtAWriteOfTheFlagInAnotherProces
   EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 1);
 }
 
+// A key makes a hot key when the hot key is its code plus some of the three
+// modifier bits; a hot key that cannot be typed is made by no key.
+TEST_F(KeyboardFilterTest, OnlyTheKeyOfAHotKeyMayCompleteIt) {
+  lib.SetProperties(PROP_KEY_LOCK, CtrlAltL);
+  lib.SetProperties(PROP_KEY_UNLOCK, 0x2000 + VK_U);
+  EXPECT_TRUE(lib.MayCompleteHotKey(VK_L));
+  EXPECT_TRUE(lib.MayCompleteHotKey(VK_U));
+  EXPECT_FALSE(lib.MayCompleteHotKey(VK_A));
+  EXPECT_FALSE(lib.MayCompleteHotKey(0x0C)) << "0xC04C - 0x0C leaves a key bit";
+  EXPECT_FALSE(lib.MayCompleteHotKey(0xCC)) << "a code above the hot key's own";
+  lib.SetProperties(PROP_KEY_LOCK, 0x7B);  // F12 alone
+  EXPECT_TRUE(lib.MayCompleteHotKey(0x7B));
+  lib.SetProperties(PROP_KEY_LOCK, 0x4000);     // Ctrl and no key
+  lib.SetProperties(PROP_KEY_UNLOCK, 0x1C055);  // a bit outside the shortcut
+  EXPECT_FALSE(lib.MayCompleteHotKey(0));
+  EXPECT_FALSE(lib.MayCompleteHotKey(VK_U));
+  EXPECT_FALSE(lib.MayCompleteHotKey(0x10055));
+}
+
 // A hot key that cannot be typed matches no key event, as the safety rule
 // counts it as none.
 TEST_F(KeyboardFilterTest, UntypableHotKeysMatchNothing) {
@@ -359,6 +378,41 @@ TEST_F(KeyboardProcTest, UnlockedKeysPass) {
   EXPECT_FALSE(Press(VK_A));
   EXPECT_FALSE(Release(VK_A));
   EXPECT_THAT(os.posts, IsEmpty());
+}
+
+// Sampling the modifiers is a call into the system on every key event of
+// every program. Unlocked with the log closed it is made for the events of
+// Shift, Ctrl and Alt themselves (a platform may answer from a snapshot that
+// only a sample taken as a modifier changes brings up to date) and for a
+// key-down that can make a hot key; locked, for every event.
+TEST_F(KeyboardProcTest, ModifiersAreSampledOnlyWhereTheyCanDecide) {
+  lib.SetProperties(PROP_LOCK_KEYBOARD, 1);
+  lib.SetProperties(PROP_KEY_LOCK, CtrlAltL);
+  lib.SetProperties(PROP_KEY_UNLOCK, CtrlAltU);
+  Hold({0x11, 0x12});
+  Clear();
+  EXPECT_FALSE(Down(VK_A));
+  EXPECT_FALSE(Press(VK_A));
+  EXPECT_FALSE(Release(VK_A));
+  EXPECT_FALSE(Up(VK_A));
+  EXPECT_EQ(os.keyStateQueries, 0);
+  EXPECT_THAT(PostedCodes(), ElementsAre(LN_ACTIVITY)) << "activity is reported all the same";
+  EXPECT_FALSE(Down(VK_LCONTROL));
+  EXPECT_FALSE(Press(0x11));
+  EXPECT_FALSE(Up(VK_LCONTROL));
+  EXPECT_EQ(os.keyStateQueries, 9) << "a modifier's own press and release";
+  EXPECT_FALSE(Release(0x11));
+  EXPECT_EQ(os.keyStateQueries, 9) << "the ordinary hook composes no code for a release";
+  EXPECT_FALSE(Down(VK_U)) << "the unlock hot key does nothing while unlocked";
+  EXPECT_EQ(os.keyStateQueries, 12);
+  EXPECT_FALSE(Up(VK_U));
+  EXPECT_EQ(os.keyStateQueries, 12) << "a key-up makes no hot key";
+  EXPECT_TRUE(Press(VK_L));
+  EXPECT_EQ(lib.GetProperty(PROP_LOCKED), 1);
+  EXPECT_EQ(os.keyStateQueries, 15);
+  EXPECT_TRUE(Down(VK_A));
+  EXPECT_TRUE(Up(VK_A));
+  EXPECT_EQ(os.keyStateQueries, 21) << "locked, every event samples";
 }
 
 }  // namespace
