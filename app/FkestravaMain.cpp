@@ -24,6 +24,7 @@ std::string HookLibraryFolder;
 
 using gui::Create;
 using gui::TComponent;
+using rules::HotKeyOfSlot;
 
 namespace {
 

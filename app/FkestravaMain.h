@@ -10,6 +10,7 @@
 #include "ControllerRules.h"
 #include "Form.h"
 #include "HookBinding.h"
+#include "IdleLock.h"
 #include "ImageList.h"
 #include "MenuPainter.h"
 #include "Menus.h"
@@ -18,6 +19,10 @@
 #include "TrayIcon.h"
 
 namespace quell::app {
+
+using rules::TIdleConditions;
+using rules::TIdleLock;
+using rules::TIdleStep;
 
 // Process-wide state.
 extern bool IsFirstInstance;

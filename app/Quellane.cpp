@@ -37,8 +37,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   application.Initialize();
   application.SetShowMainForm(false);
   application.SetTitle("Quellane");
-  application.CreateForm<app::TFormKestravaMain>();
-  application.CreateForm<ui::TFormPopup>();
+  auto* main = application.CreateForm<app::TFormKestravaMain>();
+  auto* popup = application.CreateForm<ui::TFormPopup>();
+  popup->OnOptionsRequest = [main] { main->acOptions->Execute(); };
   application.Run();
   return 0;
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "Action.h"
 #include "Application.h"
 #include "PopupGraphics.h"
 
@@ -152,12 +151,7 @@ void TFormPopup::FormDeactivate(gui::TComponent*) {
 void TFormPopup::ImageContextPopup(gui::TComponent*, POINT, bool& handled) {
   ClosePopup();
   handled = true;
-  gui::TApplication* app = gui::Application();
-  gui::TForm* main = app ? app->MainForm() : nullptr;
-  if (auto* options =
-          main ? dynamic_cast<gui::TAction*>(main->FindComponent("acOptions")) : nullptr) {
-    options->Execute();
-  }
+  if (OnOptionsRequest) OnOptionsRequest();
 }
 
 void TFormPopup::TimerCloseTimer(gui::TComponent*) {

@@ -2,12 +2,13 @@
 // corner of the work area. It shows a title, a one-line message, an icon and
 // a close glyph, has no taskbar button, is not activated by a click, and
 // closes itself after a given time or as soon as the user clicks it. A right
-// click closes it and runs the main form's "acOptions" action.
+// click closes it and asks its owner for the options (OnOptionsRequest).
 //
 // There is one pop-up for the program: made on first use (or by the program
 // at start-up), then hidden and shown again.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "Form.h"
@@ -50,6 +51,10 @@ class TFormPopup : public gui::TForm {
   TPopupImage Image;
   TPopupImage ImageClose;
   gui::TTimer* TimerClose = nullptr;
+
+  // What a right click asks of the program once the pop-up is closed: the
+  // owner opens its options. Nothing is asked while it is empty.
+  std::function<void()> OnOptionsRequest;
 
   // The handlers (bound by the form itself).
   void ImageCloseClick(gui::TComponent* sender);

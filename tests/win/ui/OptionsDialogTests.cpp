@@ -83,7 +83,7 @@ class OptionsDialog : public gui::test::AppTest {
   static inline OptionsDialog* current = nullptr;
 
   TLockSettings settings;
-  app::TIdleLock idle;
+  rules::TIdleLock idle;
   bool minimizeOnLock = false;
   gui::TImageList* images = nullptr;
   TFormOptions* form = nullptr;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace quell::app {
+namespace quell::rules {
 
 // Hot-key control modifier flags (high byte of its 16-bit value).
 inline constexpr std::uint16_t HotKeyShift = 0x01, HotKeyControl = 0x02, HotKeyAlt = 0x04,
@@ -44,4 +44,4 @@ inline constexpr const char* InvalidConfigurationCaption = "Invalid configuratio
 // An image index confined to an image list of `count` images.
 int ClampImageIndex(int index, int count);
 
-}  // namespace quell::app
+}  // namespace quell::rules

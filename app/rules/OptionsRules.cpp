@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-namespace quell::app {
+namespace quell::rules {
 
 std::uint16_t ShortcutFromHotKey(std::uint16_t hotKey) {
   const unsigned modifiers = hotKey >> 8;
@@ -67,4 +67,4 @@ int ClampImageIndex(int index, int count) {
   return index;
 }
 
-}  // namespace quell::app
+}  // namespace quell::rules
