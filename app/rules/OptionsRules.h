@@ -11,8 +11,9 @@ namespace quell::rules {
 inline constexpr std::uint16_t HotKeyShift = 0x01, HotKeyControl = 0x02, HotKeyAlt = 0x04,
                                HotKeyExtended = 0x08;
 
-// The control's value as a shortcut code: the virtual key plus 0x2000 for
-// Shift, 0x4000 for Ctrl and 0x8000 for Alt; the extended-key flag is dropped.
+// The control's value as a shortcut code: the virtual key plus the shortcut
+// bits of HookProtocol.h for Shift, Ctrl and Alt; the extended-key flag is
+// dropped.
 std::uint16_t ShortcutFromHotKey(std::uint16_t hotKey);
 // A shortcut code as the control's value; bits 8 to 12 of the code are ignored.
 std::uint16_t HotKeyFromShortcut(std::uint32_t shortcut);

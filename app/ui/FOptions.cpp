@@ -36,7 +36,7 @@ bool IsNtPlatform() {
 TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host)
     : gui::TForm(owner), FHost(std::move(host)) {
   SetName("FormOptions");
-  SetCaption("Quellane 1.03");
+  SetCaption("Quellane " QUELL_SHORT_VERSION);
   SetBorderStyle(gui::TFormBorderStyle::bsToolWindow);
   SetStayOnTop(true);
   SetPosition(gui::TPosition::poScreenCenter);
