@@ -8,7 +8,9 @@
 #include "CommandLine.h"
 #include "Dialogs.h"
 #include "FPopup.h"
+#include "ForegroundWindow.h"
 #include "HookProtocol.h"
+#include "KeySequence.h"
 #include "OptionsDialogHost.h"
 #include "OptionsRules.h"
 #include "ProductInfo.h"
@@ -21,9 +23,6 @@ using gui::TComponent;
 using rules::HotKeyOfSlot;
 
 namespace {
-
-constexpr DWORD kVersionPlatformWin32Windows = 1;  // the 9x line
-constexpr DWORD kVersionPlatformWin32Nt = 2;
 
 // Sets the application window's extended style, which decides whether the
 // program has a taskbar button. A taskbar picks a changed style up only when
@@ -322,15 +321,7 @@ void TFormKestravaMain::ShowNotice(TNotice kind) {
   }
 }
 
-void TFormKestravaMain::MinimizeAllWindows() {
-  auto key = [](BYTE vk, DWORD flags) {
-    keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), flags, 0);
-  };
-  key(VK_LWIN, 0);
-  key('M', 0);
-  key('M', KEYEVENTF_KEYUP);
-  key(VK_LWIN, KEYEVENTF_KEYUP);
-}
+void TFormKestravaMain::MinimizeAllWindows() { SendMinimizeAllKeys(); }
 
 void TFormKestravaMain::TrayIconClick(TComponent*, gui::TMouseButton button, gui::TShiftState, int,
                                       int) {
@@ -459,54 +450,6 @@ void TFormKestravaMain::HelpTopic1Click(TComponent*) {
 
 void TFormKestravaMain::Home1Click(TComponent*) {
   ShellExecuteA(Handle(), "OPEN", HomePageAddress, nullptr, nullptr, SW_SHOWNORMAL);
-}
-
-bool ForceForegroundWindow(HWND window) {
-  if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
-  if (GetForegroundWindow() == window) return true;
-
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof version;
-  GetVersionExA(&version);
-  const bool modern =
-      (version.dwPlatformId == kVersionPlatformWin32Nt && version.dwMajorVersion > 4) ||
-      (version.dwPlatformId == kVersionPlatformWin32Windows &&
-       (version.dwMajorVersion > 4 || (version.dwMajorVersion == 4 && version.dwMinorVersion > 0)));
-  if (!modern) {
-    BringWindowToTop(window);
-    SetForegroundWindow(window);
-    return GetForegroundWindow() == window;
-  }
-
-  // Windows refuses the foreground to a program that is not in front:
-  // borrow the input state of the one that is, or lift the lock time-out.
-  const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
-  const DWORD windowThread = GetWindowThreadProcessId(window, nullptr);
-  bool done = false;
-  if (AttachThreadInput(windowThread, foregroundThread, TRUE)) {
-    BringWindowToTop(window);
-    SetForegroundWindow(window);
-    AttachThreadInput(windowThread, foregroundThread, FALSE);
-    done = GetForegroundWindow() == window;
-  }
-  if (!done) {
-    DWORD timeout = 0;
-    SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0);
-    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, SPIF_SENDCHANGE);
-    BringWindowToTop(window);
-    SetForegroundWindow(window);
-    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
-                          reinterpret_cast<void*>(static_cast<ULONG_PTR>(timeout)),
-                          SPIF_SENDCHANGE);
-    if (GetForegroundWindow() != window) {
-      ShowWindow(window, SW_HIDE);
-      ShowWindow(window, SW_SHOWMINIMIZED);
-      ShowWindow(window, SW_SHOWNORMAL);
-      BringWindowToTop(window);
-      SetForegroundWindow(window);
-    }
-  }
-  return GetForegroundWindow() == window;
 }
 
 }  // namespace quell::app

@@ -116,8 +116,4 @@ class TFormKestravaMain : public gui::TForm {
   bool FClosed = false;  // the main form has closed: nothing binds again
 };
 
-// Brings a window to the foreground, also from a program that is not in
-// front; true when it is the foreground window afterwards.
-bool ForceForegroundWindow(HWND window);
-
 }  // namespace quell::app

@@ -14,13 +14,6 @@ namespace {
 
 constexpr UINT kIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // 0x07
 constexpr UINT kAddFlags = kIconFlags | NIF_INFO;              // 0x17
-constexpr char kDefaultUtilityClass[] = "TTrayUtilWindow";
-// Bound handler and object live in the window's extra bytes, one pointer each.
-constexpr int kHandlerSlot = 0;
-constexpr int kObjectSlot = sizeof(LONG_PTR);
-constexpr int kExtraBytes = 2 * sizeof(LONG_PTR);
-
-DWORD cachedShellVersion = 0;
 
 TApplication& App() {
   TApplication* app = gui::Application();
@@ -42,75 +35,13 @@ TShiftState ShiftFromKeyboard() {
 
 }  // namespace
 
-TrayShell& TrayShellCalls() {
-  static TrayShell calls{Shell_NotifyIconA, ReadShell32Version};
-  return calls;
-}
-
-DWORD ReadShell32Version() {
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA("shell32.dll", &ignored);
-  if (size == 0) return 0;
-  std::vector<char> block(size);
-  if (!GetFileVersionInfoA("shell32.dll", 0, size, block.data())) return 0;
-  VS_FIXEDFILEINFO* info = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
-      length < sizeof *info) {
-    return 0;
-  }
-  return info->dwFileVersionMS;
-}
-
-DWORD ShellVersion() {
-  if (cachedShellVersion == 0) cachedShellVersion = TrayShellCalls().readShellVersion();
-  return cachedShellVersion;
-}
-
-void ForgetShellVersion() { cachedShellVersion = 0; }
-
-HWND CreateUtilityWindow(const char* className, UtilityHandler handler, void* object) {
-  const HINSTANCE instance = GetModuleHandleA(nullptr);
-  const char* name = className ? className : kDefaultUtilityClass;
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.cbWndExtra = kExtraBytes;
-  wc.hInstance = instance;
-  wc.lpszClassName = name;
-  WNDCLASSA existing{};
-  if (!GetClassInfoA(instance, name, &existing)) {
-    RegisterClassA(&wc);
-  } else if (existing.lpfnWndProc != DefWindowProcA || existing.cbWndExtra < kExtraBytes) {
-    // Left behind with another procedure, or too small to hold the binding.
-    UnregisterClassA(name, instance);
-    RegisterClassA(&wc);
-  }
-  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, name, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                instance, nullptr);
-  if (window && handler) {
-    SetWindowLongPtrA(window, kHandlerSlot, reinterpret_cast<LONG_PTR>(handler));
-    SetWindowLongPtrA(window, kObjectSlot, reinterpret_cast<LONG_PTR>(object));
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(UtilityWindowProc));
-  }
-  return window;
-}
-
-LRESULT CALLBACK UtilityWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  const auto handler = reinterpret_cast<UtilityHandler>(GetWindowLongPtrA(hwnd, kHandlerSlot));
-  void* object = reinterpret_cast<void*>(GetWindowLongPtrA(hwnd, kObjectSlot));
-  if (!handler) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  TMessage message{msg, wParam, lParam, 0};
-  handler(object, message);
-  return message.Result;
-}
-
 TTrayIcon::TTrayIcon(gui::TComponent* owner)
     : TComponent(owner),
       clickTimer_(gui::Create<gui::TTimer>(this)),
       balloonTimer_(gui::Create<gui::TTimer>(this)),
       pipeline_(*this, *clickTimer_) {
   icon_.OnChange = [this](gui::TIcon&) { ResolveShownIcon(); };
-  trayWindow_ = CreateUtilityWindow(nullptr, TrayWindowProc, this);
+  trayWindow_ = gui::CreateUtilityWindow(nullptr, TrayWindowProc, this);
   if (!trayWindow_) throw std::runtime_error("CreateWindowExA failed for the tray window");
   SetVisibility(tvVisibleTaskBar | tvVisibleTaskList | tvAutoHide);
   clickTimer_->SetEnabled(false);
@@ -145,7 +76,7 @@ TTrayIcon::~TTrayIcon() {
   TComponent::Free(balloonTimer_);
   balloonTimer_ = nullptr;
   icon_.OnChange = nullptr;
-  SetWindowLongPtrA(trayWindow_, kHandlerSlot, 0);
+  gui::UnbindUtilityWindow(trayWindow_);
   DestroyWindow(trayWindow_);
 }
 

@@ -20,30 +20,12 @@
 #include "Menus.h"
 #include "Timer.h"
 #include "TrayIconLogic.h"
+#include "TrayShell.h"
+#include "UtilityWindow.h"
 
 namespace quell::ui {
 
 using TAnimateEvent = std::function<void(gui::TComponent* sender, int imageIndex)>;
-
-// The shell calls of every tray icon, replaceable by tests: Shell_NotifyIconA
-// and the reading of shell32.dll's version.
-struct TrayShell {
-  BOOL(WINAPI* notifyIcon)(DWORD command, PNOTIFYICONDATAA data);
-  DWORD (*readShellVersion)();
-};
-TrayShell& TrayShellCalls();
-// The dwFileVersionMS word of shell32.dll's version resource, read on first
-// use and kept once it is nonzero (0 when it cannot be read).
-DWORD ShellVersion();
-void ForgetShellVersion();
-DWORD ReadShell32Version();
-
-// A hidden tool window whose messages go to `handler` with `object`; the
-// class ("TTrayUtilWindow" when no name is given) is registered on first use,
-// and registered again when it was left with a foreign window procedure.
-using UtilityHandler = void (*)(void* object, gui::TMessage& message);
-HWND CreateUtilityWindow(const char* className, UtilityHandler handler, void* object);
-LRESULT CALLBACK UtilityWindowProc(HWND, UINT, WPARAM, LPARAM);
 
 inline constexpr UINT WM_TRAYICON = WM_USER + 1;  // the icon's callback message
 inline constexpr UINT kTrayIconId = 1;
