@@ -30,7 +30,7 @@ TApplication::TApplication() : TComponent(nullptr), instance_(GetModuleHandleA(n
   if (current) throw std::logic_error("a second application object");
   current = this;
   WNDCLASSA wc{};
-  wc.lpfnWndProc = WindowProc;
+  wc.lpfnWndProc = BoundWindowProc;
   wc.hInstance = instance_;
   wc.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(1));
   wc.lpszClassName = kApplicationClass;
@@ -40,7 +40,7 @@ TApplication::TApplication() : TComponent(nullptr), instance_(GetModuleHandleA(n
   window_.reset(
       CreateWindowExA(0, kApplicationClass, "",
                       WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
-                      0, 0, nullptr, nullptr, instance_, this));
+                      0, 0, nullptr, nullptr, instance_, static_cast<TWindowReceiver*>(this)));
   if (!window_) throw std::runtime_error("CreateWindowExA failed for the application window");
   if (wc.hIcon) icon_.AssignHandle(wc.hIcon);
 }
@@ -48,7 +48,7 @@ TApplication::TApplication() : TComponent(nullptr), instance_(GetModuleHandleA(n
 TApplication::~TApplication() {
   // Forms and their windows go first, while the application window exists.
   DestroyComponents();
-  SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
+  UnbindWindow(window_.get());
   window_.reset();
   current = nullptr;
 }
@@ -182,20 +182,12 @@ void TApplication::Notification(TComponent* component, TOperation operation) {
   if (operation == TOperation::opRemove && component == mainForm_) mainForm_ = nullptr;
 }
 
-LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<TApplication*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  TMessage message{msg, wParam, lParam, 0};
+void TApplication::ReceiveWindowMessage(HWND window, TMessage& message) {
   try {
-    self->WndProc(hwnd, message);
+    WndProc(window, message);
   } catch (...) {
-    self->HandleException(self);
+    HandleException(this);
   }
-  return message.Result;
 }
 
 void TApplication::WndProc(HWND hwnd, TMessage& m) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Component.h"
+#include "WindowBinding.h"
 #include "Events.h"
 #include "Graphics.h"
 #include "Handles.h"
@@ -17,19 +18,11 @@ namespace quell::gui {
 
 class TForm;
 
-// One window message as handlers see it; Result is what the window returns.
-struct TMessage {
-  UINT Msg;
-  WPARAM WParam;
-  LPARAM LParam;
-  LRESULT Result;
-};
-
 // Answers true when it consumed the message (no further processing).
 using TWindowHook = std::function<bool(TMessage& message)>;
 using TExceptionEvent = std::function<void(TComponent* sender, const std::string& what)>;
 
-class TApplication : public TComponent {
+class TApplication : public TComponent, private TWindowReceiver {
  public:
   // One application object per program; made before any window of the layer.
   TApplication();
@@ -97,7 +90,7 @@ class TApplication : public TComponent {
 
  private:
   friend class TForm;
-  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+  void ReceiveWindowMessage(HWND window, TMessage& message) override;
   void WndProc(HWND hwnd, TMessage& message);
   void Idle();
   void FormGone(TForm* form);

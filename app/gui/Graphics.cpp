@@ -2,9 +2,11 @@
 
 namespace quell::gui {
 
-COLORREF ColorToRGB(TColor color) {
-  if (color & clSystemColor) return GetSysColor(static_cast<int>(color & 0xFFu));
-  return color & 0x00FFFFFFu;
+ColorRef Win32SystemColors::SysColor(int index) const { return GetSysColor(index); }
+
+const SystemColors& TheSystemColors() {
+  static const Win32SystemColors colors;
+  return colors;
 }
 
 void TIcon::SetHandle(HICON icon) {
@@ -96,17 +98,17 @@ int TCanvas::TextHeight(const std::string& text) const {
 }
 
 void TCanvas::FillRect(const RECT& rect, TColor color) {
-  BrushHandle brush(CreateSolidBrush(ColorToRGB(color)));
+  BrushHandle brush(CreateSolidBrush(ResolveColor(color, TheSystemColors())));
   ::FillRect(dc_, &rect, brush.get());
 }
 
 void TCanvas::FrameRect(const RECT& rect, TColor color) {
-  BrushHandle brush(CreateSolidBrush(ColorToRGB(color)));
+  BrushHandle brush(CreateSolidBrush(ResolveColor(color, TheSystemColors())));
   ::FrameRect(dc_, &rect, brush.get());
 }
 
 void TCanvas::DrawText(const std::string& text, RECT rect, UINT format, TColor color) {
-  const COLORREF oldColor = SetTextColor(dc_, ColorToRGB(color));
+  const COLORREF oldColor = SetTextColor(dc_, ResolveColor(color, TheSystemColors()));
   const int oldMode = SetBkMode(dc_, TRANSPARENT);
   ::DrawTextA(dc_, text.c_str(), static_cast<int>(text.size()), &rect, format);
   SetBkMode(dc_, oldMode);

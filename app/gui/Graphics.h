@@ -6,14 +6,17 @@
 #include <functional>
 #include <string>
 
+#include "Color.h"
 #include "Handles.h"
 
 namespace quell::gui {
 
-// 0x00BBGGRR, or 0x80000000 plus a GetSysColor index.
-using TColor = std::uint32_t;
-inline constexpr TColor clSystemColor = 0x80000000u;
-COLORREF ColorToRGB(TColor color);
+// GetSysColor as the source of system colours.
+class Win32SystemColors final : public SystemColors {
+ public:
+  ColorRef SysColor(int index) const override;
+};
+const SystemColors& TheSystemColors();
 
 // An icon that owns its handle. Every change of its picture runs OnChange.
 class TIcon {
@@ -99,5 +102,44 @@ class BitmapCanvas {
   MemoryDc dc_;
   Selection selection_;
 };
+
+// A 32-bit top-down DIB section selected into its own memory DC: GDI draws
+// on it, and its pixels can be read and written directly (after GdiFlush).
+class DibCanvas {
+ public:
+  DibCanvas(HDC compatibleWith, int width, int height);
+  HDC dc() const { return dc_.get(); }
+  bool valid() const { return bits_ != nullptr; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  std::uint32_t* pixels() const { return bits_; }
+
+ private:
+  MemoryDc dc_;
+  std::uint32_t* bits_ = nullptr;  // set while bitmap_ is made, so declared before it
+  BitmapHandle bitmap_;
+  int width_, height_;
+  Selection selection_;
+
+  static HBITMAP Make(HDC dc, int width, int height, std::uint32_t** bits);
+};
+
+inline HBITMAP DibCanvas::Make(HDC dc, int width, int height, std::uint32_t** bits) {
+  BITMAPINFO info = TopDownRgb32Info(width, height);
+  void* raw = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &raw, nullptr, 0);
+  *bits = bitmap ? static_cast<std::uint32_t*>(raw) : nullptr;
+  return bitmap;
+}
+
+inline DibCanvas::DibCanvas(HDC compatibleWith, int width, int height)
+    : dc_(CreateCompatibleDC(compatibleWith)),
+      bits_(nullptr),
+      bitmap_(width > 0 && height > 0 ? Make(compatibleWith, width, height, &bits_) : nullptr),
+      width_(width),
+      height_(height),
+      selection_(dc_.get(), bitmap_.get()) {
+  if (!dc_) bits_ = nullptr;
+}
 
 }  // namespace quell::gui

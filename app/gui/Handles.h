@@ -87,6 +87,12 @@ class WindowDc {
   HDC dc_;
 };
 
+// The screen's device context for one scope.
+class ScreenDc : public WindowDc {
+ public:
+  ScreenDc() : WindowDc(nullptr) {}
+};
+
 // An object selected into a device context for one scope.
 class Selection {
  public:

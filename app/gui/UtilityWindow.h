@@ -1,21 +1,17 @@
-// Hidden tool windows that hand their messages to a plain handler: the
-// message windows of components that are no controls (the tray icon's).
+// Hidden tool windows: the message windows of components that are no
+// controls (the tray icon's).
 #pragma once
 
 #include <windows.h>
 
-#include "Application.h"
+#include "WindowBinding.h"
 
 namespace quell::gui {
 
-// A hidden tool window whose messages go to `handler` with `object`; the
-// class ("TTrayUtilWindow" when no name is given) is registered on first use,
-// and registered again when it was left with a foreign window procedure.
-using UtilityHandler = void (*)(void* object, TMessage& message);
-HWND CreateUtilityWindow(const char* className, UtilityHandler handler, void* object);
-LRESULT CALLBACK UtilityWindowProc(HWND, UINT, WPARAM, LPARAM);
-// From now on the window's messages go to the default procedure (its object
-// is going away).
-void UnbindUtilityWindow(HWND window);
+// A hidden tool window whose messages go to `receiver` (BindWindow); the
+// class ("TTrayUtilWindow" when no name is given) keeps the default
+// procedure, is registered on first use, and registered again when it was
+// left with a foreign window procedure.
+HWND CreateUtilityWindow(const char* className, TWindowReceiver* receiver);
 
 }  // namespace quell::gui

@@ -7,8 +7,6 @@
 namespace quell::gui {
 
 namespace {
-constexpr char kObjectProperty[] = "Quell.WinControl";
-
 void RegisterLayerClass(const TCreateParams& params, WNDPROC procedure) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA existing{};
@@ -35,13 +33,7 @@ HWND TWinControl::Handle() {
 }
 
 TWinControl* TWinControl::FromHandle(HWND window) {
-  if (!window) return nullptr;
-  // Another process built on this layer marks its windows the same way; its
-  // pointers mean nothing here.
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != GetCurrentProcessId()) return nullptr;
-  return static_cast<TWinControl*>(GetPropA(window, kObjectProperty));
+  return dynamic_cast<TWinControl*>(BoundReceiver(window));
 }
 
 void TWinControl::AdjustCreationParams(TCreateParams& params) {
@@ -63,19 +55,19 @@ void TWinControl::AdjustCreationParams(TCreateParams& params) {
 void TWinControl::CreateHandle() {
   TCreateParams params;
   AdjustCreationParams(params);
-  if (!params.systemClass) RegisterLayerClass(params, StdWndProc);
-  const HWND created =
-      CreateWindowExA(params.exStyle, params.windowClass.c_str(), params.caption.c_str(),
-                      params.style & ~static_cast<DWORD>(WS_VISIBLE), params.x, params.y,
-                      params.width, params.height, params.wndParent, nullptr,
-                      GetModuleHandleA(nullptr), params.systemClass ? nullptr : this);
+  if (!params.systemClass) RegisterLayerClass(params, BoundWindowProc);
+  const HWND created = CreateWindowExA(
+      params.exStyle, params.windowClass.c_str(), params.caption.c_str(),
+      params.style & ~static_cast<DWORD>(WS_VISIBLE), params.x, params.y, params.width,
+      params.height, params.wndParent, nullptr, GetModuleHandleA(nullptr),
+      params.systemClass ? nullptr : static_cast<TWindowReceiver*>(this));
   if (!created) throw std::runtime_error("CreateWindowExA failed for " + params.windowClass);
   if (params.systemClass) {
     // The class's procedure keeps doing the work; ours sees every message first.
     handle_ = created;
-    SetPropA(created, kObjectProperty, this);
+    BindWindow(created, this);
     systemProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(created, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StdWndProc)));
+        SetWindowLongPtrA(created, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BoundWindowProc)));
   }
   if (HFONT font = Font()) SendMessageA(created, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   RECT r;
@@ -219,36 +211,22 @@ void TWinControl::DefaultHandler(TMessage& message) {
           : DefWindowProcA(handle_, message.Msg, message.WParam, message.LParam);
 }
 
-LRESULT CALLBACK TWinControl::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TWinControl* self = nullptr;
-  if (msg == WM_NCCREATE) {
-    self =
-        static_cast<TWinControl*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
-    if (self) {
-      self->handle_ = hwnd;
-      SetPropA(hwnd, kObjectProperty, self);
-    }
-  } else {
-    self = FromHandle(hwnd);
-  }
-  if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  if (msg == CM_RELEASE) {
+void TWinControl::ReceiveWindowMessage(HWND window, TMessage& message) {
+  if (message.Msg == WM_NCCREATE) handle_ = window;
+  if (message.Msg == CM_RELEASE) {
     // Freed from its own queue, once every handler of the form has returned.
-    TComponent::Free(self);
-    return 0;
+    TComponent::Free(this);
+    return;
   }
-  TMessage message{msg, wParam, lParam, 0};
   try {
-    self->WndProc(message);
+    WndProc(message);
   } catch (...) {
-    if (TApplication* app = Application()) app->HandleException(self);
+    if (TApplication* app = Application()) app->HandleException(this);
   }
-  if (msg == WM_NCDESTROY) {
-    RemovePropA(hwnd, kObjectProperty);
-    self->handle_ = nullptr;
-    self->systemProc_ = nullptr;
+  if (message.Msg == WM_NCDESTROY) {
+    handle_ = nullptr;
+    systemProc_ = nullptr;
   }
-  return message.Result;
 }
 
 }  // namespace quell::gui

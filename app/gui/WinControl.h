@@ -32,7 +32,7 @@ struct TCreateParams {
   HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
 };
 
-class TWinControl : public TComponent {
+class TWinControl : public TComponent, public TWindowReceiver {
  public:
   explicit TWinControl(TComponent* owner);
   ~TWinControl() override;
@@ -97,7 +97,7 @@ class TWinControl : public TComponent {
   virtual bool HandleDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
 
  private:
-  static LRESULT CALLBACK StdWndProc(HWND, UINT, WPARAM, LPARAM);
+  void ReceiveWindowMessage(HWND window, TMessage& message) override;
   void CreateHandle();
 
   HWND handle_ = nullptr;

@@ -38,9 +38,9 @@ TFormPopup::TFormPopup(gui::TComponent* owner) : TForm(owner) {
   SetBorderStyle(gui::TFormBorderStyle::bsDialog);
   SetStayOnTop(true);
   SetClientSize(kPopupClientWidth + 2 * kInset, kPopupClientHeight + 2 * kInset);
-  font_ = gdi::Font(CreateFontA(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+  font_ = gui::FontHandle(CreateFontA(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                      DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
 
   GroupBoxTitle.Bounds = {0, 0, kPopupClientWidth, kPopupClientHeight};
   LabelMessage.Bounds = {kPopupMessageAt.x, kPopupMessageAt.y, kPopupClientWidth - 4,
@@ -212,12 +212,12 @@ void TFormPopup::Paint(HDC target) {
   RECT client{};
   GetClientRect(Handle(), &client);
   const int width = client.right, height = client.bottom;
-  gdi::MemoryDc dc(target);
-  gdi::Bitmap buffer(CreateCompatibleBitmap(target, width, height));
-  gdi::Select useBuffer(dc.get(), buffer.get());
-  gdi::Select useFont(dc.get(), font_.get());
+  gui::MemoryDc dc(CreateCompatibleDC(target));
+  gui::BitmapHandle buffer(CreateCompatibleBitmap(target, width, height));
+  gui::Selection useBuffer(dc.get(), buffer.get());
+  gui::Selection useFont(dc.get(), font_.get());
   {
-    gdi::Brush back(CreateSolidBrush(kPopupBackground));
+    gui::BrushHandle back(CreateSolidBrush(kPopupBackground));
     FillRect(dc.get(), &client, back.get());
   }
   SetBkMode(dc.get(), TRANSPARENT);
@@ -235,7 +235,7 @@ void TFormPopup::Paint(HDC target) {
     RECT caption{box.left + 6, box.top, box.left + 8 + title.cx + 2, box.top + title.cy};
     caption.right = std::min(caption.right, static_cast<LONG>(Offset(ImageClose.Bounds).left - 2));
     {
-      gdi::Brush back(CreateSolidBrush(kPopupBackground));
+      gui::BrushHandle back(CreateSolidBrush(kPopupBackground));
       FillRect(dc.get(), &caption, back.get());
     }
     caption.left += 2;
@@ -249,8 +249,8 @@ void TFormPopup::Paint(HDC target) {
 
   // The icon at its own size, no larger than its 16 x 16 frame.
   if (Image.Picture) {
-    gdi::MemoryDc source(target);
-    gdi::Select use(source.get(), Image.Picture.get());
+    gui::MemoryDc source(CreateCompatibleDC(target));
+    gui::Selection use(source.get(), Image.Picture.get());
     const RECT at = Offset(Image.Bounds);
     BitBlt(dc.get(), at.left, at.top, at.right - at.left, at.bottom - at.top, source.get(), 0, 0,
            SRCCOPY);
@@ -258,8 +258,8 @@ void TFormPopup::Paint(HDC target) {
 
   // The close glyph, without its transparent corners.
   if (ImageClose.Picture) {
-    gdi::MemoryDc source(target);
-    gdi::Select use(source.get(), ImageClose.Picture.get());
+    gui::MemoryDc source(CreateCompatibleDC(target));
+    gui::Selection use(source.get(), ImageClose.Picture.get());
     const RECT at = Offset(ImageClose.Bounds);
     for (int py = 0; py < kCloseGlyphSize; ++py) {
       for (int px = 0; px < kCloseGlyphSize; ++px) {

@@ -12,7 +12,6 @@
 #include <string>
 
 #include "Form.h"
-#include "GdiScope.h"
 #include "Graphics.h"
 #include "PopupPlacement.h"
 #include "Timer.h"
@@ -26,7 +25,7 @@ struct TPopupText {
   Rect Bounds;
 };
 struct TPopupImage {
-  gdi::Bitmap Picture;
+  gui::BitmapHandle Picture;
   Rect Bounds;
   bool Transparent = true;  // the picture's corner colour is not drawn
 };
@@ -74,7 +73,7 @@ class TFormPopup : public gui::TForm {
   void Paint(HDC dc);
   void ClosePopup();
 
-  gdi::Font font_;
+  gui::FontHandle font_;
 };
 
 // The program's pop-up, or null before the first one is made.

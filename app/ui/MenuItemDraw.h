@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "GdiScope.h"
+#include "Graphics.h"
 #include "MenuPainterCore.h"
 
 namespace quell::ui {
@@ -41,15 +41,10 @@ struct MenuDrawOptions {
   HFONT font = nullptr;  // null: the device context's font
 };
 
-// GetSysColor as a colour source.
-class Win32SystemColors final : public SystemColors {
- public:
-  ColorRef SysColor(int index) const override;
-};
-const SystemColors& TheSystemColors();
+using gui::TheSystemColors;
 
 // A copy of the font the system draws menus with.
-gdi::Font CreateMenuFont();
+gui::FontHandle CreateMenuFont();
 
 // Raises `width` and `height` to what the item needs on `dc`.
 void MeasureMenuItem(HDC dc, const MenuItemInfo& item, HIMAGELIST images,
@@ -101,7 +96,7 @@ class MenuRenderer {
  private:
   PainterColors colors_;
   MenuDrawOptions options_;
-  gdi::Font font_;
+  gui::FontHandle font_;
   MenuPalette palette_;
   bool dirty_ = true;
 };

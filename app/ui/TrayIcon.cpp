@@ -41,7 +41,7 @@ TTrayIcon::TTrayIcon(gui::TComponent* owner)
       balloonTimer_(gui::Create<gui::TTimer>(this)),
       pipeline_(*this, *clickTimer_) {
   icon_.OnChange = [this](gui::TIcon&) { ResolveShownIcon(); };
-  trayWindow_ = gui::CreateUtilityWindow(nullptr, TrayWindowProc, this);
+  trayWindow_ = gui::CreateUtilityWindow(nullptr, this);
   if (!trayWindow_) throw std::runtime_error("CreateWindowExA failed for the tray window");
   SetVisibility(tvVisibleTaskBar | tvVisibleTaskList | tvAutoHide);
   clickTimer_->SetEnabled(false);
@@ -76,7 +76,7 @@ TTrayIcon::~TTrayIcon() {
   TComponent::Free(balloonTimer_);
   balloonTimer_ = nullptr;
   icon_.OnChange = nullptr;
-  gui::UnbindUtilityWindow(trayWindow_);
+  gui::UnbindWindow(trayWindow_);
   DestroyWindow(trayWindow_);
 }
 
@@ -316,10 +316,9 @@ void TTrayIcon::AnimateStep() {
   if (OnAnimate) OnAnimate(this, iconIndex_);
 }
 
-void TTrayIcon::TrayWindowProc(void* object, TMessage& message) {
-  auto* self = static_cast<TTrayIcon*>(object);
+void TTrayIcon::ReceiveWindowMessage(HWND, TMessage& message) {
   // The message keeps the result it had when a handler failed.
-  self->Guarded([&] { self->HandleTrayMessage(message); });
+  Guarded([&] { HandleTrayMessage(message); });
 }
 
 void TTrayIcon::HandleTrayMessage(TMessage& m) {

@@ -30,7 +30,7 @@ using TAnimateEvent = std::function<void(gui::TComponent* sender, int imageIndex
 inline constexpr UINT WM_TRAYICON = WM_USER + 1;  // the icon's callback message
 inline constexpr UINT kTrayIconId = 1;
 
-class TTrayIcon : public gui::TComponent, private TrayClickHost {
+class TTrayIcon : public gui::TComponent, private TrayClickHost, private gui::TWindowReceiver {
  public:
   explicit TTrayIcon(gui::TComponent* owner);
   ~TTrayIcon() override;
@@ -90,7 +90,7 @@ class TTrayIcon : public gui::TComponent, private TrayClickHost {
   void Notification(gui::TComponent* component, gui::TOperation operation) override;
 
  private:
-  static void TrayWindowProc(void* object, gui::TMessage& message);
+  void ReceiveWindowMessage(HWND window, gui::TMessage& message) override;
   void HandleTrayMessage(gui::TMessage& message);
   void MouseDispatch(gui::TMessage& message);
   void FireMouseMove(TShiftState shift, int x, int y);
