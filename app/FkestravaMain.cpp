@@ -246,7 +246,7 @@ bool TFormKestravaMain::BindHookLibrary(bool showErrors) {
   std::string error;
   // Only the first instance takes the library's notifications.
   if (FHook.Bind(folder, FController.IsFirstInstance ? Handle() : nullptr, &error)) return true;
-  if (showErrors) gui::MessageDlg(error, gui::TMsgDlgType::mtError, MB_OK);
+  if (showErrors) gui::MessageDlg(error, gui::TMsgDlgType::Error, MB_OK);
   return false;
 }
 
@@ -262,8 +262,8 @@ void TFormKestravaMain::ApplySettings() {
   }
   acLock->SetShortCut(HotKeyOfSlot(values[settings::SLOT_KEY_LOCK]));
   acUnlock->SetShortCut(HotKeyOfSlot(values[settings::SLOT_KEY_UNLOCK]));
-  acLock->SetImageIndex(values[settings::SLOT_LOKED_IMAGE]);
-  acUnlock->SetImageIndex(values[settings::SLOT_UNLOKED_IMAGE]);
+  acLock->SetImageIndex(values[settings::SLOT_LOCKED_IMAGE]);
+  acUnlock->SetImageIndex(values[settings::SLOT_UNLOCKED_IMAGE]);
 }
 
 bool TFormKestravaMain::IsLocked() { return FHook.Bound() && FHook.GetIsLocked() != 0; }
@@ -326,7 +326,7 @@ void TFormKestravaMain::MinimizeAllWindows() { SendMinimizeAllKeys(); }
 void TFormKestravaMain::TrayIconClick(TComponent*, gui::TMouseButton button, gui::TShiftState, int,
                                       int) {
   // A right click is the tray icon's own: it opens the menu.
-  if (button != gui::TMouseButton::mbRight) acOptions->Execute();
+  if (button != gui::TMouseButton::Right) acOptions->Execute();
 }
 
 void TFormKestravaMain::TrayIconDblClick(TComponent*, gui::TMouseButton, gui::TShiftState, int,

@@ -2,7 +2,6 @@
 // its seven exports resolved by name.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <string>

@@ -1,6 +1,5 @@
 // Quellane.exe: one resident instance in the notification area; a later
 // start hands its command line to that instance and ends.
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <string>

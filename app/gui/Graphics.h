@@ -25,8 +25,8 @@ class TIcon {
   TIcon(const TIcon&) = delete;
   TIcon& operator=(const TIcon&) = delete;
 
-  HICON Handle() const { return handle_.get(); }
-  bool Empty() const { return !handle_; }
+  HICON Handle() const { return FHandle.get(); }
+  bool Empty() const { return !FHandle; }
   // Takes ownership of `icon`.
   void SetHandle(HICON icon);
   // A copy of the picture of `source` (an empty source empties this one).
@@ -42,7 +42,7 @@ class TIcon {
   std::function<void(TIcon&)> OnChange;
 
  private:
-  IconHandle handle_;
+  IconHandle FHandle;
 };
 
 // The header of a top-down 32-bit RGB bitmap: what every off-screen
@@ -56,30 +56,30 @@ class TBitmap {
   TBitmap(const TBitmap&) = delete;
   TBitmap& operator=(const TBitmap&) = delete;
 
-  HBITMAP Handle() const { return handle_.get(); }
-  bool Empty() const { return !handle_; }
-  HBITMAP ReleaseHandle() { return handle_.release(); }
+  HBITMAP Handle() const { return FHandle.get(); }
+  bool Empty() const { return !FHandle; }
+  HBITMAP ReleaseHandle() { return FHandle.release(); }
   // A new top-down 32-bit picture of the given size, filled with `fill`.
   void SetSize(int width, int height, COLORREF fill = RGB(255, 255, 255));
-  int Width() const { return width_; }
-  int Height() const { return height_; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
 
  private:
-  BitmapHandle handle_;
-  int width_ = 0;
-  int height_ = 0;
+  BitmapHandle FHandle;
+  int FWidth = 0;
+  int FHeight = 0;
 };
 
 // A device context to paint on, with the text helpers handlers need. It does
 // not own the context; it puts back the font it selected.
 class TCanvas {
  public:
-  explicit TCanvas(HDC dc) : dc_(dc) {}
+  explicit TCanvas(HDC dc) : FDc(dc) {}
   ~TCanvas();
   TCanvas(const TCanvas&) = delete;
   TCanvas& operator=(const TCanvas&) = delete;
 
-  HDC Handle() const { return dc_; }
+  HDC Handle() const { return FDc; }
   void SetFont(HFONT font);
   int TextWidth(const std::string& text) const;
   int TextHeight(const std::string& text) const;
@@ -88,19 +88,19 @@ class TCanvas {
   void DrawText(const std::string& text, RECT rect, UINT format, TColor color);
 
  private:
-  HDC dc_;
-  HGDIOBJ oldFont_ = nullptr;
+  HDC FDc;
+  HGDIOBJ FOldFont = nullptr;
 };
 
 // A memory device context with a bitmap selected into it for one scope.
 class BitmapCanvas {
  public:
   explicit BitmapCanvas(TBitmap& bitmap);
-  HDC Handle() const { return dc_.get(); }
+  HDC Handle() const { return FDc.get(); }
 
  private:
-  MemoryDc dc_;
-  Selection selection_;
+  MemoryDc FDc;
+  Selection FSelection;
 };
 
 // A 32-bit top-down DIB section selected into its own memory DC: GDI draws
@@ -108,18 +108,18 @@ class BitmapCanvas {
 class DibCanvas {
  public:
   DibCanvas(HDC compatibleWith, int width, int height);
-  HDC dc() const { return dc_.get(); }
-  bool valid() const { return bits_ != nullptr; }
-  int width() const { return width_; }
-  int height() const { return height_; }
-  std::uint32_t* pixels() const { return bits_; }
+  HDC dc() const { return FDc.get(); }
+  bool valid() const { return FBits != nullptr; }
+  int width() const { return FWidth; }
+  int height() const { return FHeight; }
+  std::uint32_t* pixels() const { return FBits; }
 
  private:
-  MemoryDc dc_;
-  std::uint32_t* bits_ = nullptr;  // set while bitmap_ is made, so declared before it
-  BitmapHandle bitmap_;
-  int width_, height_;
-  Selection selection_;
+  MemoryDc FDc;
+  std::uint32_t* FBits = nullptr;  // set while FBitmap is made, so declared before it
+  BitmapHandle FBitmap;
+  int FWidth, FHeight;
+  Selection FSelection;
 
   static HBITMAP Make(HDC dc, int width, int height, std::uint32_t** bits);
 };
@@ -133,13 +133,13 @@ inline HBITMAP DibCanvas::Make(HDC dc, int width, int height, std::uint32_t** bi
 }
 
 inline DibCanvas::DibCanvas(HDC compatibleWith, int width, int height)
-    : dc_(CreateCompatibleDC(compatibleWith)),
-      bits_(nullptr),
-      bitmap_(width > 0 && height > 0 ? Make(compatibleWith, width, height, &bits_) : nullptr),
-      width_(width),
-      height_(height),
-      selection_(dc_.get(), bitmap_.get()) {
-  if (!dc_) bits_ = nullptr;
+    : FDc(CreateCompatibleDC(compatibleWith)),
+      FBits(nullptr),
+      FBitmap(width > 0 && height > 0 ? Make(compatibleWith, width, height, &FBits) : nullptr),
+      FWidth(width),
+      FHeight(height),
+      FSelection(FDc.get(), FBitmap.get()) {
+  if (!FDc) FBits = nullptr;
 }
 
 }  // namespace quell::gui

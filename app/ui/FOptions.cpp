@@ -37,9 +37,9 @@ TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host)
     : gui::TForm(owner), FHost(std::move(host)) {
   SetName("FormOptions");
   SetCaption("Quellane " QUELL_SHORT_VERSION);
-  SetBorderStyle(gui::TFormBorderStyle::bsToolWindow);
+  SetBorderStyle(gui::TFormBorderStyle::ToolWindow);
   SetStayOnTop(true);
-  SetPosition(gui::TPosition::poScreenCenter);
+  SetPosition(gui::TPosition::ScreenCenter);
   SetClientSize(471, 254);
   SetFont("MS Sans Serif", 10);
   SetDialogKeys(true);
@@ -171,7 +171,7 @@ void TFormOptions::FormCreate(TComponent*) {
 
 void TFormOptions::FormClose(TComponent*, gui::TCloseAction& action) {
   gui::Application()->OnHint = nullptr;
-  action = gui::TCloseAction::caFree;
+  action = gui::TCloseAction::Free;
 }
 
 void TFormOptions::WndProc(gui::TMessage& message) {
@@ -205,8 +205,8 @@ void TFormOptions::LoadFromSettings() {
       rules::HotKeyFromShortcut(rules::HotKeyOfSlot(s.Values[SLOT_KEY_UNLOCK])));
   cbScreenSaverOff->SetChecked(s.GetBool(SLOT_SCREEN_SAVER_OFF));
   cbBeep->SetChecked(s.GetBool(SLOT_DO_BEEP));
-  SetLockedImage(s.Values[SLOT_LOKED_IMAGE]);
-  SetUnlockedImage(s.Values[SLOT_UNLOKED_IMAGE]);
+  SetLockedImage(s.Values[SLOT_LOCKED_IMAGE]);
+  SetUnlockedImage(s.Values[SLOT_UNLOCKED_IMAGE]);
 }
 
 void TFormOptions::StoreToSettings() {
@@ -224,8 +224,8 @@ void TFormOptions::StoreToSettings() {
   s.Values[SLOT_KEY_UNLOCK] = rules::ShortcutFromHotKey(HotKeyUnLock->HotKey());
   s.SetBool(SLOT_SCREEN_SAVER_OFF, cbScreenSaverOff->Checked());
   s.SetBool(SLOT_DO_BEEP, cbBeep->Checked());
-  s.Values[SLOT_LOKED_IMAGE] = LockedImageIndex;
-  s.Values[SLOT_UNLOKED_IMAGE] = UnlockedImageIndex;
+  s.Values[SLOT_LOCKED_IMAGE] = LockedImageIndex;
+  s.Values[SLOT_UNLOCKED_IMAGE] = UnlockedImageIndex;
 }
 
 void TFormOptions::ShowApplicationHint() { StatusBar->SetSimpleText(gui::Application()->Hint()); }

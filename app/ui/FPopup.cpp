@@ -35,10 +35,10 @@ HICON PlaceholderIcon() {
 
 TFormPopup::TFormPopup(gui::TComponent* owner) : TForm(owner) {
   SetName("FormPopup");
-  SetBorderStyle(gui::TFormBorderStyle::bsDialog);
+  SetBorderStyle(gui::TFormBorderStyle::Dialog);
   SetStayOnTop(true);
   SetClientSize(kPopupClientWidth + 2 * kInset, kPopupClientHeight + 2 * kInset);
-  font_ = gui::FontHandle(CreateFontA(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  FFont = gui::FontHandle(CreateFontA(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                       DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
 
@@ -175,15 +175,15 @@ void TFormPopup::WndProc(gui::TMessage& message) {
     case WM_MOUSEACTIVATE: message.Result = MA_NOACTIVATE; return;
     case WM_LBUTTONUP:
       ImageCloseClick(this);
-      FormMouseUp(this, gui::TMouseButton::mbLeft, 0, x, y);
+      FormMouseUp(this, gui::TMouseButton::Left, 0, x, y);
       message.Result = 0;
       return;
     case WM_MBUTTONUP:
-      FormMouseUp(this, gui::TMouseButton::mbMiddle, 0, x, y);
+      FormMouseUp(this, gui::TMouseButton::Middle, 0, x, y);
       message.Result = 0;
       return;
     case WM_RBUTTONUP: {
-      FormMouseUp(this, gui::TMouseButton::mbRight, 0, x, y);
+      FormMouseUp(this, gui::TMouseButton::Right, 0, x, y);
       POINT screen{x, y};
       ClientToScreen(Handle(), &screen);
       SendMessageA(Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()),
@@ -215,7 +215,7 @@ void TFormPopup::Paint(HDC target) {
   gui::MemoryDc dc(CreateCompatibleDC(target));
   gui::BitmapHandle buffer(CreateCompatibleBitmap(target, width, height));
   gui::Selection useBuffer(dc.get(), buffer.get());
-  gui::Selection useFont(dc.get(), font_.get());
+  gui::Selection useFont(dc.get(), FFont.get());
   {
     gui::BrushHandle back(CreateSolidBrush(kPopupBackground));
     FillRect(dc.get(), &client, back.get());

@@ -73,7 +73,7 @@ class TFormPopup : public gui::TForm {
   void Paint(HDC dc);
   void ClosePopup();
 
-  gui::FontHandle font_;
+  gui::FontHandle FFont;
 };
 
 // The program's pop-up, or null before the first one is made.

@@ -15,23 +15,23 @@ RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 class DcTextMetrics final : public TextMetrics {
  public:
-  explicit DcTextMetrics(HDC dc) : dc_(dc) {}
+  explicit DcTextMetrics(HDC dc) : FDc(dc) {}
   int TextWidth(std::string_view text) const override { return Extent(text).cx; }
   int TextHeight(std::string_view text) const override { return Extent(text).cy; }
 
  private:
   SIZE Extent(std::string_view text) const {
     SIZE size{};
-    GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32A(FDc, text.data(), static_cast<int>(text.size()), &size);
     if (text.empty()) {
       // An empty string has no extent on some systems; its height is the font's.
       TEXTMETRICA tm{};
-      GetTextMetricsA(dc_, &tm);
+      GetTextMetricsA(FDc, &tm);
       size.cy = tm.tmHeight;
     }
     return size;
   }
-  HDC dc_;
+  HDC FDc;
 };
 
 // The picture of the item: its own bitmap, else its entry in the list.
@@ -291,25 +291,25 @@ bool DrawMenuItem(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state
   }
 }
 
-MenuRenderer::MenuRenderer() : font_(CreateMenuFont()) {
-  options_.font = font_.get();
+MenuRenderer::MenuRenderer() : FFont(CreateMenuFont()) {
+  FOptions.font = FFont.get();
   gui::ScreenDc screen;
   RecomputePalette(screen.get());
 }
 
 void MenuRenderer::SetColor(TColor PainterColors::*property, TColor value) {
-  colors_.*property = value;
-  dirty_ = true;
+  FColors.*property = value;
+  FDirty = true;
 }
 
 void MenuRenderer::SetUseSystemColors(bool use) {
-  colors_.UseSystemColors = use;
-  dirty_ = true;
+  FColors.UseSystemColors = use;
+  FDirty = true;
 }
 
 void MenuRenderer::SetUseDimColor(bool use) {
-  colors_.UseDimColor = use;
-  dirty_ = true;
+  FColors.UseDimColor = use;
+  FDirty = true;
 }
 
 void MenuRenderer::SetFont(HFONT font, TColor color) {
@@ -317,34 +317,34 @@ void MenuRenderer::SetFont(HFONT font, TColor color) {
   if (font && GetObjectA(font, sizeof description, &description) == sizeof description) {
     gui::FontHandle copy(CreateFontIndirectA(&description));
     if (copy) {
-      font_ = std::move(copy);
-      options_.font = font_.get();
+      FFont = std::move(copy);
+      FOptions.font = FFont.get();
     }
   }
-  colors_.FontColor = color;
-  dirty_ = true;
+  FColors.FontColor = color;
+  FDirty = true;
 }
 
 void MenuRenderer::RecomputePalette(HDC canvas) {
   bool high = true;
-  palette_ = PaletteFor(canvas, colors_, &high);
-  options_.highColor = high;
-  dirty_ = false;
+  FPalette = PaletteFor(canvas, FColors, &high);
+  FOptions.highColor = high;
+  FDirty = false;
 }
 
 void MenuRenderer::Measure(HDC dc, const MenuItemInfo& item, HIMAGELIST images, int& width,
                            int& height) const {
-  MeasureMenuItem(dc, item, images, options_, width, height);
+  MeasureMenuItem(dc, item, images, FOptions, width, height);
 }
 
 bool MenuRenderer::Draw(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state,
                         HIMAGELIST images) noexcept {
-  if (dirty_) {
+  if (FDirty) {
     // The off-screen canvas is compatible with `dc`: it has the same depth.
     gui::MemoryDc canvas(CreateCompatibleDC(dc));
     if (canvas) RecomputePalette(canvas.get());
   }
-  return DrawMenuItem(dc, rect, item, state, images, palette_, options_);
+  return DrawMenuItem(dc, rect, item, state, images, FPalette, FOptions);
 }
 
 }  // namespace quell::ui

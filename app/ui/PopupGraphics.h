@@ -2,7 +2,6 @@
 // bitmap for the pop-up's image.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include "Graphics.h"
