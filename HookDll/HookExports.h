@@ -5,7 +5,6 @@
 // the i686 build alone) does not build.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 namespace quell::hook_exports {

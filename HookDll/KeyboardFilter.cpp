@@ -1,12 +1,11 @@
 // The two keyboard hook procedures: hot-key recognition, blocking while
 // locked, the notifications and the keyboard lines of the hook log.
 #include "HookLibrary.h"
+#include "VirtualKeys.h"
 
 namespace quell::hook {
 
 namespace {
-constexpr int kVkShift = 0x10, kVkControl = 0x11, kVkMenu = 0x12;
-constexpr std::uint32_t kVkDelete = 0x2E;
 constexpr std::uint32_t kKeyReleased = 0x80000000u;   // keystroke flags, bit 31
 constexpr std::uint32_t kKeystrokeAlt = 0x20000000u;  // keystroke flags, bit 29
 constexpr std::uint32_t kLlkhfAltDown = 0x20u;

@@ -1,18 +1,20 @@
 #include "SharedHookState.h"
 
+#include "VirtualKeys.h"
+
 namespace quell::hook {
 
 int ModifierMemory::SlotOf(std::uint32_t vk) noexcept {
   switch (vk) {
-    case 0x10:
-    case 0xA0: return 0;  // VK_SHIFT, VK_LSHIFT
-    case 0xA1: return 1;  // VK_RSHIFT
-    case 0x11:
-    case 0xA2: return 2;  // VK_CONTROL, VK_LCONTROL
-    case 0xA3: return 3;  // VK_RCONTROL
-    case 0x12:
-    case 0xA4: return 4;  // VK_MENU, VK_LMENU
-    case 0xA5: return 5;  // VK_RMENU
+    case kVkShift:
+    case kVkLShift: return 0;
+    case kVkRShift: return 1;
+    case kVkControl:
+    case kVkLControl: return 2;
+    case kVkRControl: return 3;
+    case kVkMenu:
+    case kVkLMenu: return 4;
+    case kVkRMenu: return 5;
     default: return -1;
   }
 }

@@ -1,17 +1,19 @@
 #include "ControllerRules.h"
 
+#include "HookProtocol.h"
+
 namespace quell::app {
 
 TNotifyDecision DecideNotify(std::intptr_t code) {
   switch (code) {
-    case -1: return {TNotifyAction::Activate, false, 0};
-    case 0: return {TNotifyAction::Reply, true, 1};
-    case 1: return {TNotifyAction::UpdateLockState, false, 0};
-    case 2: return {TNotifyAction::ShowLockedNotice, false, 0};
-    case 3: return {TNotifyAction::Lock, true, 3};
-    case 4: return {TNotifyAction::Unlock, true, 4};
-    case 5: return {TNotifyAction::CloseTaskManager, false, 0};
-    case 6: return {TNotifyAction::ResetIdle, false, 0};
+    case LN_ACTIVATE: return {TNotifyAction::Activate, false, 0};
+    case LN_PING: return {TNotifyAction::Reply, true, 1};
+    case LN_STATE_CHANGED: return {TNotifyAction::UpdateLockState, false, 0};
+    case LN_INPUT_BLOCKED: return {TNotifyAction::ShowLockedNotice, false, 0};
+    case LN_LOCK_REQUEST: return {TNotifyAction::Lock, true, LN_LOCK_REQUEST};
+    case LN_UNLOCK_REQUEST: return {TNotifyAction::Unlock, true, LN_UNLOCK_REQUEST};
+    case LN_CTRL_ALT_DEL: return {TNotifyAction::CloseTaskManager, false, 0};
+    case LN_ACTIVITY: return {TNotifyAction::ResetIdle, false, 0};
     default: return {TNotifyAction::None, false, 0};
   }
 }

@@ -5,7 +5,6 @@
 // left alone.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 namespace quell::app {

@@ -8,7 +8,9 @@
 #include "CommandLine.h"
 #include "Dialogs.h"
 #include "FPopup.h"
+#include "ForegroundWindow.h"
 #include "HookProtocol.h"
+#include "KeySequence.h"
 #include "OptionsDialogHost.h"
 #include "OptionsRules.h"
 #include "ProductInfo.h"
@@ -16,19 +18,11 @@
 
 namespace quell::app {
 
-bool IsFirstInstance = true;
-std::unique_ptr<settings::TLockIniFile> LockIniFile;
-TIdleLock IdleLock;
-bool MinimizeOnLock = false;
-std::string HookLibraryFolder;
-
 using gui::Create;
 using gui::TComponent;
+using rules::HotKeyOfSlot;
 
 namespace {
-
-constexpr DWORD kVersionPlatformWin32Windows = 1;  // the 9x line
-constexpr DWORD kVersionPlatformWin32Nt = 2;
 
 // Sets the application window's extended style, which decides whether the
 // program has a taskbar button. A taskbar picks a changed style up only when
@@ -49,7 +43,8 @@ std::vector<std::string> CommandLineArguments() {
 
 }  // namespace
 
-TFormKestravaMain::TFormKestravaMain(TComponent* owner) : gui::TForm(owner) {
+TFormKestravaMain::TFormKestravaMain(TComponent* owner, TController& controller)
+    : gui::TForm(owner), FController(controller) {
   SetName("FormKestravaMain");
   const HINSTANCE instance = GetModuleHandleA(nullptr);
 
@@ -138,29 +133,29 @@ void TFormKestravaMain::FormCreate(TComponent*) {
   FTrayIcon = nullptr;
   const std::string exePath = ExecutablePath();
   try {
-    LockIniFile = std::make_unique<settings::TLockIniFile>(exePath);
+    FController.LockIniFile = std::make_unique<settings::TLockIniFile>(exePath);
   } catch (const settings::TIniFileOpenError& error) {
     // An unreadable settings file is reported and the program goes on
     // with the defaults: not as a first run, and without ever saving over
     // the file it could not read.
     gui::ShowMessageBox(nullptr, error.what(), std::string(settings::SaveErrorCaption),
                         MB_OK | MB_ICONERROR);
-    LockIniFile =
+    FController.LockIniFile =
         std::make_unique<settings::TLockIniFile>(exePath, settings::TLockIniFile::TUnread{});
   }
-  LockIniFile->OnSaveError = [](const std::string& text, const std::string& caption) {
+  FController.LockIniFile->OnSaveError = [](const std::string& text, const std::string& caption) {
     gui::ShowMessageBox(gui::Application()->Handle(), text, caption, MB_OK | MB_ICONERROR);
   };
-  LockIniFile->Load();
+  FController.LockIniFile->Load();
   // A hot key that cannot be typed is no hot key, in the menu, in the
   // options and in the library alike.
   for (int slot : {settings::SLOT_KEY_LOCK, settings::SLOT_KEY_UNLOCK}) {
-    std::int32_t& value = LockIniFile->Settings->Values[slot];
+    std::int32_t& value = FController.LockIniFile->Settings->Values[slot];
     value = HotKeyOfSlot(value);
   }
 
   ProcessCommandLine();
-  if (!IsFirstInstance) return;
+  if (!FController.IsFirstInstance) return;
 
   FTrayIcon = Create<ui::TTrayIcon>(this);
   FTrayIcon->SetName("FTrayIcon");
@@ -172,10 +167,10 @@ void TFormKestravaMain::FormCreate(TComponent*) {
   FTrayIcon->OnBalloonHide = [](TComponent*) {};
   FTrayIcon->OnBalloonClick = [](TComponent*) {};
 
-  const settings::TSettingValues& values = LockIniFile->Settings->Values;
-  MinimizeOnLock = values[settings::SLOT_CHECK_MINI] != 0;
-  IdleLock.IdleLockEnabled = values[settings::SLOT_CHECK_IDLE] != 0;
-  IdleLock.IdleLimit = values[settings::SLOT_EDIT_IDLE];
+  const settings::TSettingValues& values = FController.LockIniFile->Settings->Values;
+  FController.MinimizeOnLock = values[settings::SLOT_CHECK_MINI] != 0;
+  FController.IdleLock.IdleLockEnabled = values[settings::SLOT_CHECK_IDLE] != 0;
+  FController.IdleLock.IdleLimit = values[settings::SLOT_EDIT_IDLE];
 
   FTrayIcon->SetPopupMenu(pmTrayIcon);
   FTrayIcon->SetActive(true);
@@ -205,9 +200,9 @@ void TFormKestravaMain::ProcessCommandLine() {
       case TSwitch::Help: ShowCommandLineHelp(Handle()); break;
     }
   }
-  if (IsFirstInstance) return;
+  if (FController.IsFirstInstance) return;
   if (args.empty() && BindHookLibrary(true)) {
-    PostMessageA(FHook.FGetNotifyWnd(), kNotifyMessage, 0, LN_ACTIVATE);
+    PostMessageA(FHook.GetNotifyWnd(), kNotifyMessage, 0, LN_ACTIVATE);
   }
   PostMessageA(Handle(), WM_CLOSE, 0, 0);
 }
@@ -226,16 +221,16 @@ void TFormKestravaMain::FormClose(TComponent*, gui::TCloseAction&) {
   // was running when Exit came (the options dialog's) must not undo this.
   FClosed = true;
   if (!FHook.Bound()) return;
-  if (IsFirstInstance) {
+  if (FController.IsFirstInstance) {
     SetLocked(false);
-    FHook.FUnSetShellHook();
-    FHook.FStartLog(nullptr);
+    FHook.UnSetShellHook();
+    FHook.StartLog(nullptr);
   }
   FHook.Unbind();
 }
 
 void TFormKestravaMain::FormDestroy(TComponent*) {
-  LockIniFile.reset();
+  FController.LockIniFile.reset();
   TComponent::Free(FTrayIcon);
   FTrayIcon = nullptr;
   TComponent::Free(FMenuPainter);
@@ -247,31 +242,31 @@ void TFormKestravaMain::FormDestroy(TComponent*) {
 bool TFormKestravaMain::BindHookLibrary(bool showErrors) {
   if (FHook.Bound()) return true;
   if (FClosed) return false;
-  const std::string folder = HookLibraryFolder.empty() ? ExecutableFolder() : HookLibraryFolder;
+  const std::string folder = ExecutableFolder();
   std::string error;
   // Only the first instance takes the library's notifications.
-  if (FHook.Bind(folder, IsFirstInstance ? Handle() : nullptr, &error)) return true;
-  if (showErrors) gui::MessageDlg(error, gui::TMsgDlgType::mtError, MB_OK);
+  if (FHook.Bind(folder, FController.IsFirstInstance ? Handle() : nullptr, &error)) return true;
+  if (showErrors) gui::MessageDlg(error, gui::TMsgDlgType::Error, MB_OK);
   return false;
 }
 
 void TFormKestravaMain::ApplySettings() {
-  const settings::TSettingValues& values = LockIniFile->Settings->Values;
-  if (BindHookLibrary(true) && IsFirstInstance) {
+  const settings::TSettingValues& values = FController.LockIniFile->Settings->Values;
+  if (BindHookLibrary(true) && FController.IsFirstInstance) {
     // Index 15 is passed too; the library stores 0..14 and refuses it.
     for (int index = 1; index <= settings::SettingSlotCount; ++index) {
       const bool hotKey = index == settings::SLOT_KEY_LOCK || index == settings::SLOT_KEY_UNLOCK;
-      FHook.FSetProperties(index, hotKey ? HotKeyOfSlot(values[index]) : values[index]);
+      FHook.SetProperties(index, hotKey ? HotKeyOfSlot(values[index]) : values[index]);
     }
-    FHook.FSetShellHook();
+    FHook.SetShellHook();
   }
   acLock->SetShortCut(HotKeyOfSlot(values[settings::SLOT_KEY_LOCK]));
   acUnlock->SetShortCut(HotKeyOfSlot(values[settings::SLOT_KEY_UNLOCK]));
-  acLock->SetImageIndex(values[settings::SLOT_LOKED_IMAGE]);
-  acUnlock->SetImageIndex(values[settings::SLOT_UNLOKED_IMAGE]);
+  acLock->SetImageIndex(values[settings::SLOT_LOCKED_IMAGE]);
+  acUnlock->SetImageIndex(values[settings::SLOT_UNLOCKED_IMAGE]);
 }
 
-bool TFormKestravaMain::IsLocked() { return FHook.Bound() && FHook.FGetIsLocked() != 0; }
+bool TFormKestravaMain::IsLocked() { return FHook.Bound() && FHook.GetIsLocked() != 0; }
 
 // --- lock and unlock ---
 
@@ -282,22 +277,22 @@ void TFormKestravaMain::acUnlockUpdate(TComponent*) { acUnlock->SetEnabled(IsLoc
 
 void TFormKestravaMain::SetLocked(bool lock) {
   if (!BindHookLibrary(true)) return;
-  if (!IsFirstInstance) {
-    SendMessageA(FHook.FGetNotifyWnd(), kNotifyMessage, 0,
+  if (!FController.IsFirstInstance) {
+    SendMessageA(FHook.GetNotifyWnd(), kNotifyMessage, 0,
                  lock ? LN_LOCK_REQUEST : LN_UNLOCK_REQUEST);
     return;
   }
   ApplySettings();
   // A refusal means the options would lock keyboard and mouse with no way
   // out: let the user complete them.
-  if (FHook.FSetProperties(PROP_LOCKED, lock ? 1 : 0) == 0) acOptions->Execute();
+  if (FHook.SetProperties(PROP_LOCKED, lock ? 1 : 0) == 0) acOptions->Execute();
 }
 
 void TFormKestravaMain::UpdateLockState() {
   if (!BindHookLibrary(false)) return;
   acUnlockUpdate(acUnlock);
   acLockUpdate(acLock);
-  const bool locked = FHook.FGetIsLocked() != 0;
+  const bool locked = FHook.GetIsLocked() != 0;
   SetTrayImage(locked);
   ShowNotice(locked ? TNotice::Locked : TNotice::Unlocked);
 }
@@ -326,25 +321,17 @@ void TFormKestravaMain::ShowNotice(TNotice kind) {
   }
 }
 
-void TFormKestravaMain::MinimizeAllWindows() {
-  auto key = [](BYTE vk, DWORD flags) {
-    keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), flags, 0);
-  };
-  key(VK_LWIN, 0);
-  key('M', 0);
-  key('M', KEYEVENTF_KEYUP);
-  key(VK_LWIN, KEYEVENTF_KEYUP);
-}
+void TFormKestravaMain::MinimizeAllWindows() { SendMinimizeAllKeys(); }
 
 void TFormKestravaMain::TrayIconClick(TComponent*, gui::TMouseButton button, gui::TShiftState, int,
                                       int) {
   // A right click is the tray icon's own: it opens the menu.
-  if (button != gui::TMouseButton::mbRight) acOptions->Execute();
+  if (button != gui::TMouseButton::Right) acOptions->Execute();
 }
 
 void TFormKestravaMain::TrayIconDblClick(TComponent*, gui::TMouseButton, gui::TShiftState, int,
                                          int) {
-  if (MinimizeOnLock) MinimizeAllWindows();
+  if (FController.MinimizeOnLock) MinimizeAllWindows();
   acLock->Execute();
 }
 
@@ -376,7 +363,7 @@ void TFormKestravaMain::WMHookNotify(gui::TMessage& message) {
     case TNotifyAction::Lock: acLockExecute(this); break;
     case TNotifyAction::Unlock: acUnlockExecute(this); break;
     case TNotifyAction::CloseTaskManager: CloseTaskManager(); break;
-    case TNotifyAction::ResetIdle: IdleLock.Activity(); break;
+    case TNotifyAction::ResetIdle: FController.IdleLock.Activity(); break;
     case TNotifyAction::Reply:
     case TNotifyAction::None: break;
   }
@@ -387,7 +374,7 @@ void TFormKestravaMain::WMHookNotify(gui::TMessage& message) {
 }
 
 void TFormKestravaMain::ActivateInstance() {
-  if (LockIniFile->IsNew) {
+  if (FController.LockIniFile->IsNew) {
     acOptions->Execute();
   } else {
     ShowNotice(TNotice::Running);
@@ -411,18 +398,18 @@ void TFormKestravaMain::TimerTaskMgrHideTimer(TComponent*) { CloseTaskManager();
 
 void TFormKestravaMain::Timer1Timer(TComponent*) {
   const TIdleConditions now{IsLocked(), FHook.Bound() && !FClosed, FOptionsOpen};
-  if (IdleLock.Tick(now) != TIdleStep::Lock) return;
+  if (FController.IdleLock.Tick(now) != TIdleStep::Lock) return;
   // A refused lock opens the options dialog and a failed one an error box,
   // both modal: the ticks that fire meanwhile find the attempt running.
-  IdleLock.BeginAttempt();
+  FController.IdleLock.BeginAttempt();
   try {
-    if (MinimizeOnLock) MinimizeAllWindows();
+    if (FController.MinimizeOnLock) MinimizeAllWindows();
     acLock->Execute();
   } catch (...) {
-    IdleLock.EndAttempt(IsLocked());
+    FController.IdleLock.EndAttempt(IsLocked());
     throw;
   }
-  IdleLock.EndAttempt(IsLocked());
+  FController.IdleLock.EndAttempt(IsLocked());
 }
 
 void TFormKestravaMain::acOptionsExecute(TComponent*) {
@@ -434,8 +421,8 @@ void TFormKestravaMain::acOptionsExecute(TComponent*) {
   FOptionsOpen = true;
   // Keys typed into the dialog's hot-key boxes must neither lock nor unlock.
   if (FHook.Bound()) {
-    FHook.FSetProperties(PROP_KEY_LOCK, 0);
-    FHook.FSetProperties(PROP_KEY_UNLOCK, 0);
+    FHook.SetProperties(PROP_KEY_LOCK, 0);
+    FHook.SetProperties(PROP_KEY_UNLOCK, 0);
   }
   acLock->SetShortCut(0);
   acUnlock->SetShortCut(0);
@@ -444,14 +431,14 @@ void TFormKestravaMain::acOptionsExecute(TComponent*) {
     // Exit (or the end of the session) came while the dialog was open: the
     // lock is already undone and the library unloaded; only the settings
     // are kept.
-    LockIniFile->Save();
+    FController.LockIniFile->Save();
     FOptionsOpen = false;
     return;
   }
   ApplySettings();
-  if (BindHookLibrary(false)) SetLocked(FHook.FGetIsLocked() != 0);
-  if (LockIniFile->IsNew) ShowNotice(TNotice::Running);
-  LockIniFile->Save();
+  if (BindHookLibrary(false)) SetLocked(FHook.GetIsLocked() != 0);
+  if (FController.LockIniFile->IsNew) ShowNotice(TNotice::Running);
+  FController.LockIniFile->Save();
   FOptionsOpen = false;
   SetApplicationExStyle(WS_EX_TOOLWINDOW);
 }
@@ -463,54 +450,6 @@ void TFormKestravaMain::HelpTopic1Click(TComponent*) {
 
 void TFormKestravaMain::Home1Click(TComponent*) {
   ShellExecuteA(Handle(), "OPEN", HomePageAddress, nullptr, nullptr, SW_SHOWNORMAL);
-}
-
-bool ForceForegroundWindow(HWND window) {
-  if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
-  if (GetForegroundWindow() == window) return true;
-
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof version;
-  GetVersionExA(&version);
-  const bool modern =
-      (version.dwPlatformId == kVersionPlatformWin32Nt && version.dwMajorVersion > 4) ||
-      (version.dwPlatformId == kVersionPlatformWin32Windows &&
-       (version.dwMajorVersion > 4 || (version.dwMajorVersion == 4 && version.dwMinorVersion > 0)));
-  if (!modern) {
-    BringWindowToTop(window);
-    SetForegroundWindow(window);
-    return GetForegroundWindow() == window;
-  }
-
-  // Windows refuses the foreground to a program that is not in front:
-  // borrow the input state of the one that is, or lift the lock time-out.
-  const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
-  const DWORD windowThread = GetWindowThreadProcessId(window, nullptr);
-  bool done = false;
-  if (AttachThreadInput(windowThread, foregroundThread, TRUE)) {
-    BringWindowToTop(window);
-    SetForegroundWindow(window);
-    AttachThreadInput(windowThread, foregroundThread, FALSE);
-    done = GetForegroundWindow() == window;
-  }
-  if (!done) {
-    DWORD timeout = 0;
-    SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0);
-    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, SPIF_SENDCHANGE);
-    BringWindowToTop(window);
-    SetForegroundWindow(window);
-    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
-                          reinterpret_cast<void*>(static_cast<ULONG_PTR>(timeout)),
-                          SPIF_SENDCHANGE);
-    if (GetForegroundWindow() != window) {
-      ShowWindow(window, SW_HIDE);
-      ShowWindow(window, SW_SHOWMINIMIZED);
-      ShowWindow(window, SW_SHOWNORMAL);
-      BringWindowToTop(window);
-      SetForegroundWindow(window);
-    }
-  }
-  return GetForegroundWindow() == window;
 }
 
 }  // namespace quell::app

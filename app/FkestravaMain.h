@@ -7,9 +7,11 @@
 #include <memory>
 #include <string>
 
+#include "Controller.h"
 #include "ControllerRules.h"
 #include "Form.h"
 #include "HookBinding.h"
+#include "IdleLock.h"
 #include "ImageList.h"
 #include "MenuPainter.h"
 #include "Menus.h"
@@ -19,19 +21,16 @@
 
 namespace quell::app {
 
-// Process-wide state.
-extern bool IsFirstInstance;
-extern std::unique_ptr<settings::TLockIniFile> LockIniFile;
-extern TIdleLock IdleLock;  // IdleLimit, IdleCounter, IdleLockEnabled
-extern bool MinimizeOnLock;
-// Where the hook library is looked for first; the executable's folder when empty.
-extern std::string HookLibraryFolder;
+using rules::TIdleConditions;
+using rules::TIdleLock;
+using rules::TIdleStep;
 
 enum class TNotice { Running, Locked, Unlocked };
 
 class TFormKestravaMain : public gui::TForm {
  public:
-  explicit TFormKestravaMain(gui::TComponent* owner);
+  // `controller` outlives the form.
+  TFormKestravaMain(gui::TComponent* owner, TController& controller);
   ~TFormKestravaMain() override;
 
   gui::TImageList* ImageList;
@@ -68,6 +67,7 @@ class TFormKestravaMain : public gui::TForm {
   bool BindHookLibrary(bool showErrors);
   void ApplySettings();
   const THookBinding& Hook() const { return FHook; }
+  TController& Controller() const { return FController; }
   ui::TTrayIcon* TrayIcon() const { return FTrayIcon; }
   ui::TMenuPainter* MenuPainter() const { return FMenuPainter; }
   // Whether the options dialog is open (the options command sets it).
@@ -107,6 +107,7 @@ class TFormKestravaMain : public gui::TForm {
   void Home1Click(gui::TComponent* sender);
   bool IsLocked();
 
+  TController& FController;
   THookBinding FHook;
   ui::TTrayIcon* FTrayIcon = nullptr;
   ui::TMenuPainter* FMenuPainter = nullptr;
@@ -114,9 +115,5 @@ class TFormKestravaMain : public gui::TForm {
   bool FOptionsOpen = false;
   bool FClosed = false;  // the main form has closed: nothing binds again
 };
-
-// Brings a window to the foreground, also from a program that is not in
-// front; true when it is the foreground window afterwards.
-bool ForceForegroundWindow(HWND window);
 
 }  // namespace quell::app

@@ -2,7 +2,6 @@
 // its seven exports resolved by name.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <string>
@@ -26,6 +25,21 @@ class THookBinding {
   bool Bind(std::string_view exeFolder, HWND notifyWnd, std::string* error);
   void Unbind();
   bool Bound() const { return FHookLib != nullptr; }
+  HMODULE Module() const { return FHookLib; }
+
+  // The seven exports. Unbound, each does nothing and answers 0.
+  int SetShellHook() const { return FSetShellHook ? FSetShellHook() : 0; }
+  int UnSetShellHook() const { return FUnSetShellHook ? FUnSetShellHook() : 0; }
+  int SetNotifyWnd(HWND window) const { return FSetNotifyWnd ? FSetNotifyWnd(window) : 0; }
+  int GetIsLocked() const { return FGetIsLocked ? FGetIsLocked() : 0; }
+  HWND GetNotifyWnd() const { return FGetNotifyWnd ? FGetNotifyWnd() : nullptr; }
+  int SetProperties(int index, int value) const {
+    return FSetProperties ? FSetProperties(index, value) : 0;
+  }
+  int StartLog(const char* path) const { return FStartLog ? FStartLog(path) : 0; }
+
+ private:
+  void ClearEntries();
 
   HMODULE FHookLib = nullptr;
   hook_exports::SetShellHookFn FSetShellHook = nullptr;
@@ -35,9 +49,6 @@ class THookBinding {
   hook_exports::GetNotifyWndFn FGetNotifyWnd = nullptr;
   hook_exports::SetPropertiesFn FSetProperties = nullptr;
   hook_exports::StartLogFn FStartLog = nullptr;
-
- private:
-  void ClearEntries();
 };
 
 // The folder of the running executable, with a trailing backslash.

@@ -7,9 +7,9 @@ namespace quell::app {
 void ConnectOptionsDialog(TFormKestravaMain& main) {
   main.OnRunOptionsDialog = [&main] {
     ui::TOptionsHost host;
-    host.Settings = LockIniFile->Settings.get();
-    host.IdleLock = &IdleLock;
-    host.MinimizeOnLock = &MinimizeOnLock;
+    host.Settings = main.Controller().LockIniFile->Settings.get();
+    host.IdleLock = &main.Controller().IdleLock;
+    host.MinimizeOnLock = &main.Controller().MinimizeOnLock;
     host.Images = main.ImageList;
     host.MinimizeAllWindows = [&main] { main.MinimizeAllWindows(); };
     host.Lock = [&main] { main.acLockExecute(&main); };

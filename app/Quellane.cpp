@@ -1,6 +1,5 @@
 // Quellane.exe: one resident instance in the notification area; a later
 // start hands its command line to that instance and ends.
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <string>
@@ -8,6 +7,7 @@
 
 #include "Application.h"
 #include "EndRunningCopies.h"
+#include "Controller.h"
 #include "ExitRequest.h"
 #include "FPopup.h"
 #include "FkestravaMain.h"
@@ -23,12 +23,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
   // The mutex stays open for the life of the first instance; the system
   // releases it at the end of the process.
+  app::TController controller;
   HANDLE mutex = CreateMutexA(nullptr, FALSE, "KestravaMutex");
   if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
     CloseHandle(mutex);
-    app::IsFirstInstance = false;
+    controller.IsFirstInstance = false;
   } else {
-    app::IsFirstInstance = true;
+    controller.IsFirstInstance = true;
     // Before anything else: undo what a lock of a program that died left.
     hook::RepairLockLeftovers();
   }
@@ -37,8 +38,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   application.Initialize();
   application.SetShowMainForm(false);
   application.SetTitle("Quellane");
-  application.CreateForm<app::TFormKestravaMain>();
-  application.CreateForm<ui::TFormPopup>();
+  auto* main = application.CreateForm<app::TFormKestravaMain>(controller);
+  auto* popup = application.CreateForm<ui::TFormPopup>();
+  popup->OnOptionsRequest = [main] { main->acOptions->Execute(); };
   application.Run();
   return 0;
 }

@@ -1,4 +1,3 @@
-#define WIN32_LEAN_AND_MEAN
 #include "Win32SystemSettings.h"
 
 #include <windows.h>

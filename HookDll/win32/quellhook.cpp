@@ -1,7 +1,6 @@
 // quellhook.dll: the shared data section, the seven exports and the three
 // hook procedures. Each procedure only adapts the platform's arguments to
 // the portable filters and chains to the next hook.
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <type_traits>

@@ -26,30 +26,30 @@ bool IsDialogKey(MSG& msg) {
 
 TApplication* Application() { return current; }
 
-TApplication::TApplication() : TComponent(nullptr), instance_(GetModuleHandleA(nullptr)) {
+TApplication::TApplication() : TComponent(nullptr), FInstance(GetModuleHandleA(nullptr)) {
   if (current) throw std::logic_error("a second application object");
   current = this;
   WNDCLASSA wc{};
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance_;
-  wc.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(1));
+  wc.lpfnWndProc = BoundWindowProc;
+  wc.hInstance = FInstance;
+  wc.hIcon = LoadIconA(FInstance, MAKEINTRESOURCEA(1));
   wc.lpszClassName = kApplicationClass;
   RegisterClassA(&wc);  // already registered by an earlier application object: fine
   const int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
   // A captioned, zero-sized popup: what the taskbar shows for the program.
-  window_.reset(
+  FWindow.reset(
       CreateWindowExA(0, kApplicationClass, "",
                       WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
-                      0, 0, nullptr, nullptr, instance_, this));
-  if (!window_) throw std::runtime_error("CreateWindowExA failed for the application window");
-  if (wc.hIcon) icon_.AssignHandle(wc.hIcon);
+                      0, 0, nullptr, nullptr, FInstance, static_cast<TWindowReceiver*>(this)));
+  if (!FWindow) throw std::runtime_error("CreateWindowExA failed for the application window");
+  if (wc.hIcon) FIcon.AssignHandle(wc.hIcon);
 }
 
 TApplication::~TApplication() {
   // Forms and their windows go first, while the application window exists.
   DestroyComponents();
-  SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
-  window_.reset();
+  UnbindWindow(FWindow.get());
+  FWindow.reset();
   current = nullptr;
 }
 
@@ -59,20 +59,20 @@ void TApplication::Initialize() {
 }
 
 void TApplication::SetTitle(std::string title) {
-  title_ = std::move(title);
-  SetWindowTextA(window_.get(), title_.c_str());
+  FTitle = std::move(title);
+  SetWindowTextA(FWindow.get(), FTitle.c_str());
 }
 
 void TApplication::Run() {
-  if (mainForm_ && showMainForm_) mainForm_->Show();
-  while (!terminated_) HandleMessage();
+  if (FMainForm && FShowMainForm) FMainForm->Show();
+  while (!FTerminated) HandleMessage();
 }
 
 void TApplication::HandleMessage() {
   MSG msg;
   if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
-      terminated_ = true;
+      FTerminated = true;
       return;
     }
     if (IsDialogKey(msg)) return;
@@ -88,7 +88,7 @@ void TApplication::ProcessMessages() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
-      terminated_ = true;
+      FTerminated = true;
       break;
     }
     if (IsDialogKey(msg)) continue;
@@ -103,20 +103,20 @@ void TApplication::Terminate() {
 }
 
 void TApplication::Minimize() {
-  if (IsIconic(window_.get())) return;
-  ShowWindow(window_.get(), SW_MINIMIZE);
+  if (IsIconic(FWindow.get())) return;
+  ShowWindow(FWindow.get(), SW_MINIMIZE);
   if (OnMinimize) Guard(this, [&] { OnMinimize(this); });
 }
 
 void TApplication::Restore() {
-  if (!IsIconic(window_.get())) return;
-  ShowWindow(window_.get(), SW_RESTORE);
+  if (!IsIconic(FWindow.get())) return;
+  ShowWindow(FWindow.get(), SW_RESTORE);
   if (OnRestore) Guard(this, [&] { OnRestore(this); });
 }
 
 void TApplication::SetHint(std::string hint) {
-  if (hint == hint_) return;
-  hint_ = std::move(hint);
+  if (hint == FHint) return;
+  FHint = std::move(hint);
   if (OnHint) Guard(this, [&] { OnHint(this); });
 }
 
@@ -139,14 +139,14 @@ void TApplication::Idle() {
 }
 
 int TApplication::HookMainWindow(TWindowHook hook) {
-  hooks_.push_back({nextHookId_, std::move(hook)});
-  return nextHookId_++;
+  FHooks.push_back({FNextHookId, std::move(hook)});
+  return FNextHookId++;
 }
 
 void TApplication::UnhookMainWindow(int id) {
-  for (auto it = hooks_.begin(); it != hooks_.end(); ++it) {
+  for (auto it = FHooks.begin(); it != FHooks.end(); ++it) {
     if (it->id == id) {
-      hooks_.erase(it);
+      FHooks.erase(it);
       return;
     }
   }
@@ -165,7 +165,7 @@ void TApplication::HandleException(TComponent* sender) {
     if (OnException) {
       OnException(sender, what);
     } else {
-      ShowMessageBox(window_.get(), what, title_.empty() ? std::string("Error") : title_,
+      ShowMessageBox(FWindow.get(), what, FTitle.empty() ? std::string("Error") : FTitle,
                      MB_OK | MB_ICONERROR | MB_TASKMODAL);
     }
   } catch (...) {
@@ -174,33 +174,25 @@ void TApplication::HandleException(TComponent* sender) {
 }
 
 void TApplication::FormGone(TForm* form) {
-  if (form == mainForm_) mainForm_ = nullptr;
+  if (form == FMainForm) FMainForm = nullptr;
 }
 
 void TApplication::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
-  if (operation == TOperation::opRemove && component == mainForm_) mainForm_ = nullptr;
+  if (operation == TOperation::Remove && component == FMainForm) FMainForm = nullptr;
 }
 
-LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<TApplication*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  TMessage message{msg, wParam, lParam, 0};
+void TApplication::ReceiveWindowMessage(HWND window, TMessage& message) {
   try {
-    self->WndProc(hwnd, message);
+    WndProc(window, message);
   } catch (...) {
-    self->HandleException(self);
+    HandleException(this);
   }
-  return message.Result;
 }
 
 void TApplication::WndProc(HWND hwnd, TMessage& m) {
   // A copy: a hook may unhook itself.
-  const std::vector<Hook> hooks = hooks_;
+  const std::vector<Hook> hooks = FHooks;
   for (const Hook& h : hooks) {
     if (h.hook(m)) return;
   }
@@ -214,13 +206,13 @@ void TApplication::WndProc(HWND hwnd, TMessage& m) {
       }
       break;
     case WM_CLOSE:
-      if (mainForm_) mainForm_->Close();
+      if (FMainForm) FMainForm->Close();
       return;
     case WM_ENDSESSION:
       // The process may be ended as soon as this returns: the main form's
       // close (the program's own teardown) runs first.
       if (m.WParam) {
-        if (mainForm_) mainForm_->Close();
+        if (FMainForm) FMainForm->Close();
         Terminate();
       }
       return;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Component.h"
+#include "WindowBinding.h"
 #include "Events.h"
 #include "Graphics.h"
 #include "Handles.h"
@@ -17,43 +18,35 @@ namespace quell::gui {
 
 class TForm;
 
-// One window message as handlers see it; Result is what the window returns.
-struct TMessage {
-  UINT Msg;
-  WPARAM WParam;
-  LPARAM LParam;
-  LRESULT Result;
-};
-
 // Answers true when it consumed the message (no further processing).
 using TWindowHook = std::function<bool(TMessage& message)>;
 using TExceptionEvent = std::function<void(TComponent* sender, const std::string& what)>;
 
-class TApplication : public TComponent {
+class TApplication : public TComponent, private TWindowReceiver {
  public:
   // One application object per program; made before any window of the layer.
   TApplication();
   ~TApplication() override;
 
-  HWND Handle() const { return window_.get(); }
-  HINSTANCE Instance() const { return instance_; }
-  const std::string& Title() const { return title_; }
+  HWND Handle() const { return FWindow.get(); }
+  HINSTANCE Instance() const { return FInstance; }
+  const std::string& Title() const { return FTitle; }
   void SetTitle(std::string title);
-  TIcon& Icon() { return icon_; }
+  TIcon& Icon() { return FIcon; }
 
   // Sets the common controls up (visual styles through the manifest).
   void Initialize();
 
-  TForm* MainForm() const { return mainForm_; }
+  TForm* MainForm() const { return FMainForm; }
   // The first form created with CreateForm becomes the main form.
   template <class T, class... Args>
   T* CreateForm(Args&&... args) {
     T* form = Create<T>(this, std::forward<Args>(args)...);
-    if (!mainForm_) mainForm_ = form;
+    if (!FMainForm) FMainForm = form;
     return form;
   }
-  bool ShowMainForm() const { return showMainForm_; }
-  void SetShowMainForm(bool show) { showMainForm_ = show; }
+  bool ShowMainForm() const { return FShowMainForm; }
+  void SetShowMainForm(bool show) { FShowMainForm = show; }
 
   // Shows the main form if asked and dispatches messages until Terminate or
   // until the main form closes.
@@ -63,7 +56,7 @@ class TApplication : public TComponent {
   // Dispatches every waiting message and returns.
   void ProcessMessages();
   void Terminate();
-  bool Terminated() const { return terminated_; }
+  bool Terminated() const { return FTerminated; }
 
   void Minimize();
   void Restore();
@@ -72,7 +65,7 @@ class TApplication : public TComponent {
 
   // The hint of the control under the pointer, refreshed while idle (the part
   // after '|', or all of it); OnHint runs whenever it changes.
-  const std::string& Hint() const { return hint_; }
+  const std::string& Hint() const { return FHint; }
   void SetHint(std::string hint);
   TNotifyEvent OnHint;
 
@@ -97,26 +90,26 @@ class TApplication : public TComponent {
 
  private:
   friend class TForm;
-  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+  void ReceiveWindowMessage(HWND window, TMessage& message) override;
   void WndProc(HWND hwnd, TMessage& message);
   void Idle();
   void FormGone(TForm* form);
   void Notification(TComponent* component, TOperation operation) override;
 
-  HINSTANCE instance_;
-  WindowHandle window_;
-  std::string title_;
-  TIcon icon_;
-  TForm* mainForm_ = nullptr;
-  bool showMainForm_ = true;
-  bool terminated_ = false;
-  std::string hint_;
+  HINSTANCE FInstance;
+  WindowHandle FWindow;
+  std::string FTitle;
+  TIcon FIcon;
+  TForm* FMainForm = nullptr;
+  bool FShowMainForm = true;
+  bool FTerminated = false;
+  std::string FHint;
   struct Hook {
     int id;
     TWindowHook hook;
   };
-  std::vector<Hook> hooks_;
-  int nextHookId_ = 1;
+  std::vector<Hook> FHooks;
+  int FNextHookId = 1;
 };
 
 // The application object of the running program (null before one exists).

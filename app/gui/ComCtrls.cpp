@@ -10,19 +10,19 @@ namespace quell::gui {
 
 std::uint16_t THotKey::HotKey() {
   if (HandleAllocated())
-    value_ = static_cast<std::uint16_t>(SendMessageA(Handle(), HKM_GETHOTKEY, 0, 0));
-  return value_;
+    FValue = static_cast<std::uint16_t>(SendMessageA(Handle(), HKM_GETHOTKEY, 0, 0));
+  return FValue;
 }
 
 void THotKey::SetHotKey(std::uint16_t value) {
-  value_ = value;
+  FValue = value;
   if (HandleAllocated()) SendMessageA(Handle(), HKM_SETHOTKEY, value, 0);
 }
 
 void THotKey::SetRules(WORD invalidCombinations, WORD substitute) {
-  invalid_ = invalidCombinations;
-  substitute_ = substitute;
-  if (HandleAllocated()) SendMessageA(Handle(), HKM_SETRULES, invalid_, MAKELPARAM(substitute_, 0));
+  FInvalid = invalidCombinations;
+  FSubstitute = substitute;
+  if (HandleAllocated()) SendMessageA(Handle(), HKM_SETRULES, FInvalid, MAKELPARAM(FSubstitute, 0));
 }
 
 void THotKey::AdjustCreationParams(TCreateParams& params) {
@@ -33,8 +33,8 @@ void THotKey::AdjustCreationParams(TCreateParams& params) {
 }
 
 void THotKey::CreatedHandle() {
-  SendMessageA(Handle(), HKM_SETRULES, invalid_, MAKELPARAM(substitute_, 0));
-  SendMessageA(Handle(), HKM_SETHOTKEY, value_, 0);
+  SendMessageA(Handle(), HKM_SETRULES, FInvalid, MAKELPARAM(FSubstitute, 0));
+  SendMessageA(Handle(), HKM_SETHOTKEY, FValue, 0);
 }
 
 // --- TSpinEdit ---
@@ -51,18 +51,18 @@ char DecimalSeparator() {
 }  // namespace
 
 void TSpinEdit::SetRange(int minimum, int maximum) {
-  minimum_ = minimum;
-  maximum_ = std::max(minimum, maximum);
-  if (buttons_) SendMessageA(buttons_, UDM_SETRANGE32, static_cast<WPARAM>(minimum_), maximum_);
-  SetValue(value_);
+  FMinimum = minimum;
+  FMaximum = std::max(minimum, maximum);
+  if (FButtons) SendMessageA(FButtons, UDM_SETRANGE32, static_cast<WPARAM>(FMinimum), FMaximum);
+  SetValue(FValue);
 }
 
 int TSpinEdit::Clamp(std::int64_t value) const {
-  return static_cast<int>(std::clamp<std::int64_t>(value, minimum_, maximum_));
+  return static_cast<int>(std::clamp<std::int64_t>(value, FMinimum, FMaximum));
 }
 
 int TSpinEdit::Value() {
-  if (!HandleAllocated()) return value_;
+  if (!HandleAllocated()) return FValue;
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(Handle())) + 1, '\0');
   text.resize(static_cast<std::size_t>(
       GetWindowTextA(Handle(), text.data(), static_cast<int>(text.size()))));
@@ -70,8 +70,8 @@ int TSpinEdit::Value() {
 }
 
 void TSpinEdit::SetValue(std::int64_t value) {
-  value_ = Clamp(value);
-  SetCaption(std::to_string(value_));
+  FValue = Clamp(value);
+  SetCaption(std::to_string(FValue));
 }
 
 void TSpinEdit::Step(int delta) { SetValue(static_cast<std::int64_t>(Value()) + delta); }
@@ -80,7 +80,7 @@ void TSpinEdit::AdjustCreationParams(TCreateParams& params) {
   TWinControl::AdjustCreationParams(params);
   params.windowClass = "EDIT";
   params.systemClass = true;
-  params.caption = std::to_string(value_);
+  params.caption = std::to_string(FValue);
   params.style |= ES_AUTOHSCROLL | WS_CLIPCHILDREN;
   params.exStyle |= WS_EX_CLIENTEDGE;
 }
@@ -90,10 +90,10 @@ void TSpinEdit::CreatedHandle() {
   RECT client;
   GetClientRect(Handle(), &client);
   const int width = std::min<int>(GetSystemMetrics(SM_CXVSCROLL), client.right / 2);
-  buttons_ =
+  FButtons =
       CreateWindowExA(0, UPDOWN_CLASSA, nullptr, WS_CHILD | WS_VISIBLE, client.right - width, 0,
                       width, client.bottom, Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (buttons_) SendMessageA(buttons_, UDM_SETRANGE32, static_cast<WPARAM>(minimum_), maximum_);
+  if (FButtons) SendMessageA(FButtons, UDM_SETRANGE32, static_cast<WPARAM>(FMinimum), FMaximum);
   SendMessageA(Handle(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, width));
 }
 
@@ -101,7 +101,7 @@ void TSpinEdit::WndProc(TMessage& message) {
   switch (message.Msg) {
     case WM_NOTIFY: {
       const auto& header = *reinterpret_cast<const NMHDR*>(message.LParam);
-      if (header.hwndFrom == buttons_ && header.code == UDN_DELTAPOS) {
+      if (header.hwndFrom == FButtons && header.code == UDN_DELTAPOS) {
         // The buttons' own position is not used: the text is the value.
         Step(reinterpret_cast<const NMUPDOWN*>(message.LParam)->iDelta > 0 ? 1 : -1);
         message.Result = 1;
@@ -135,7 +135,7 @@ void TSpinEdit::WndProc(TMessage& message) {
       break;
     }
     case WM_KILLFOCUS: SetValue(Value()); break;
-    case WM_NCDESTROY: buttons_ = nullptr; break;
+    case WM_NCDESTROY: FButtons = nullptr; break;
     default: break;
   }
   TWinControl::WndProc(message);
@@ -144,13 +144,13 @@ void TSpinEdit::WndProc(TMessage& message) {
 // --- TTabSheet ---
 
 void TTabSheet::SetPageControl(TPageControl* pages) {
-  pages_ = pages;
+  FPages = pages;
   SetParent(pages);
   if (pages) pages->InsertPage(this);
 }
 
 void TTabSheet::CreatedHandle() {
-  if (pages_ && pages_->ActivePage() == this) SetVisible(true);
+  if (FPages && FPages->ActivePage() == this) SetVisible(true);
 }
 
 void TTabSheet::AdjustCreationParams(TCreateParams& params) {
@@ -164,27 +164,27 @@ void TTabSheet::AdjustCreationParams(TCreateParams& params) {
 // --- TPageControl ---
 
 void TPageControl::InsertPage(TTabSheet* page) {
-  pages_.push_back(page);
+  FPages.push_back(page);
   page->FreeNotification(this);
   if (HandleAllocated()) {
     TCITEMA item{};
     item.mask = TCIF_TEXT;
     std::string text = page->Caption();
     item.pszText = text.data();
-    SendMessageA(Handle(), TCM_INSERTITEMA, pages_.size() - 1, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(Handle(), TCM_INSERTITEMA, FPages.size() - 1, reinterpret_cast<LPARAM>(&item));
     PlacePages();
   }
-  if (!active_) SetActivePage(page);
+  if (!FActive) SetActivePage(page);
 }
 
 void TPageControl::SetActivePage(TTabSheet* page) {
-  active_ = page;
-  const auto at = std::find(pages_.begin(), pages_.end(), page);
-  if (HandleAllocated() && at != pages_.end()) {
-    SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(at - pages_.begin()), 0);
+  FActive = page;
+  const auto at = std::find(FPages.begin(), FPages.end(), page);
+  if (HandleAllocated() && at != FPages.end()) {
+    SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(at - FPages.begin()), 0);
   }
   // A sheet made later shows itself if it is the active one.
-  for (TTabSheet* p : pages_) {
+  for (TTabSheet* p : FPages) {
     if (p != page && p->HandleAllocated()) p->SetVisible(false);
   }
   if (page && page->HandleAllocated()) page->SetVisible(true);
@@ -199,45 +199,45 @@ void TPageControl::AdjustCreationParams(TCreateParams& params) {
 }
 
 void TPageControl::CreatedHandle() {
-  for (std::size_t i = 0; i < pages_.size(); ++i) {
+  for (std::size_t i = 0; i < FPages.size(); ++i) {
     TCITEMA item{};
     item.mask = TCIF_TEXT;
-    std::string text = pages_[i]->Caption();
+    std::string text = FPages[i]->Caption();
     item.pszText = text.data();
     SendMessageA(Handle(), TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
   }
   PlacePages();
-  SetActivePage(active_);
+  SetActivePage(FActive);
 }
 
 void TPageControl::PlacePages() {
   RECT r;
   GetClientRect(Handle(), &r);
   SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
-  for (TTabSheet* p : pages_) p->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+  for (TTabSheet* p : FPages) p->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 bool TPageControl::HandleNotify(NMHDR& header, LRESULT& result) {
   if (header.code != TCN_SELCHANGE) return false;
   const auto index = static_cast<std::size_t>(SendMessageA(Handle(), TCM_GETCURSEL, 0, 0));
-  if (index < pages_.size()) SetActivePage(pages_[index]);
+  if (index < FPages.size()) SetActivePage(FPages[index]);
   result = 0;
   return true;
 }
 
 void TPageControl::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
-  if (operation != TOperation::opRemove) return;
-  std::erase(pages_, component);
-  if (active_ == component) active_ = nullptr;
+  if (operation != TOperation::Remove) return;
+  std::erase(FPages, component);
+  if (FActive == component) FActive = nullptr;
 }
 
 // --- TStatusBar ---
 
 void TStatusBar::SetSimpleText(std::string text) {
-  text_ = std::move(text);
+  FText = std::move(text);
   if (HandleAllocated())
-    SendMessageA(Handle(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text_.c_str()));
+    SendMessageA(Handle(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(FText.c_str()));
 }
 
 void TStatusBar::AdjustCreationParams(TCreateParams& params) {
@@ -250,7 +250,7 @@ void TStatusBar::AdjustCreationParams(TCreateParams& params) {
 
 void TStatusBar::CreatedHandle() {
   SendMessageA(Handle(), SB_SIMPLE, TRUE, 0);
-  SetSimpleText(text_);
+  SetSimpleText(FText);
 }
 
 }  // namespace quell::gui

@@ -27,9 +27,9 @@ class THotKey : public TWinControl {
   void CreatedHandle() override;
 
  private:
-  std::uint16_t value_ = 0;
-  WORD invalid_ = 0;
-  WORD substitute_ = 0;
+  std::uint16_t FValue = 0;
+  WORD FInvalid = 0;
+  WORD FSubstitute = 0;
 };
 
 // A whole number in an edit, with spin buttons inside its right edge and
@@ -59,10 +59,10 @@ class TSpinEdit : public TWinControl {
  private:
   int Clamp(std::int64_t value) const;
   void Step(int delta);
-  int minimum_ = 0;
-  int maximum_ = 100;
-  int value_ = 0;
-  HWND buttons_ = nullptr;  // child window, destroyed with the edit
+  int FMinimum = 0;
+  int FMaximum = 100;
+  int FValue = 0;
+  HWND FButtons = nullptr;  // child window, destroyed with the edit
 };
 
 class TPageControl;
@@ -73,14 +73,14 @@ class TTabSheet : public TWinControl {
  public:
   explicit TTabSheet(TComponent* owner) : TWinControl(owner) {}
   void SetPageControl(TPageControl* pages);
-  TPageControl* PageControl() const { return pages_; }
+  TPageControl* PageControl() const { return FPages; }
 
  protected:
   void AdjustCreationParams(TCreateParams& params) override;
   void CreatedHandle() override;
 
  private:
-  TPageControl* pages_ = nullptr;
+  TPageControl* FPages = nullptr;
 };
 
 // The system's tab control with one tab per sheet; the sheets fill its
@@ -88,9 +88,9 @@ class TTabSheet : public TWinControl {
 class TPageControl : public TWinControl {
  public:
   explicit TPageControl(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
-  int PageCount() const { return static_cast<int>(pages_.size()); }
-  TTabSheet* Pages(int index) const { return pages_.at(static_cast<std::size_t>(index)); }
-  TTabSheet* ActivePage() const { return active_; }
+  int PageCount() const { return static_cast<int>(FPages.size()); }
+  TTabSheet* Pages(int index) const { return FPages.at(static_cast<std::size_t>(index)); }
+  TTabSheet* ActivePage() const { return FActive; }
   void SetActivePage(TTabSheet* page);
 
  protected:
@@ -103,15 +103,15 @@ class TPageControl : public TWinControl {
   friend class TTabSheet;
   void InsertPage(TTabSheet* page);
   void PlacePages();
-  std::vector<TTabSheet*> pages_;
-  TTabSheet* active_ = nullptr;
+  std::vector<TTabSheet*> FPages;
+  TTabSheet* FActive = nullptr;
 };
 
 // A status bar showing one simple text.
 class TStatusBar : public TWinControl {
  public:
   explicit TStatusBar(TComponent* owner) : TWinControl(owner) {}
-  const std::string& SimpleText() const { return text_; }
+  const std::string& SimpleText() const { return FText; }
   void SetSimpleText(std::string text);
 
  protected:
@@ -119,7 +119,7 @@ class TStatusBar : public TWinControl {
   void CreatedHandle() override;
 
  private:
-  std::string text_;
+  std::string FText;
 };
 
 }  // namespace quell::gui

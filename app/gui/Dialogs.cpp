@@ -27,23 +27,23 @@ int MessageDlg(const std::string& text, TMsgDlgType type, unsigned buttons) {
   std::string caption;
   TApplication* app = Application();
   switch (type) {
-    case TMsgDlgType::mtWarning:
+    case TMsgDlgType::Warning:
       icon = MB_ICONWARNING;
       caption = "Warning";
       break;
-    case TMsgDlgType::mtError:
+    case TMsgDlgType::Error:
       icon = MB_ICONERROR;
       caption = "Error";
       break;
-    case TMsgDlgType::mtInformation:
+    case TMsgDlgType::Information:
       icon = MB_ICONINFORMATION;
       caption = "Information";
       break;
-    case TMsgDlgType::mtConfirmation:
+    case TMsgDlgType::Confirmation:
       icon = MB_ICONQUESTION;
       caption = "Confirm";
       break;
-    case TMsgDlgType::mtCustom: caption = app ? app->Title() : std::string(); break;
+    case TMsgDlgType::Custom: caption = app ? app->Title() : std::string(); break;
   }
   HWND owner = GetActiveWindow();
   if (!owner && app) owner = app->Handle();

@@ -9,7 +9,7 @@
 
 namespace quell::gui {
 
-enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+enum class TMsgDlgType { Warning, Error, Information, Confirmation, Custom };
 
 // A modal box over all of the program's windows, owned by the active window
 // or else the application window; the caption follows the kind ("Error",

@@ -53,44 +53,44 @@ void TForm::AdjustCreationParams(TCreateParams& params) {
   TWinControl::AdjustCreationParams(params);
   params.windowClass = "TQuellForm";
   if (TApplication* app = Application()) params.wndParent = app->Handle();
-  switch (borderStyle_) {
-    case TFormBorderStyle::bsNone: params.style = WS_POPUP; break;
-    case TFormBorderStyle::bsSingle:
+  switch (FBorderStyle) {
+    case TFormBorderStyle::None: params.style = WS_POPUP; break;
+    case TFormBorderStyle::Single:
       params.style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_BORDER;
       break;
-    case TFormBorderStyle::bsSizeable: params.style = WS_OVERLAPPEDWINDOW; break;
-    case TFormBorderStyle::bsDialog:
+    case TFormBorderStyle::Sizeable: params.style = WS_OVERLAPPEDWINDOW; break;
+    case TFormBorderStyle::Dialog:
       params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
       params.exStyle |= WS_EX_DLGMODALFRAME;
       break;
-    case TFormBorderStyle::bsToolWindow:
+    case TFormBorderStyle::ToolWindow:
       params.style = WS_CAPTION | WS_SYSMENU;
       params.exStyle |= WS_EX_TOOLWINDOW;
       break;
-    case TFormBorderStyle::bsSizeToolWin:
+    case TFormBorderStyle::SizeToolWin:
       params.style = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
       params.exStyle |= WS_EX_TOOLWINDOW;
       break;
   }
   params.style |= WS_CLIPCHILDREN;
-  if (dialogKeys_) params.exStyle |= WS_EX_CONTROLPARENT;
-  if (stayOnTop_) params.exStyle |= WS_EX_TOPMOST;
-  if (clientWidth_ >= 0 && clientHeight_ >= 0) {
-    RECT r{0, 0, clientWidth_, clientHeight_};
+  if (FDialogKeys) params.exStyle |= WS_EX_CONTROLPARENT;
+  if (FStayOnTop) params.exStyle |= WS_EX_TOPMOST;
+  if (FClientWidth >= 0 && FClientHeight >= 0) {
+    RECT r{0, 0, FClientWidth, FClientHeight};
     AdjustWindowRectEx(&r, params.style, FALSE, params.exStyle);
     params.width = r.right - r.left;
     params.height = r.bottom - r.top;
     if (params.x == CW_USEDEFAULT) params.x = 0;
     if (params.y == CW_USEDEFAULT) params.y = 0;
   }
-  if (position_ == TPosition::poScreenCenter && params.width != CW_USEDEFAULT) {
+  if (FPosition == TPosition::ScreenCenter && params.width != CW_USEDEFAULT) {
     params.x = (GetSystemMetrics(SM_CXSCREEN) - params.width) / 2;
     params.y = (GetSystemMetrics(SM_CYSCREEN) - params.height) / 2;
   }
 }
 
 void TForm::SetStayOnTop(bool onTop) {
-  stayOnTop_ = onTop;
+  FStayOnTop = onTop;
   if (HandleAllocated()) {
     SetWindowPos(Handle(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -98,8 +98,8 @@ void TForm::SetStayOnTop(bool onTop) {
 }
 
 void TForm::SetClientSize(int width, int height) {
-  clientWidth_ = width;
-  clientHeight_ = height;
+  FClientWidth = width;
+  FClientHeight = height;
   if (HandleAllocated()) {
     RECT r{0, 0, width, height};
     AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)), FALSE,
@@ -115,12 +115,12 @@ void TForm::SetFont(const std::string& face, int height) {
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
   lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-  font_.reset(CreateFontIndirectA(&lf));
+  FFont.reset(CreateFontIndirectA(&lf));
 }
 
 void TForm::SetActiveControl(TWinControl* control) {
-  activeControl_ = control;
-  lastFocus_ = nullptr;
+  FActiveControl = control;
+  FLastFocus = nullptr;
   if (control && HandleAllocated() && GetActiveWindow() == Handle()) control->SetFocus();
 }
 
@@ -134,13 +134,13 @@ void CollectHintedControls(HWND parent, std::vector<TWinControl*>& out) {
 }  // namespace
 
 void TForm::UpdateHints() {
-  tooltips_.reset();
-  if (!showHint_) return;
-  tooltips_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+  FTooltips.reset();
+  if (!FShowHint) return;
+  FTooltips.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                   Handle(), nullptr, GetModuleHandleA(nullptr), nullptr));
-  if (!tooltips_) return;
-  SendMessageA(tooltips_.get(), TTM_SETMAXTIPWIDTH, 0, 300);
+  if (!FTooltips) return;
+  SendMessageA(FTooltips.get(), TTM_SETMAXTIPWIDTH, 0, 300);
   std::vector<TWinControl*> controls;
   CollectHintedControls(Handle(), controls);
   for (TWinControl* c : controls) {
@@ -151,7 +151,7 @@ void TForm::UpdateHints() {
     tool.hwnd = Handle();
     tool.uId = reinterpret_cast<UINT_PTR>(c->Handle());
     tool.lpszText = text.data();
-    SendMessageA(tooltips_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(FTooltips.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }
 
@@ -167,35 +167,35 @@ bool TForm::Minimized() { return HandleAllocated() && IsIconic(Handle()); }
 TModalResult TForm::ShowModal() {
   TApplication* app = Application();
   if (!app) throw std::logic_error("ShowModal needs an application object");
-  if (modal_ || Visible()) throw std::logic_error("only a hidden form can be shown modally");
+  if (FModal || Visible()) throw std::logic_error("only a hidden form can be shown modally");
   const HWND self = Handle();
   // Modal to every window of the program: the others take no input meanwhile.
   std::vector<HWND> others;
   EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&others));
   std::erase(others, self);
   for (HWND w : others) EnableWindow(w, FALSE);
-  modal_ = true;
-  modalResult_ = mrNone;
-  TCloseAction action = TCloseAction::caHide;
+  FModal = true;
+  FModalResult = mrNone;
+  TCloseAction action = TCloseAction::Hide;
   Show();
   SetActiveWindow(self);
   const auto restore = [&] {
     for (HWND w : others) {
       if (IsWindow(w)) EnableWindow(w, TRUE);
     }
-    modal_ = false;
+    FModal = false;
   };
   try {
     for (;;) {
       app->HandleMessage();
       if (app->Terminated()) {
-        modalResult_ = mrCancel;
+        FModalResult = mrCancel;
         break;
       }
-      if (modalResult_ != mrNone) {
-        action = DoClose(TCloseAction::caHide);
-        if (action == TCloseAction::caNone) {
-          modalResult_ = mrNone;
+      if (FModalResult != mrNone) {
+        action = DoClose(TCloseAction::Hide);
+        if (action == TCloseAction::None) {
+          FModalResult = mrNone;
           continue;
         }
         break;
@@ -209,8 +209,8 @@ TModalResult TForm::ShowModal() {
   // Re-enable before hiding, so that activation returns to the program.
   restore();
   Hide();
-  const TModalResult result = modalResult_;
-  if (action == TCloseAction::caFree) Release();
+  const TModalResult result = FModalResult;
+  if (action == TCloseAction::Free) Release();
   return result;
 }
 
@@ -226,22 +226,22 @@ TCloseAction TForm::DoClose(TCloseAction action) {
 }
 
 void TForm::Close() {
-  if (modal_) {
-    modalResult_ = mrCancel;
+  if (FModal) {
+    FModalResult = mrCancel;
     return;
   }
-  const TCloseAction action = DoClose(TCloseAction::caHide);
-  if (action == TCloseAction::caNone) return;
+  const TCloseAction action = DoClose(TCloseAction::Hide);
+  if (action == TCloseAction::None) return;
   TApplication* app = Application();
   if (app && app->MainForm() == this) {
     app->Terminate();
     return;
   }
   switch (action) {
-    case TCloseAction::caHide: Hide(); break;
-    case TCloseAction::caMinimize: ShowWindow(Handle(), SW_MINIMIZE); break;
-    case TCloseAction::caFree: Release(); break;
-    case TCloseAction::caNone: break;
+    case TCloseAction::Hide: Hide(); break;
+    case TCloseAction::Minimize: ShowWindow(Handle(), SW_MINIMIZE); break;
+    case TCloseAction::Free: Release(); break;
+    case TCloseAction::None: break;
   }
 }
 
@@ -253,9 +253,9 @@ void TForm::WndProc(TMessage& message) {
       // The focus goes back to the control that had it, not to the form.
       if (LOWORD(message.WParam) == WA_INACTIVE) {
         const HWND focus = GetFocus();
-        if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
-      } else if (HWND target = lastFocus_ && IsChild(Handle(), lastFocus_) ? lastFocus_
-                               : activeControl_ ? activeControl_->Handle()
+        if (focus && IsChild(Handle(), focus)) FLastFocus = focus;
+      } else if (HWND target = FLastFocus && IsChild(Handle(), FLastFocus) ? FLastFocus
+                               : FActiveControl ? FActiveControl->Handle()
                                                 : nullptr) {
         ::SetFocus(target);
         message.Result = 0;

@@ -19,11 +19,11 @@ inline constexpr TModalResult mrIgnore = IDIGNORE;
 inline constexpr TModalResult mrYes = IDYES;
 inline constexpr TModalResult mrNo = IDNO;
 
-enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+enum class TCloseAction { None, Hide, Free, Minimize };
 using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)>;
 
-enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-enum class TPosition { poDesigned, poScreenCenter };
+enum class TFormBorderStyle { None, Single, Sizeable, Dialog, ToolWindow, SizeToolWin };
+enum class TPosition { Designed, ScreenCenter };
 
 class TForm : public TWinControl {
  public:
@@ -38,9 +38,9 @@ class TForm : public TWinControl {
   // Shows the form and runs a message loop, with the program's other windows
   // disabled, until ModalResult is set or the form is closed.
   TModalResult ShowModal();
-  bool Modal() const { return modal_; }
-  TModalResult ModalResult() const { return modalResult_; }
-  void SetModalResult(TModalResult result) { modalResult_ = result; }
+  bool Modal() const { return FModal; }
+  TModalResult ModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult result) { FModalResult = result; }
   // A modal form ends its loop with mrCancel. Otherwise OnClose decides:
   // hide (the default), minimise, free, or nothing; closing the main form
   // ends the application.
@@ -49,27 +49,27 @@ class TForm : public TWinControl {
   void Release();
   bool Minimized();
 
-  TFormBorderStyle BorderStyle() const { return borderStyle_; }
-  void SetBorderStyle(TFormBorderStyle style) { borderStyle_ = style; }
-  bool StayOnTop() const { return stayOnTop_; }
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle style) { FBorderStyle = style; }
+  bool StayOnTop() const { return FStayOnTop; }
   void SetStayOnTop(bool onTop);
-  void SetPosition(TPosition position) { position_ = position; }
+  void SetPosition(TPosition position) { FPosition = position; }
   // The size of the client area; the outer size follows from the styles.
   void SetClientSize(int width, int height);
 
   // The font of the form and of every control on it that has none of its
   // own; `height` is the character height in pixels.
   void SetFont(const std::string& face, int height);
-  HFONT Font() const override { return font_ ? font_.get() : TWinControl::Font(); }
+  HFONT Font() const override { return FFont ? FFont.get() : TWinControl::Font(); }
   // The control that gets the focus when the form is activated (and the
   // one that had it when the form was last deactivated, if any).
   void SetActiveControl(TWinControl* control);
   // Tab, the arrow keys and Enter move between the form's controls as in a
   // dialog box.
-  bool DialogKeys() const { return dialogKeys_; }
-  void SetDialogKeys(bool on) { dialogKeys_ = on; }
+  bool DialogKeys() const { return FDialogKeys; }
+  void SetDialogKeys(bool on) { FDialogKeys = on; }
   // Tooltips with each control's hint (its short part, before '|').
-  void SetShowHint(bool show) { showHint_ = show; }
+  void SetShowHint(bool show) { FShowHint = show; }
   // Builds the tooltips of the controls on the form (call once they exist).
   void UpdateHints();
 
@@ -86,19 +86,19 @@ class TForm : public TWinControl {
  private:
   TCloseAction DoClose(TCloseAction action);
 
-  TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
-  TPosition position_ = TPosition::poDesigned;
-  bool stayOnTop_ = false;
-  bool modal_ = false;
-  TModalResult modalResult_ = mrNone;
-  FontHandle font_;
-  TWinControl* activeControl_ = nullptr;
-  HWND lastFocus_ = nullptr;
-  bool dialogKeys_ = false;
-  bool showHint_ = false;
-  WindowHandle tooltips_;
-  int clientWidth_ = -1;
-  int clientHeight_ = -1;
+  TFormBorderStyle FBorderStyle = TFormBorderStyle::Sizeable;
+  TPosition FPosition = TPosition::Designed;
+  bool FStayOnTop = false;
+  bool FModal = false;
+  TModalResult FModalResult = mrNone;
+  FontHandle FFont;
+  TWinControl* FActiveControl = nullptr;
+  HWND FLastFocus = nullptr;
+  bool FDialogKeys = false;
+  bool FShowHint = false;
+  WindowHandle FTooltips;
+  int FClientWidth = -1;
+  int FClientHeight = -1;
 };
 
 }  // namespace quell::gui

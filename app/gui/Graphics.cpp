@@ -2,14 +2,16 @@
 
 namespace quell::gui {
 
-COLORREF ColorToRGB(TColor color) {
-  if (color & clSystemColor) return GetSysColor(static_cast<int>(color & 0xFFu));
-  return color & 0x00FFFFFFu;
+ColorRef Win32SystemColors::SysColor(int index) const { return GetSysColor(index); }
+
+const SystemColors& TheSystemColors() {
+  static const Win32SystemColors colors;
+  return colors;
 }
 
 void TIcon::SetHandle(HICON icon) {
-  if (icon == handle_.get()) return;
-  handle_.reset(icon);
+  if (icon == FHandle.get()) return;
+  FHandle.reset(icon);
   if (OnChange) OnChange(*this);
 }
 
@@ -62,10 +64,10 @@ BITMAPINFO TopDownRgb32Info(int width, int height) {
 void TBitmap::SetSize(int width, int height, COLORREF fill) {
   BITMAPINFO info = TopDownRgb32Info(width, height);
   void* bits = nullptr;
-  handle_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  width_ = handle_ ? width : 0;
-  height_ = handle_ ? height : 0;
-  if (handle_) {
+  FHandle.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  FWidth = FHandle ? width : 0;
+  FHeight = FHandle ? height : 0;
+  if (FHandle) {
     BitmapCanvas canvas(*this);
     const RECT all{0, 0, width, height};
     BrushHandle brush(CreateSolidBrush(fill));
@@ -74,46 +76,46 @@ void TBitmap::SetSize(int width, int height, COLORREF fill) {
 }
 
 TCanvas::~TCanvas() {
-  if (oldFont_) SelectObject(dc_, oldFont_);
+  if (FOldFont) SelectObject(FDc, FOldFont);
 }
 
 void TCanvas::SetFont(HFONT font) {
-  HGDIOBJ previous = SelectObject(dc_, font);
-  if (!oldFont_) oldFont_ = previous;
+  HGDIOBJ previous = SelectObject(FDc, font);
+  if (!FOldFont) FOldFont = previous;
 }
 
 int TCanvas::TextWidth(const std::string& text) const {
   SIZE size{};
-  GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+  GetTextExtentPoint32A(FDc, text.c_str(), static_cast<int>(text.size()), &size);
   return size.cx;
 }
 
 int TCanvas::TextHeight(const std::string& text) const {
   SIZE size{};
   const std::string probe = text.empty() ? std::string("W") : text;
-  GetTextExtentPoint32A(dc_, probe.c_str(), static_cast<int>(probe.size()), &size);
+  GetTextExtentPoint32A(FDc, probe.c_str(), static_cast<int>(probe.size()), &size);
   return size.cy;
 }
 
 void TCanvas::FillRect(const RECT& rect, TColor color) {
-  BrushHandle brush(CreateSolidBrush(ColorToRGB(color)));
-  ::FillRect(dc_, &rect, brush.get());
+  BrushHandle brush(CreateSolidBrush(ResolveColor(color, TheSystemColors())));
+  ::FillRect(FDc, &rect, brush.get());
 }
 
 void TCanvas::FrameRect(const RECT& rect, TColor color) {
-  BrushHandle brush(CreateSolidBrush(ColorToRGB(color)));
-  ::FrameRect(dc_, &rect, brush.get());
+  BrushHandle brush(CreateSolidBrush(ResolveColor(color, TheSystemColors())));
+  ::FrameRect(FDc, &rect, brush.get());
 }
 
 void TCanvas::DrawText(const std::string& text, RECT rect, UINT format, TColor color) {
-  const COLORREF oldColor = SetTextColor(dc_, ColorToRGB(color));
-  const int oldMode = SetBkMode(dc_, TRANSPARENT);
-  ::DrawTextA(dc_, text.c_str(), static_cast<int>(text.size()), &rect, format);
-  SetBkMode(dc_, oldMode);
-  SetTextColor(dc_, oldColor);
+  const COLORREF oldColor = SetTextColor(FDc, ResolveColor(color, TheSystemColors()));
+  const int oldMode = SetBkMode(FDc, TRANSPARENT);
+  ::DrawTextA(FDc, text.c_str(), static_cast<int>(text.size()), &rect, format);
+  SetBkMode(FDc, oldMode);
+  SetTextColor(FDc, oldColor);
 }
 
 BitmapCanvas::BitmapCanvas(TBitmap& bitmap)
-    : dc_(CreateCompatibleDC(nullptr)), selection_(dc_.get(), bitmap.Handle()) {}
+    : FDc(CreateCompatibleDC(nullptr)), FSelection(FDc.get(), bitmap.Handle()) {}
 
 }  // namespace quell::gui

@@ -6,14 +6,17 @@
 #include <functional>
 #include <string>
 
+#include "Color.h"
 #include "Handles.h"
 
 namespace quell::gui {
 
-// 0x00BBGGRR, or 0x80000000 plus a GetSysColor index.
-using TColor = std::uint32_t;
-inline constexpr TColor clSystemColor = 0x80000000u;
-COLORREF ColorToRGB(TColor color);
+// GetSysColor as the source of system colours.
+class Win32SystemColors final : public SystemColors {
+ public:
+  ColorRef SysColor(int index) const override;
+};
+const SystemColors& TheSystemColors();
 
 // An icon that owns its handle. Every change of its picture runs OnChange.
 class TIcon {
@@ -22,8 +25,8 @@ class TIcon {
   TIcon(const TIcon&) = delete;
   TIcon& operator=(const TIcon&) = delete;
 
-  HICON Handle() const { return handle_.get(); }
-  bool Empty() const { return !handle_; }
+  HICON Handle() const { return FHandle.get(); }
+  bool Empty() const { return !FHandle; }
   // Takes ownership of `icon`.
   void SetHandle(HICON icon);
   // A copy of the picture of `source` (an empty source empties this one).
@@ -39,7 +42,7 @@ class TIcon {
   std::function<void(TIcon&)> OnChange;
 
  private:
-  IconHandle handle_;
+  IconHandle FHandle;
 };
 
 // The header of a top-down 32-bit RGB bitmap: what every off-screen
@@ -53,30 +56,30 @@ class TBitmap {
   TBitmap(const TBitmap&) = delete;
   TBitmap& operator=(const TBitmap&) = delete;
 
-  HBITMAP Handle() const { return handle_.get(); }
-  bool Empty() const { return !handle_; }
-  HBITMAP ReleaseHandle() { return handle_.release(); }
+  HBITMAP Handle() const { return FHandle.get(); }
+  bool Empty() const { return !FHandle; }
+  HBITMAP ReleaseHandle() { return FHandle.release(); }
   // A new top-down 32-bit picture of the given size, filled with `fill`.
   void SetSize(int width, int height, COLORREF fill = RGB(255, 255, 255));
-  int Width() const { return width_; }
-  int Height() const { return height_; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
 
  private:
-  BitmapHandle handle_;
-  int width_ = 0;
-  int height_ = 0;
+  BitmapHandle FHandle;
+  int FWidth = 0;
+  int FHeight = 0;
 };
 
 // A device context to paint on, with the text helpers handlers need. It does
 // not own the context; it puts back the font it selected.
 class TCanvas {
  public:
-  explicit TCanvas(HDC dc) : dc_(dc) {}
+  explicit TCanvas(HDC dc) : FDc(dc) {}
   ~TCanvas();
   TCanvas(const TCanvas&) = delete;
   TCanvas& operator=(const TCanvas&) = delete;
 
-  HDC Handle() const { return dc_; }
+  HDC Handle() const { return FDc; }
   void SetFont(HFONT font);
   int TextWidth(const std::string& text) const;
   int TextHeight(const std::string& text) const;
@@ -85,19 +88,58 @@ class TCanvas {
   void DrawText(const std::string& text, RECT rect, UINT format, TColor color);
 
  private:
-  HDC dc_;
-  HGDIOBJ oldFont_ = nullptr;
+  HDC FDc;
+  HGDIOBJ FOldFont = nullptr;
 };
 
 // A memory device context with a bitmap selected into it for one scope.
 class BitmapCanvas {
  public:
   explicit BitmapCanvas(TBitmap& bitmap);
-  HDC Handle() const { return dc_.get(); }
+  HDC Handle() const { return FDc.get(); }
 
  private:
-  MemoryDc dc_;
-  Selection selection_;
+  MemoryDc FDc;
+  Selection FSelection;
 };
+
+// A 32-bit top-down DIB section selected into its own memory DC: GDI draws
+// on it, and its pixels can be read and written directly (after GdiFlush).
+class DibCanvas {
+ public:
+  DibCanvas(HDC compatibleWith, int width, int height);
+  HDC dc() const { return FDc.get(); }
+  bool valid() const { return FBits != nullptr; }
+  int width() const { return FWidth; }
+  int height() const { return FHeight; }
+  std::uint32_t* pixels() const { return FBits; }
+
+ private:
+  MemoryDc FDc;
+  std::uint32_t* FBits = nullptr;  // set while FBitmap is made, so declared before it
+  BitmapHandle FBitmap;
+  int FWidth, FHeight;
+  Selection FSelection;
+
+  static HBITMAP Make(HDC dc, int width, int height, std::uint32_t** bits);
+};
+
+inline HBITMAP DibCanvas::Make(HDC dc, int width, int height, std::uint32_t** bits) {
+  BITMAPINFO info = TopDownRgb32Info(width, height);
+  void* raw = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &raw, nullptr, 0);
+  *bits = bitmap ? static_cast<std::uint32_t*>(raw) : nullptr;
+  return bitmap;
+}
+
+inline DibCanvas::DibCanvas(HDC compatibleWith, int width, int height)
+    : FDc(CreateCompatibleDC(compatibleWith)),
+      FBits(nullptr),
+      FBitmap(width > 0 && height > 0 ? Make(compatibleWith, width, height, &FBits) : nullptr),
+      FWidth(width),
+      FHeight(height),
+      FSelection(FDc.get(), FBitmap.get()) {
+  if (!FDc) FBits = nullptr;
+}
 
 }  // namespace quell::gui

@@ -2,7 +2,6 @@
 // the one call that kind needs, and none can be copied.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,9 +13,9 @@ template <class H, class Release>
 class UniqueHandle {
  public:
   UniqueHandle() = default;
-  explicit UniqueHandle(H handle) : handle_(handle) {}
+  explicit UniqueHandle(H handle) : FHandle(handle) {}
   ~UniqueHandle() { reset(); }
-  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : FHandle(other.release()) {}
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
     if (this != &other) reset(other.release());
     return *this;
@@ -24,16 +23,16 @@ class UniqueHandle {
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;
 
-  H get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  H release() { return std::exchange(handle_, nullptr); }
+  H get() const { return FHandle; }
+  explicit operator bool() const { return FHandle != nullptr; }
+  H release() { return std::exchange(FHandle, nullptr); }
   void reset(H handle = nullptr) {
-    H old = std::exchange(handle_, handle);
+    H old = std::exchange(FHandle, handle);
     if (old) Release{}(old);
   }
 
  private:
-  H handle_ = nullptr;
+  H FHandle = nullptr;
 };
 
 struct IconRelease {
@@ -74,33 +73,39 @@ using ImageListHandle = UniqueHandle<HIMAGELIST, ImageListRelease>;
 // A device context borrowed from a window (GetDC / ReleaseDC).
 class WindowDc {
  public:
-  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  explicit WindowDc(HWND window) : FWindow(window), FDc(GetDC(window)) {}
   ~WindowDc() {
-    if (dc_) ReleaseDC(window_, dc_);
+    if (FDc) ReleaseDC(FWindow, FDc);
   }
   WindowDc(const WindowDc&) = delete;
   WindowDc& operator=(const WindowDc&) = delete;
-  HDC get() const { return dc_; }
+  HDC get() const { return FDc; }
 
  private:
-  HWND window_;
-  HDC dc_;
+  HWND FWindow;
+  HDC FDc;
+};
+
+// The screen's device context for one scope.
+class ScreenDc : public WindowDc {
+ public:
+  ScreenDc() : WindowDc(nullptr) {}
 };
 
 // An object selected into a device context for one scope.
 class Selection {
  public:
   Selection(HDC dc, HGDIOBJ object)
-      : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+      : FDc(dc), FPrevious(object ? SelectObject(dc, object) : nullptr) {}
   ~Selection() {
-    if (previous_) SelectObject(dc_, previous_);
+    if (FPrevious) SelectObject(FDc, FPrevious);
   }
   Selection(const Selection&) = delete;
   Selection& operator=(const Selection&) = delete;
 
  private:
-  HDC dc_;
-  HGDIOBJ previous_;
+  HDC FDc;
+  HGDIOBJ FPrevious;
 };
 
 }  // namespace quell::gui

@@ -8,40 +8,40 @@ namespace quell::gui {
 
 TImageList::TImageList(TComponent* owner, int width, int height)
     : TCustomImageList(owner),
-      width_(width),
-      height_(height),
-      list_(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4)) {
-  if (!list_) throw std::runtime_error("ImageList_Create failed");
+      FWidth(width),
+      FHeight(height),
+      FList(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4)) {
+  if (!FList) throw std::runtime_error("ImageList_Create failed");
 }
 
-int TImageList::Count() const { return ImageList_GetImageCount(list_.get()); }
+int TImageList::Count() const { return ImageList_GetImageCount(FList.get()); }
 
 int TImageList::AddIcon(HICON icon) {
   if (!icon) return -1;
-  const int index = ImageList_AddIcon(list_.get(), icon);
+  const int index = ImageList_AddIcon(FList.get(), icon);
   if (index >= 0) Changed();
   return index;
 }
 
 int TImageList::AddMasked(HBITMAP strip, COLORREF maskColor) {
-  const int index = ImageList_AddMasked(list_.get(), strip, maskColor);
+  const int index = ImageList_AddMasked(FList.get(), strip, maskColor);
   if (index >= 0) Changed();
   return index;
 }
 
 int TImageList::AddIconResource(HINSTANCE module, LPCSTR name) {
-  IconHandle icon(static_cast<HICON>(LoadImageA(module, name, IMAGE_ICON, width_, height_, 0)));
+  IconHandle icon(static_cast<HICON>(LoadImageA(module, name, IMAGE_ICON, FWidth, FHeight, 0)));
   return AddIcon(icon.get());
 }
 
 void TImageList::Clear() {
-  ImageList_RemoveAll(list_.get());
+  ImageList_RemoveAll(FList.get());
   Changed();
 }
 
 bool TImageList::GetIcon(int index, TIcon& icon) const {
   if (index < 0 || index >= Count()) return false;
-  HICON copy = ImageList_GetIcon(list_.get(), index, ILD_TRANSPARENT);
+  HICON copy = ImageList_GetIcon(FList.get(), index, ILD_TRANSPARENT);
   if (!copy) return false;
   icon.SetHandle(copy);
   return true;
@@ -50,11 +50,11 @@ bool TImageList::GetIcon(int index, TIcon& icon) const {
 void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const {
   if (index < 0 || index >= Count()) return;
   if (enabled) {
-    ImageList_Draw(list_.get(), index, dc, x, y, ILD_TRANSPARENT);
+    ImageList_Draw(FList.get(), index, dc, x, y, ILD_TRANSPARENT);
   } else {
     IMAGELISTDRAWPARAMS p{};
     p.cbSize = sizeof p;
-    p.himl = list_.get();
+    p.himl = FList.get();
     p.i = index;
     p.hdcDst = dc;
     p.x = x;

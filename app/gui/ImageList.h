@@ -14,10 +14,10 @@ class TImageList : public TCustomImageList {
  public:
   explicit TImageList(TComponent* owner, int width = 16, int height = 16);
 
-  HIMAGELIST Handle() const { return list_.get(); }
+  HIMAGELIST Handle() const { return FList.get(); }
   int Count() const override;
-  int Width() const override { return width_; }
-  int Height() const override { return height_; }
+  int Width() const override { return FWidth; }
+  int Height() const override { return FHeight; }
 
   // Each answers the new image's index, or -1.
   int AddIcon(HICON icon);
@@ -36,9 +36,9 @@ class TImageList : public TCustomImageList {
 
  private:
   void Changed();
-  int width_;
-  int height_;
-  ImageListHandle list_;
+  int FWidth;
+  int FHeight;
+  ImageListHandle FList;
 };
 
 }  // namespace quell::gui

@@ -84,79 +84,79 @@ TMenuItem* FindMenuItem(UINT command) {
   return found == Commands().end() ? nullptr : found->second;
 }
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(AllocateCommand(this)) {}
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), FCommand(AllocateCommand(this)) {}
 
 TMenuItem::~TMenuItem() {
   // The sub-items go with their parent.
-  while (!items_.empty()) {
-    TMenuItem* child = items_.back();
-    items_.pop_back();
-    child->parent_ = nullptr;
+  while (!FItems.empty()) {
+    TMenuItem* child = FItems.back();
+    FItems.pop_back();
+    child->FParent = nullptr;
     TComponent::Free(child);
   }
-  if (parent_) parent_->Remove(this);
+  if (FParent) FParent->Remove(this);
   SetAction(nullptr);
-  Commands().erase(command_);
+  Commands().erase(FCommand);
 }
 
-void TMenuItem::Add(TMenuItem* item) { Insert(items_.size(), item); }
+void TMenuItem::Add(TMenuItem* item) { Insert(FItems.size(), item); }
 
 void TMenuItem::Insert(std::size_t index, TMenuItem* item) {
   if (!item || item == this) return;
-  if (item->parent_) item->parent_->Remove(item);
-  item->parent_ = this;
-  items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(std::min(index, items_.size())), item);
+  if (item->FParent) item->FParent->Remove(item);
+  item->FParent = this;
+  FItems.insert(FItems.begin() + static_cast<std::ptrdiff_t>(std::min(index, FItems.size())), item);
 }
 
 void TMenuItem::Remove(TMenuItem* item) {
-  const auto it = std::find(items_.begin(), items_.end(), item);
-  if (it == items_.end()) return;
-  items_.erase(it);
-  item->parent_ = nullptr;
+  const auto it = std::find(FItems.begin(), FItems.end(), item);
+  if (it == FItems.end()) return;
+  FItems.erase(it);
+  item->FParent = nullptr;
 }
 
 TPopupMenu* TMenuItem::Menu() const {
   const TMenuItem* root = this;
-  while (root->parent_) root = root->parent_;
-  return root->menu_;
+  while (root->FParent) root = root->FParent;
+  return root->FMenu;
 }
 
 void TMenuItem::SetAction(TAction* action) {
-  if (action == action_) return;
-  if (action_) action_->RemoveFreeNotification(this);
-  action_ = action;
-  if (action_) action_->FreeNotification(this);
+  if (action == FAction) return;
+  if (FAction) FAction->RemoveFreeNotification(this);
+  FAction = action;
+  if (FAction) FAction->FreeNotification(this);
 }
 
-std::string TMenuItem::Caption() const { return action_ ? action_->Caption() : caption_; }
-int TMenuItem::ImageIndex() const { return action_ ? action_->ImageIndex() : imageIndex_; }
-TShortCut TMenuItem::ShortCut() const { return action_ ? action_->ShortCut() : shortCut_; }
-bool TMenuItem::Enabled() const { return action_ ? action_->Enabled() : enabled_; }
-bool TMenuItem::Checked() const { return action_ ? action_->Checked() : checked_; }
-bool TMenuItem::Visible() const { return action_ ? action_->Visible() : visible_; }
-std::string TMenuItem::Hint() const { return action_ ? action_->Hint() : hint_; }
+std::string TMenuItem::Caption() const { return FAction ? FAction->Caption() : FCaption; }
+int TMenuItem::ImageIndex() const { return FAction ? FAction->ImageIndex() : FImageIndex; }
+TShortCut TMenuItem::ShortCut() const { return FAction ? FAction->ShortCut() : FShortCut; }
+bool TMenuItem::Enabled() const { return FAction ? FAction->Enabled() : FEnabled; }
+bool TMenuItem::Checked() const { return FAction ? FAction->Checked() : FChecked; }
+bool TMenuItem::Visible() const { return FAction ? FAction->Visible() : FVisible; }
+std::string TMenuItem::Hint() const { return FAction ? FAction->Hint() : FHint; }
 
 void TMenuItem::Click() {
   if (OnClick) {
     OnClick(this);
-  } else if (action_) {
-    action_->Execute();
+  } else if (FAction) {
+    FAction->Execute();
   }
 }
 
 void TMenuItem::InitiateAction() {
-  if (action_) action_->Update();
-  const std::vector<TMenuItem*> items = items_;
+  if (FAction) FAction->Update();
+  const std::vector<TMenuItem*> items = FItems;
   for (TMenuItem* item : items) item->InitiateAction();
 }
 
 void TMenuItem::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
-  if (operation == TOperation::opRemove && component == action_) action_ = nullptr;
+  if (operation == TOperation::Remove && component == FAction) FAction = nullptr;
 }
 
-TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(Create<TMenuItem>(this)) {
-  items_->menu_ = this;
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), FItems(Create<TMenuItem>(this)) {
+  FItems->FMenu = this;
 }
 
 TPopupMenu::~TPopupMenu() {
@@ -165,28 +165,28 @@ TPopupMenu::~TPopupMenu() {
 }
 
 void TPopupMenu::SetImages(TImageList* images) {
-  if (images == images_) return;
-  if (images_) images_->RemoveFreeNotification(this);
-  images_ = images;
-  if (images_) images_->FreeNotification(this);
+  if (images == FImages) return;
+  if (FImages) FImages->RemoveFreeNotification(this);
+  FImages = images;
+  if (FImages) FImages->FreeNotification(this);
 }
 
 void TPopupMenu::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
-  if (operation != TOperation::opRemove) return;
-  if (component == images_) images_ = nullptr;
-  if (component == items_) items_ = nullptr;
+  if (operation != TOperation::Remove) return;
+  if (component == FImages) FImages = nullptr;
+  if (component == FItems) FItems = nullptr;
 }
 
 void TPopupMenu::Rebuild() {
-  bitmaps_.clear();
-  handle_.reset(CreatePopupMenu());
-  if (items_) Build(handle_.get(), *items_);
+  FBitmaps.clear();
+  FHandle.reset(CreatePopupMenu());
+  if (FItems) Build(FHandle.get(), *FItems);
 }
 
 void TPopupMenu::Build(HMENU menu, const TMenuItem& parent) {
   UINT position = 0;
-  for (TMenuItem* item : parent.items_) {
+  for (TMenuItem* item : parent.FItems) {
     if (!item->Visible()) continue;
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
@@ -194,7 +194,7 @@ void TPopupMenu::Build(HMENU menu, const TMenuItem& parent) {
     info.wID = item->Command();
     info.dwItemData = item->Command();
     std::string text = MenuText(*item);
-    if (ownerDraw_) {
+    if (FOwnerDraw) {
       info.fType = MFT_OWNERDRAW;
     } else if (item->IsLine()) {
       info.fType = MFT_SEPARATOR;
@@ -202,16 +202,16 @@ void TPopupMenu::Build(HMENU menu, const TMenuItem& parent) {
       info.fType = MFT_STRING;
       info.fMask |= MIIM_STRING;
       info.dwTypeData = text.data();
-      if (images_ && item->ImageIndex() >= 0 && item->ImageIndex() < images_->Count()) {
+      if (FImages && item->ImageIndex() >= 0 && item->ImageIndex() < FImages->Count()) {
         TBitmap picture;
-        picture.SetSize(images_->Width(), images_->Height(), GetSysColor(COLOR_MENU));
+        picture.SetSize(FImages->Width(), FImages->Height(), GetSysColor(COLOR_MENU));
         {
           BitmapCanvas canvas(picture);
-          images_->Draw(canvas.Handle(), 0, 0, item->ImageIndex(), item->Enabled());
+          FImages->Draw(canvas.Handle(), 0, 0, item->ImageIndex(), item->Enabled());
         }
         info.fMask |= MIIM_BITMAP;
         info.hbmpItem = picture.Handle();
-        bitmaps_.emplace_back(picture.ReleaseHandle());
+        FBitmaps.emplace_back(picture.ReleaseHandle());
       }
     }
     if (item->RadioItem()) info.fType |= MFT_RADIOCHECK;
@@ -232,10 +232,10 @@ void TPopupMenu::Popup(int x, int y) {
   TApplication* app = Application();
   if (!app) throw std::logic_error("a menu needs an application object");
   if (OnPopup) OnPopup(this);
-  if (items_) items_->InitiateAction();
+  if (FItems) FItems->InitiateAction();
   Rebuild();
   const UINT command = static_cast<UINT>(TrackPopupMenuEx(
-      handle_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y,
+      FHandle.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y,
       app->Handle(), nullptr));
   if (command) PostMessageA(app->Handle(), CM_MENUCOMMAND, command, 0);
 }

@@ -34,37 +34,37 @@ class TMenuItem : public TComponent {
   void Add(TMenuItem* item);
   void Insert(std::size_t index, TMenuItem* item);
   void Remove(TMenuItem* item);
-  std::size_t Count() const { return items_.size(); }
-  TMenuItem* Items(std::size_t index) const { return items_.at(index); }
-  TMenuItem* Parent() const { return parent_; }
+  std::size_t Count() const { return FItems.size(); }
+  TMenuItem* Items(std::size_t index) const { return FItems.at(index); }
+  TMenuItem* Parent() const { return FParent; }
   TPopupMenu* Menu() const;
 
-  TAction* Action() const { return action_; }
+  TAction* Action() const { return FAction; }
   void SetAction(TAction* action);
 
   // Each reads the linked action's value while there is one.
   std::string Caption() const;
-  void SetCaption(std::string caption) { caption_ = std::move(caption); }
+  void SetCaption(std::string caption) { FCaption = std::move(caption); }
   int ImageIndex() const;
-  void SetImageIndex(int index) { imageIndex_ = index; }
+  void SetImageIndex(int index) { FImageIndex = index; }
   TShortCut ShortCut() const;
-  void SetShortCut(TShortCut shortCut) { shortCut_ = shortCut; }
+  void SetShortCut(TShortCut shortCut) { FShortCut = shortCut; }
   bool Enabled() const;
-  void SetEnabled(bool enabled) { enabled_ = enabled; }
+  void SetEnabled(bool enabled) { FEnabled = enabled; }
   bool Checked() const;
-  void SetChecked(bool checked) { checked_ = checked; }
+  void SetChecked(bool checked) { FChecked = checked; }
   bool Visible() const;
-  void SetVisible(bool visible) { visible_ = visible; }
+  void SetVisible(bool visible) { FVisible = visible; }
   std::string Hint() const;
-  void SetHint(std::string hint) { hint_ = std::move(hint); }
-  bool Default() const { return default_; }
-  void SetDefault(bool isDefault) { default_ = isDefault; }
-  bool RadioItem() const { return radioItem_; }
-  void SetRadioItem(bool radio) { radioItem_ = radio; }
+  void SetHint(std::string hint) { FHint = std::move(hint); }
+  bool Default() const { return FDefault; }
+  void SetDefault(bool isDefault) { FDefault = isDefault; }
+  bool RadioItem() const { return FRadioItem; }
+  void SetRadioItem(bool radio) { FRadioItem = radio; }
   // A caption of "-" makes the item a separator line.
   bool IsLine() const { return Caption() == "-"; }
   // The item's command number in the menus the layer builds.
-  UINT Command() const { return command_; }
+  UINT Command() const { return FCommand; }
 
   // OnClick, or else the action's Execute.
   virtual void Click();
@@ -80,20 +80,20 @@ class TMenuItem : public TComponent {
 
  private:
   friend class TPopupMenu;
-  TMenuItem* parent_ = nullptr;
-  TPopupMenu* menu_ = nullptr;  // set on the root item only
-  std::vector<TMenuItem*> items_;
-  TAction* action_ = nullptr;
-  std::string caption_;
-  std::string hint_;
-  int imageIndex_ = -1;
-  TShortCut shortCut_ = 0;
-  bool enabled_ = true;
-  bool checked_ = false;
-  bool visible_ = true;
-  bool default_ = false;
-  bool radioItem_ = false;
-  UINT command_;
+  TMenuItem* FParent = nullptr;
+  TPopupMenu* FMenu = nullptr;  // set on the root item only
+  std::vector<TMenuItem*> FItems;
+  TAction* FAction = nullptr;
+  std::string FCaption;
+  std::string FHint;
+  int FImageIndex = -1;
+  TShortCut FShortCut = 0;
+  bool FEnabled = true;
+  bool FChecked = false;
+  bool FVisible = true;
+  bool FDefault = false;
+  bool FRadioItem = false;
+  UINT FCommand;
 };
 
 class TPopupMenu : public TComponent {
@@ -101,17 +101,17 @@ class TPopupMenu : public TComponent {
   explicit TPopupMenu(TComponent* owner);
   ~TPopupMenu() override;
 
-  TMenuItem* Items() const { return items_; }
-  TImageList* Images() const { return images_; }
+  TMenuItem* Items() const { return FItems; }
+  TImageList* Images() const { return FImages; }
   void SetImages(TImageList* images);
-  bool OwnerDraw() const { return ownerDraw_; }
-  void SetOwnerDraw(bool ownerDraw) { ownerDraw_ = ownerDraw; }
+  bool OwnerDraw() const { return FOwnerDraw; }
+  void SetOwnerDraw(bool ownerDraw) { FOwnerDraw = ownerDraw; }
 
   // Opens at the screen point and tracks until the menu closes. The chosen
   // item's click runs afterwards from the message loop.
   void Popup(int x, int y);
   // The menu as last built (valid while it is shown and until the next build).
-  HMENU Handle() const { return handle_.get(); }
+  HMENU Handle() const { return FHandle.get(); }
   // Builds the menu from the items now (Popup does this itself).
   void Rebuild();
 
@@ -122,11 +122,11 @@ class TPopupMenu : public TComponent {
 
  private:
   void Build(HMENU menu, const TMenuItem& parent);
-  TMenuItem* items_;
-  TImageList* images_ = nullptr;
-  bool ownerDraw_ = false;
-  MenuHandle handle_;
-  std::vector<BitmapHandle> bitmaps_;
+  TMenuItem* FItems;
+  TImageList* FImages = nullptr;
+  bool FOwnerDraw = false;
+  MenuHandle FHandle;
+  std::vector<BitmapHandle> FBitmaps;
 };
 
 // For the application window: menu commands, and measuring and drawing of

@@ -5,8 +5,8 @@ namespace quell::gui {
 // --- TLabel ---
 
 void TLabel::SetFocusControl(TWinControl* control) {
-  if (focusControl_) focusControl_->RemoveFreeNotification(this);
-  focusControl_ = control;
+  if (FFocusControl) FFocusControl->RemoveFreeNotification(this);
+  FFocusControl = control;
   if (control) control->FreeNotification(this);
 }
 
@@ -14,25 +14,25 @@ void TLabel::AdjustCreationParams(TCreateParams& params) {
   TWinControl::AdjustCreationParams(params);
   params.windowClass = "STATIC";
   params.systemClass = true;
-  params.style |= (wordWrap_ ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOPREFIX;
+  params.style |= (FWordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOPREFIX;
   // Without SS_NOTIFY a static is transparent to the pointer.
-  if (focusControl_) params.style |= SS_NOTIFY;
+  if (FFocusControl) params.style |= SS_NOTIFY;
 }
 
 void TLabel::CreatedHandle() {
   // A one-line label is as wide as its text.
-  if (!wordWrap_) GrowToCaption(0);
+  if (!FWordWrap) GrowToCaption(0);
 }
 
 bool TLabel::HandleCommand(WORD code) {
-  if (code != STN_CLICKED || !focusControl_) return false;
-  focusControl_->SetFocus();
+  if (code != STN_CLICKED || !FFocusControl) return false;
+  FFocusControl->SetFocus();
   return true;
 }
 
 void TLabel::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
-  if (operation == TOperation::opRemove && component == focusControl_) focusControl_ = nullptr;
+  if (operation == TOperation::Remove && component == FFocusControl) FFocusControl = nullptr;
 }
 
 // --- TCheckBox ---
@@ -40,11 +40,11 @@ void TLabel::Notification(TComponent* component, TOperation operation) {
 bool TCheckBox::Checked() {
   // The window is the truth once it exists: the user clicks it.
   if (HandleAllocated()) return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-  return checked_;
+  return FChecked;
 }
 
 void TCheckBox::SetChecked(bool checked) {
-  checked_ = checked;
+  FChecked = checked;
   if (HandleAllocated())
     SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
@@ -57,14 +57,14 @@ void TCheckBox::AdjustCreationParams(TCreateParams& params) {
 }
 
 void TCheckBox::CreatedHandle() {
-  SetChecked(checked_);
+  SetChecked(FChecked);
   // The box, the gap after it and the text are never cut.
   GrowToCaption(GetSystemMetrics(SM_CXMENUCHECK) + 6);
 }
 
 bool TCheckBox::HandleCommand(WORD code) {
   if (code != BN_CLICKED) return false;
-  checked_ = Checked();
+  FChecked = Checked();
   if (OnClick) OnClick(this);
   return true;
 }
@@ -108,9 +108,9 @@ void TImage::WndProc(TMessage& message) {
   if (message.Msg == WM_PAINT) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Handle(), &ps);
-    if (!picture_.Empty()) {
-      BitmapCanvas source(picture_);
-      BitBlt(dc, 0, 0, picture_.Width(), picture_.Height(), source.Handle(), 0, 0, SRCCOPY);
+    if (!FPicture.Empty()) {
+      BitmapCanvas source(FPicture);
+      BitBlt(dc, 0, 0, FPicture.Width(), FPicture.Height(), source.Handle(), 0, 0, SRCCOPY);
     }
     EndPaint(Handle(), &ps);
     message.Result = 0;
@@ -122,16 +122,16 @@ void TImage::WndProc(TMessage& message) {
 // --- TBitBtn ---
 
 void TBitBtn::SetAction(TAction* action) {
-  if (action_) action_->RemoveFreeNotification(this);
-  action_ = action;
+  if (FAction) FAction->RemoveFreeNotification(this);
+  FAction = action;
   if (action) action->FreeNotification(this);
 }
 
 void TBitBtn::Click() {
   if (OnClick) {
     OnClick(this);
-  } else if (action_) {
-    action_->Execute();
+  } else if (FAction) {
+    FAction->Execute();
   }
 }
 
@@ -163,15 +163,15 @@ bool TBitBtn::HandleDrawItem(const DRAWITEMSTRUCT& item) {
   const std::string& caption = Caption();
   DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
             DT_CALCRECT | DT_SINGLELINE);
-  const int glyphWidth = glyph_.Empty() ? 0 : glyph_.Width();
-  const int glyphHeight = glyph_.Empty() ? 0 : glyph_.Height();
+  const int glyphWidth = FGlyph.Empty() ? 0 : FGlyph.Width();
+  const int glyphHeight = FGlyph.Empty() ? 0 : FGlyph.Height();
   constexpr int spacing = 3;
   const int shift = pressed ? 1 : 0;
   const int contentHeight = glyphHeight + (glyphHeight ? spacing : 0) + (text.bottom - text.top);
   const int top = r.top + (r.bottom - r.top - contentHeight) / 2 + shift;
-  if (!glyph_.Empty()) {
+  if (!FGlyph.Empty()) {
     const int left = r.left + (r.right - r.left - glyphWidth) / 2 + shift;
-    DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_.Handle()), 0, left, top,
+    DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(FGlyph.Handle()), 0, left, top,
                glyphWidth, glyphHeight, DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
   }
   RECT captionRect{r.left + 3 + shift, top + glyphHeight + (glyphHeight ? spacing : 0),
@@ -200,7 +200,7 @@ bool TBitBtn::HandleDrawItem(const DRAWITEMSTRUCT& item) {
 
 void TBitBtn::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
-  if (operation == TOperation::opRemove && component == action_) action_ = nullptr;
+  if (operation == TOperation::Remove && component == FAction) FAction = nullptr;
 }
 
 }  // namespace quell::gui

@@ -13,7 +13,7 @@ namespace quell::gui {
 class TLabel : public TWinControl {
  public:
   explicit TLabel(TComponent* owner) : TWinControl(owner) {}
-  void SetWordWrap(bool wrap) { wordWrap_ = wrap; }
+  void SetWordWrap(bool wrap) { FWordWrap = wrap; }
   void SetFocusControl(TWinControl* control);
 
  protected:
@@ -23,8 +23,8 @@ class TLabel : public TWinControl {
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
-  bool wordWrap_ = false;
-  TWinControl* focusControl_ = nullptr;
+  bool FWordWrap = false;
+  TWinControl* FFocusControl = nullptr;
 };
 
 class TCheckBox : public TWinControl {
@@ -40,7 +40,7 @@ class TCheckBox : public TWinControl {
   bool HandleCommand(WORD code) override;
 
  private:
-  bool checked_ = false;
+  bool FChecked = false;
 };
 
 // A container with a raised edge.
@@ -57,7 +57,7 @@ class TPanel : public TWinControl {
 class TImage : public TWinControl {
  public:
   explicit TImage(TComponent* owner) : TWinControl(owner) {}
-  TBitmap& Picture() { return picture_; }
+  TBitmap& Picture() { return FPicture; }
   // Repaints after the picture changed.
   void Changed();
 
@@ -66,7 +66,7 @@ class TImage : public TWinControl {
   void WndProc(TMessage& message) override;
 
  private:
-  TBitmap picture_;
+  TBitmap FPicture;
 };
 
 // A push button with a glyph centred above its caption. A click runs
@@ -74,9 +74,9 @@ class TImage : public TWinControl {
 class TBitBtn : public TWinControl {
  public:
   explicit TBitBtn(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
-  TIcon& Glyph() { return glyph_; }
+  TIcon& Glyph() { return FGlyph; }
   void SetAction(TAction* action);
-  TAction* Action() const { return action_; }
+  TAction* Action() const { return FAction; }
   // What a click does.
   void Click();
   TNotifyEvent OnClick;
@@ -88,8 +88,8 @@ class TBitBtn : public TWinControl {
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
-  TIcon glyph_;
-  TAction* action_ = nullptr;
+  TIcon FGlyph;
+  TAction* FAction = nullptr;
 };
 
 }  // namespace quell::gui

@@ -18,32 +18,32 @@ std::map<UINT_PTR, TTimer*>& Timers() {
 TTimer::TTimer(TComponent* owner) : TComponent(owner) { UpdateTimer(); }
 
 TTimer::~TTimer() {
-  enabled_ = false;
+  FEnabled = false;
   UpdateTimer();
 }
 
 void TTimer::SetInterval(unsigned milliseconds) {
-  if (milliseconds == interval_) return;
-  interval_ = milliseconds;
+  if (milliseconds == FInterval) return;
+  FInterval = milliseconds;
   UpdateTimer();
 }
 
 void TTimer::SetEnabled(bool enabled) {
-  if (enabled == enabled_) return;
-  enabled_ = enabled;
+  if (enabled == FEnabled) return;
+  FEnabled = enabled;
   UpdateTimer();
 }
 
 void TTimer::UpdateTimer() {
-  if (id_) {
-    KillTimer(nullptr, id_);
-    Timers().erase(id_);
-    id_ = 0;
+  if (FId) {
+    KillTimer(nullptr, FId);
+    Timers().erase(FId);
+    FId = 0;
   }
-  if (!enabled_ || interval_ == 0) return;
-  id_ = SetTimer(nullptr, 0, interval_, TimerProc);
-  if (!id_) throw std::runtime_error("SetTimer failed: no more timers");
-  Timers()[id_] = this;
+  if (!FEnabled || FInterval == 0) return;
+  FId = SetTimer(nullptr, 0, FInterval, TimerProc);
+  if (!FId) throw std::runtime_error("SetTimer failed: no more timers");
+  Timers()[FId] = this;
 }
 
 void CALLBACK TTimer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {

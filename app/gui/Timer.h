@@ -12,23 +12,23 @@ class TTimer : public TComponent, public TimerControl {
   explicit TTimer(TComponent* owner);
   ~TTimer() override;
 
-  unsigned Interval() const { return interval_; }
+  unsigned Interval() const { return FInterval; }
   // A new interval starts the period again; the same one changes nothing.
   void SetInterval(unsigned milliseconds) override;
-  bool Enabled() const { return enabled_; }
+  bool Enabled() const { return FEnabled; }
   // Enabling a running timer changes nothing: it keeps its start.
   void SetEnabled(bool enabled) override;
   // Whether the system timer runs (enabled with an interval above 0).
-  bool Running() const { return id_ != 0; }
+  bool Running() const { return FId != 0; }
 
   TNotifyEvent OnTimer;
 
  private:
   static void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
   void UpdateTimer();
-  UINT_PTR id_ = 0;
-  unsigned interval_ = 1000;
-  bool enabled_ = true;
+  UINT_PTR FId = 0;
+  unsigned FInterval = 1000;
+  bool FEnabled = true;
 };
 
 }  // namespace quell::gui

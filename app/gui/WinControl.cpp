@@ -7,8 +7,6 @@
 namespace quell::gui {
 
 namespace {
-constexpr char kObjectProperty[] = "Quell.WinControl";
-
 void RegisterLayerClass(const TCreateParams& params, WNDPROC procedure) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA existing{};
@@ -30,132 +28,126 @@ TWinControl::TWinControl(TComponent* owner) : TComponent(owner) {}
 TWinControl::~TWinControl() { DestroyHandle(); }
 
 HWND TWinControl::Handle() {
-  if (!handle_) CreateHandle();
-  return handle_;
+  if (!FHandle) CreateHandle();
+  return FHandle;
 }
 
 TWinControl* TWinControl::FromHandle(HWND window) {
-  if (!window) return nullptr;
-  // Another process built on this layer marks its windows the same way; its
-  // pointers mean nothing here.
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != GetCurrentProcessId()) return nullptr;
-  return static_cast<TWinControl*>(GetPropA(window, kObjectProperty));
+  return dynamic_cast<TWinControl*>(BoundReceiver(window));
 }
 
 void TWinControl::AdjustCreationParams(TCreateParams& params) {
-  params.caption = caption_;
-  if (parent_) {
+  params.caption = FCaption;
+  if (FParent) {
     params.style = WS_CHILD | WS_CLIPSIBLINGS;
-    params.wndParent = parent_->Handle();
+    params.wndParent = FParent->Handle();
   }
-  if (boundsSet_) {
-    params.x = bounds_.left;
-    params.y = bounds_.top;
+  if (FBoundsSet) {
+    params.x = FBounds.left;
+    params.y = FBounds.top;
     params.width = Width();
     params.height = Height();
   }
-  if (!enabled_) params.style |= WS_DISABLED;
-  if (tabStop_) params.style |= WS_TABSTOP;
+  if (!FEnabled) params.style |= WS_DISABLED;
+  if (FTabStop) params.style |= WS_TABSTOP;
 }
 
 void TWinControl::CreateHandle() {
   TCreateParams params;
   AdjustCreationParams(params);
-  if (!params.systemClass) RegisterLayerClass(params, StdWndProc);
-  const HWND created =
-      CreateWindowExA(params.exStyle, params.windowClass.c_str(), params.caption.c_str(),
-                      params.style & ~static_cast<DWORD>(WS_VISIBLE), params.x, params.y,
-                      params.width, params.height, params.wndParent, nullptr,
-                      GetModuleHandleA(nullptr), params.systemClass ? nullptr : this);
+  if (!params.systemClass) RegisterLayerClass(params, BoundWindowProc);
+  const HWND created = CreateWindowExA(
+      params.exStyle, params.windowClass.c_str(), params.caption.c_str(),
+      params.style & ~static_cast<DWORD>(WS_VISIBLE), params.x, params.y, params.width,
+      params.height, params.wndParent, nullptr, GetModuleHandleA(nullptr),
+      params.systemClass ? nullptr : static_cast<TWindowReceiver*>(this));
   if (!created) throw std::runtime_error("CreateWindowExA failed for " + params.windowClass);
   if (params.systemClass) {
     // The class's procedure keeps doing the work; ours sees every message first.
-    handle_ = created;
-    SetPropA(created, kObjectProperty, this);
-    systemProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(created, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StdWndProc)));
+    FHandle = created;
+    BindWindow(created, this);
+    FSystemProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(created, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BoundWindowProc)));
   }
   if (HFONT font = Font()) SendMessageA(created, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   RECT r;
   GetWindowRect(created, &r);
-  if (parent_) MapWindowPoints(nullptr, parent_->Handle(), reinterpret_cast<POINT*>(&r), 2);
-  bounds_ = r;
+  if (FParent) MapWindowPoints(nullptr, FParent->Handle(), reinterpret_cast<POINT*>(&r), 2);
+  FBounds = r;
   CreatedHandle();
-  if (visible_) ShowWindow(created, SW_SHOW);
+  if (FVisible) ShowWindow(created, SW_SHOW);
 }
 
 void TWinControl::DestroyHandle() {
-  if (handle_ && IsWindow(handle_)) DestroyWindow(handle_);
-  handle_ = nullptr;
+  if (FHandle && IsWindow(FHandle)) DestroyWindow(FHandle);
+  FHandle = nullptr;
 }
 
 void TWinControl::SetParent(TWinControl* parent) {
-  if (parent == parent_) return;
-  parent_ = parent;
-  if (handle_) ::SetParent(handle_, parent_ ? parent_->Handle() : nullptr);
+  if (parent == FParent) return;
+  FParent = parent;
+  if (FHandle) ::SetParent(FHandle, FParent ? FParent->Handle() : nullptr);
 }
 
 void TWinControl::SetCaption(std::string caption) {
-  caption_ = std::move(caption);
-  if (handle_) SetWindowTextA(handle_, caption_.c_str());
+  FCaption = std::move(caption);
+  if (FHandle) SetWindowTextA(FHandle, FCaption.c_str());
 }
 
-bool TWinControl::Visible() const { return handle_ ? IsWindowVisible(handle_) != FALSE : visible_; }
+bool TWinControl::Visible() const { return FHandle ? IsWindowVisible(FHandle) != FALSE : FVisible; }
 
 void TWinControl::SetVisible(bool visible) {
-  visible_ = visible;
+  FVisible = visible;
   if (visible) {
     ShowWindow(Handle(), SW_SHOW);
-  } else if (handle_) {
-    ShowWindow(handle_, SW_HIDE);
+  } else if (FHandle) {
+    ShowWindow(FHandle, SW_HIDE);
   }
 }
 
 void TWinControl::SetEnabled(bool enabled) {
-  enabled_ = enabled;
-  if (handle_) EnableWindow(handle_, enabled ? TRUE : FALSE);
+  FEnabled = enabled;
+  if (FHandle) EnableWindow(FHandle, enabled ? TRUE : FALSE);
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
-  bounds_ = {left, top, left + width, top + height};
-  boundsSet_ = true;
-  if (handle_) MoveWindow(handle_, left, top, width, height, TRUE);
+  FBounds = {left, top, left + width, top + height};
+  FBoundsSet = true;
+  if (FHandle) MoveWindow(FHandle, left, top, width, height, TRUE);
 }
 
 void TWinControl::UpdateTabOrder() {
-  if (!handle_) return;
+  if (!FHandle) return;
   std::vector<TWinControl*> children;
-  for (HWND w = GetWindow(handle_, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+  for (HWND w = GetWindow(FHandle, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
     if (TWinControl* child = FromHandle(w)) children.push_back(child);
   }
   std::stable_sort(children.begin(), children.end(),
                    [](const TWinControl* a, const TWinControl* b) {
-                     if ((a->tabOrder_ < 0) != (b->tabOrder_ < 0)) return b->tabOrder_ < 0;
-                     return a->tabOrder_ < b->tabOrder_;
+                     if ((a->FTabOrder < 0) != (b->FTabOrder < 0)) return b->FTabOrder < 0;
+                     return a->FTabOrder < b->FTabOrder;
                    });
   HWND after = HWND_TOP;
   for (TWinControl* child : children) {
-    SetWindowPos(child->handle_, after, 0, 0, 0, 0,
+    SetWindowPos(child->FHandle, after, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-    after = child->handle_;
+    after = child->FHandle;
     child->UpdateTabOrder();
   }
 }
 
 void TWinControl::GrowToCaption(int extra) {
-  if (!handle_ || caption_.empty()) return;
-  WindowDc dc(handle_);
-  Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(handle_, WM_GETFONT, 0, 0)));
+  if (!FHandle || FCaption.empty()) return;
+  WindowDc dc(FHandle);
+  Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(FHandle, WM_GETFONT, 0, 0)));
   SIZE text{};
-  GetTextExtentPoint32A(dc.get(), caption_.c_str(), static_cast<int>(caption_.size()), &text);
+  GetTextExtentPoint32A(dc.get(), FCaption.c_str(), static_cast<int>(FCaption.size()), &text);
   if (text.cx + extra > Width()) SetBounds(Left(), Top(), text.cx + extra, Height());
 }
 
 void TWinControl::SetFocus() { ::SetFocus(Handle()); }
 
-bool TWinControl::Focused() { return handle_ && GetFocus() == handle_; }
+bool TWinControl::Focused() { return FHandle && GetFocus() == FHandle; }
 
 int TWinControl::ClientWidth() {
   RECT r;
@@ -202,53 +194,39 @@ void TWinControl::WndProc(TMessage& message) {
   }
   if (message.Msg == WM_WINDOWPOSCHANGED) {
     RECT r;
-    GetWindowRect(handle_, &r);
-    if (HWND parent = GetParent(handle_);
-        parent && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)) {
+    GetWindowRect(FHandle, &r);
+    if (HWND parent = GetParent(FHandle);
+        parent && (GetWindowLongA(FHandle, GWL_STYLE) & WS_CHILD)) {
       MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     }
-    bounds_ = r;
+    FBounds = r;
   }
   DefaultHandler(message);
 }
 
 void TWinControl::DefaultHandler(TMessage& message) {
   message.Result =
-      systemProc_
-          ? CallWindowProcA(systemProc_, handle_, message.Msg, message.WParam, message.LParam)
-          : DefWindowProcA(handle_, message.Msg, message.WParam, message.LParam);
+      FSystemProc
+          ? CallWindowProcA(FSystemProc, FHandle, message.Msg, message.WParam, message.LParam)
+          : DefWindowProcA(FHandle, message.Msg, message.WParam, message.LParam);
 }
 
-LRESULT CALLBACK TWinControl::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TWinControl* self = nullptr;
-  if (msg == WM_NCCREATE) {
-    self =
-        static_cast<TWinControl*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
-    if (self) {
-      self->handle_ = hwnd;
-      SetPropA(hwnd, kObjectProperty, self);
-    }
-  } else {
-    self = FromHandle(hwnd);
-  }
-  if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  if (msg == CM_RELEASE) {
+void TWinControl::ReceiveWindowMessage(HWND window, TMessage& message) {
+  if (message.Msg == WM_NCCREATE) FHandle = window;
+  if (message.Msg == CM_RELEASE) {
     // Freed from its own queue, once every handler of the form has returned.
-    TComponent::Free(self);
-    return 0;
+    TComponent::Free(this);
+    return;
   }
-  TMessage message{msg, wParam, lParam, 0};
   try {
-    self->WndProc(message);
+    WndProc(message);
   } catch (...) {
-    if (TApplication* app = Application()) app->HandleException(self);
+    if (TApplication* app = Application()) app->HandleException(this);
   }
-  if (msg == WM_NCDESTROY) {
-    RemovePropA(hwnd, kObjectProperty);
-    self->handle_ = nullptr;
-    self->systemProc_ = nullptr;
+  if (message.Msg == WM_NCDESTROY) {
+    FHandle = nullptr;
+    FSystemProc = nullptr;
   }
-  return message.Result;
 }
 
 }  // namespace quell::gui

@@ -32,46 +32,46 @@ struct TCreateParams {
   HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
 };
 
-class TWinControl : public TComponent {
+class TWinControl : public TComponent, public TWindowReceiver {
  public:
   explicit TWinControl(TComponent* owner);
   ~TWinControl() override;
 
   // The window, created on first use.
   HWND Handle();
-  bool HandleAllocated() const { return handle_ != nullptr; }
+  bool HandleAllocated() const { return FHandle != nullptr; }
   // The control bound to a window of the layer, or null.
   static TWinControl* FromHandle(HWND window);
 
-  TWinControl* Parent() const { return parent_; }
+  TWinControl* Parent() const { return FParent; }
   void SetParent(TWinControl* parent);
-  const std::string& Caption() const { return caption_; }
+  const std::string& Caption() const { return FCaption; }
   void SetCaption(std::string caption);
   // "short|long": the status bar shows the long part (Application()->Hint).
-  const std::string& Hint() const { return hint_; }
-  void SetHint(std::string hint) { hint_ = std::move(hint); }
+  const std::string& Hint() const { return FHint; }
+  void SetHint(std::string hint) { FHint = std::move(hint); }
   bool Visible() const;
   void SetVisible(bool visible);
-  bool Enabled() const { return enabled_; }
+  bool Enabled() const { return FEnabled; }
   void SetEnabled(bool enabled);
 
-  int Left() const { return bounds_.left; }
-  int Top() const { return bounds_.top; }
-  int Width() const { return bounds_.right - bounds_.left; }
-  int Height() const { return bounds_.bottom - bounds_.top; }
+  int Left() const { return FBounds.left; }
+  int Top() const { return FBounds.top; }
+  int Width() const { return FBounds.right - FBounds.left; }
+  int Height() const { return FBounds.bottom - FBounds.top; }
   void SetBounds(int left, int top, int width, int height);
   int ClientWidth();
   int ClientHeight();
 
   // The font the window is given at creation: the parent's, unless a
   // control (a form) has its own.
-  virtual HFONT Font() const { return parent_ ? parent_->Font() : nullptr; }
+  virtual HFONT Font() const { return FParent ? FParent->Font() : nullptr; }
   // Position among the parent's tabbing controls (-1: none). The windows'
   // Z-order is what the dialog keys follow, so UpdateTabOrder arranges it.
-  int TabOrder() const { return tabOrder_; }
-  void SetTabOrder(int order) { tabOrder_ = order; }
-  bool TabStop() const { return tabStop_; }
-  void SetTabStop(bool stop) { tabStop_ = stop; }
+  int TabOrder() const { return FTabOrder; }
+  void SetTabOrder(int order) { FTabOrder = order; }
+  bool TabStop() const { return FTabStop; }
+  void SetTabStop(bool stop) { FTabStop = stop; }
   // Orders the child windows by tab order (those without one last), and
   // their children likewise.
   void UpdateTabOrder();
@@ -97,20 +97,20 @@ class TWinControl : public TComponent {
   virtual bool HandleDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
 
  private:
-  static LRESULT CALLBACK StdWndProc(HWND, UINT, WPARAM, LPARAM);
+  void ReceiveWindowMessage(HWND window, TMessage& message) override;
   void CreateHandle();
 
-  HWND handle_ = nullptr;
-  WNDPROC systemProc_ = nullptr;  // the class's own procedure of a subclassed window
-  TWinControl* parent_ = nullptr;
-  std::string caption_;
-  std::string hint_;
-  bool visible_ = false;
-  bool enabled_ = true;
-  RECT bounds_{0, 0, 0, 0};
-  bool boundsSet_ = false;
-  int tabOrder_ = -1;
-  bool tabStop_ = false;
+  HWND FHandle = nullptr;
+  WNDPROC FSystemProc = nullptr;  // the class's own procedure of a subclassed window
+  TWinControl* FParent = nullptr;
+  std::string FCaption;
+  std::string FHint;
+  bool FVisible = false;
+  bool FEnabled = true;
+  RECT FBounds{0, 0, 0, 0};
+  bool FBoundsSet = false;
+  int FTabOrder = -1;
+  bool FTabStop = false;
 };
 
 }  // namespace quell::gui

@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 
 #if defined(_WIN32)
-#define WIN32_LEAN_AND_MEAN
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>

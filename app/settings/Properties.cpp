@@ -9,8 +9,8 @@ TLockSettings::TLockSettings() {
   Values[SLOT_LOCK_MOUSE_BTN] = 1;
   Values[SLOT_LOCK_MOUSE_MOVE] = 1;
   Values[SLOT_LOCK_MOUSE_WHEEL] = 1;
-  Values[SLOT_LOKED_IMAGE] = 2;
-  Values[SLOT_UNLOKED_IMAGE] = 3;
+  Values[SLOT_LOCKED_IMAGE] = 2;
+  Values[SLOT_UNLOCKED_IMAGE] = 3;
 }
 
 void TLockSettings::ReadFrom(const TCustomIniFile& ini) {

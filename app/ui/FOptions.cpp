@@ -36,10 +36,10 @@ bool IsNtPlatform() {
 TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host)
     : gui::TForm(owner), FHost(std::move(host)) {
   SetName("FormOptions");
-  SetCaption("Quellane 1.03");
-  SetBorderStyle(gui::TFormBorderStyle::bsToolWindow);
+  SetCaption("Quellane " QUELL_SHORT_VERSION);
+  SetBorderStyle(gui::TFormBorderStyle::ToolWindow);
   SetStayOnTop(true);
-  SetPosition(gui::TPosition::poScreenCenter);
+  SetPosition(gui::TPosition::ScreenCenter);
   SetClientSize(471, 254);
   SetFont("MS Sans Serif", 10);
   SetDialogKeys(true);
@@ -135,9 +135,9 @@ TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host)
   cbMini = check("cbMini", 234, 40, 169, 17, "Minimize Windows when lock", 8);
   Label5 = Place<gui::TLabel>(this, "Label5", tsLock, 233, 78, 25, 13, "Wait:");
   spIdle = Place<gui::TSpinEdit>(this, "spIdle", tsLock, 263, 69, 49, 22, "", 7);
-  spIdle->ParseText = app::IdleFromText;
-  spIdle->AcceptChar = app::IsIdleCharAccepted;
-  spIdle->SetRange(app::IdleMinimum, app::IdleMaximum);
+  spIdle->ParseText = rules::IdleFromText;
+  spIdle->AcceptChar = rules::IsIdleCharAccepted;
+  spIdle->SetRange(rules::IdleMinimum, rules::IdleMaximum);
   Label4 = Place<gui::TLabel>(this, "Label4", tsLock, 312, 78, 42, 13, "Seconds");
   cbIdle = check("cbIdle", 356, 74, 99, 17, "On resume,lock", 6);
 
@@ -171,7 +171,7 @@ void TFormOptions::FormCreate(TComponent*) {
 
 void TFormOptions::FormClose(TComponent*, gui::TCloseAction& action) {
   gui::Application()->OnHint = nullptr;
-  action = gui::TCloseAction::caFree;
+  action = gui::TCloseAction::Free;
 }
 
 void TFormOptions::WndProc(gui::TMessage& message) {
@@ -200,12 +200,13 @@ void TFormOptions::LoadFromSettings() {
   cbMouseMove->SetEnabled(nt);
   cbMouseButtons->SetEnabled(nt);
   cmMouseWheel->SetEnabled(nt);
-  HotKeyLock->SetHotKey(app::HotKeyFromShortcut(app::HotKeyOfSlot(s.Values[SLOT_KEY_LOCK])));
-  HotKeyUnLock->SetHotKey(app::HotKeyFromShortcut(app::HotKeyOfSlot(s.Values[SLOT_KEY_UNLOCK])));
+  HotKeyLock->SetHotKey(rules::HotKeyFromShortcut(rules::HotKeyOfSlot(s.Values[SLOT_KEY_LOCK])));
+  HotKeyUnLock->SetHotKey(
+      rules::HotKeyFromShortcut(rules::HotKeyOfSlot(s.Values[SLOT_KEY_UNLOCK])));
   cbScreenSaverOff->SetChecked(s.GetBool(SLOT_SCREEN_SAVER_OFF));
   cbBeep->SetChecked(s.GetBool(SLOT_DO_BEEP));
-  SetLockedImage(s.Values[SLOT_LOKED_IMAGE]);
-  SetUnlockedImage(s.Values[SLOT_UNLOKED_IMAGE]);
+  SetLockedImage(s.Values[SLOT_LOCKED_IMAGE]);
+  SetUnlockedImage(s.Values[SLOT_UNLOCKED_IMAGE]);
 }
 
 void TFormOptions::StoreToSettings() {
@@ -219,12 +220,12 @@ void TFormOptions::StoreToSettings() {
   s.Values[SLOT_EDIT_IDLE] = spIdle->Value();
   FHost.IdleLock->IdleLimit = s.Values[SLOT_EDIT_IDLE];
   FHost.IdleLock->IdleLockEnabled = cbIdle->Checked();
-  s.Values[SLOT_KEY_LOCK] = app::ShortcutFromHotKey(HotKeyLock->HotKey());
-  s.Values[SLOT_KEY_UNLOCK] = app::ShortcutFromHotKey(HotKeyUnLock->HotKey());
+  s.Values[SLOT_KEY_LOCK] = rules::ShortcutFromHotKey(HotKeyLock->HotKey());
+  s.Values[SLOT_KEY_UNLOCK] = rules::ShortcutFromHotKey(HotKeyUnLock->HotKey());
   s.SetBool(SLOT_SCREEN_SAVER_OFF, cbScreenSaverOff->Checked());
   s.SetBool(SLOT_DO_BEEP, cbBeep->Checked());
-  s.Values[SLOT_LOKED_IMAGE] = LockedImageIndex;
-  s.Values[SLOT_UNLOKED_IMAGE] = UnlockedImageIndex;
+  s.Values[SLOT_LOCKED_IMAGE] = LockedImageIndex;
+  s.Values[SLOT_UNLOCKED_IMAGE] = UnlockedImageIndex;
 }
 
 void TFormOptions::ShowApplicationHint() { StatusBar->SetSimpleText(gui::Application()->Hint()); }
@@ -240,26 +241,26 @@ void TFormOptions::CopyImage(int index, gui::TImage* image) {
 }
 
 void TFormOptions::SetLockedImage(int index) {
-  LockedImageIndex = app::ClampImageIndex(index, FHost.Images->Count());
+  LockedImageIndex = rules::ClampImageIndex(index, FHost.Images->Count());
   CopyImage(LockedImageIndex, ImageLocked);
 }
 
 void TFormOptions::SetUnlockedImage(int index) {
-  UnlockedImageIndex = app::ClampImageIndex(index, FHost.Images->Count());
+  UnlockedImageIndex = rules::ClampImageIndex(index, FHost.Images->Count());
   CopyImage(UnlockedImageIndex, ImageUnlocked);
 }
 
 bool TFormOptions::ConfigurationLockable() {
-  if (app::IsConfigurationLockable(cbKeyboard->Checked(), cbMouseButtons->Checked(),
-                                   cbMouseMove->Checked(),
-                                   app::ShortcutFromHotKey(HotKeyUnLock->HotKey()))) {
+  if (rules::IsConfigurationLockable(cbKeyboard->Checked(), cbMouseButtons->Checked(),
+                                     cbMouseMove->Checked(),
+                                     rules::ShortcutFromHotKey(HotKeyUnLock->HotKey()))) {
     return true;
   }
   // The box belongs to the application window, which is not topmost: the
   // dialog steps down while it is shown, or it would cover the box.
   SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  gui::ShowMessageBox(gui::Application()->Handle(), app::NeedUnlockHotKeyText,
-                      app::InvalidConfigurationCaption, MB_OK | MB_TASKMODAL | MB_TOPMOST);
+  gui::ShowMessageBox(gui::Application()->Handle(), rules::NeedUnlockHotKeyText,
+                      rules::InvalidConfigurationCaption, MB_OK | MB_TASKMODAL | MB_TOPMOST);
   if (StayOnTop())
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetModalResult(gui::mrNone);

@@ -8,7 +8,7 @@
 
 #include "Action.h"
 #include "ComCtrls.h"
-#include "ControllerRules.h"
+#include "IdleLock.h"
 #include "Form.h"
 #include "ImageList.h"
 #include "Properties.h"
@@ -19,7 +19,7 @@ namespace quell::ui {
 // What the dialog uses of the program.
 struct TOptionsHost {
   settings::TLockSettings* Settings = nullptr;
-  app::TIdleLock* IdleLock = nullptr;    // IdleLimit and IdleLockEnabled are written
+  rules::TIdleLock* IdleLock = nullptr;  // IdleLimit and IdleLockEnabled are written
   const bool* MinimizeOnLock = nullptr;  // read by Lock Now
   gui::TImageList* Images = nullptr;     // the controller's: the image indexes stay within it
   std::function<void()> MinimizeAllWindows;

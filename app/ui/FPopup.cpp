@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "Action.h"
 #include "Application.h"
 #include "PopupGraphics.h"
 
@@ -36,12 +35,12 @@ HICON PlaceholderIcon() {
 
 TFormPopup::TFormPopup(gui::TComponent* owner) : TForm(owner) {
   SetName("FormPopup");
-  SetBorderStyle(gui::TFormBorderStyle::bsDialog);
+  SetBorderStyle(gui::TFormBorderStyle::Dialog);
   SetStayOnTop(true);
   SetClientSize(kPopupClientWidth + 2 * kInset, kPopupClientHeight + 2 * kInset);
-  font_ = gdi::Font(CreateFontA(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+  FFont = gui::FontHandle(CreateFontA(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                      DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
 
   GroupBoxTitle.Bounds = {0, 0, kPopupClientWidth, kPopupClientHeight};
   LabelMessage.Bounds = {kPopupMessageAt.x, kPopupMessageAt.y, kPopupClientWidth - 4,
@@ -152,12 +151,7 @@ void TFormPopup::FormDeactivate(gui::TComponent*) {
 void TFormPopup::ImageContextPopup(gui::TComponent*, POINT, bool& handled) {
   ClosePopup();
   handled = true;
-  gui::TApplication* app = gui::Application();
-  gui::TForm* main = app ? app->MainForm() : nullptr;
-  if (auto* options =
-          main ? dynamic_cast<gui::TAction*>(main->FindComponent("acOptions")) : nullptr) {
-    options->Execute();
-  }
+  if (OnOptionsRequest) OnOptionsRequest();
 }
 
 void TFormPopup::TimerCloseTimer(gui::TComponent*) {
@@ -181,15 +175,15 @@ void TFormPopup::WndProc(gui::TMessage& message) {
     case WM_MOUSEACTIVATE: message.Result = MA_NOACTIVATE; return;
     case WM_LBUTTONUP:
       ImageCloseClick(this);
-      FormMouseUp(this, gui::TMouseButton::mbLeft, 0, x, y);
+      FormMouseUp(this, gui::TMouseButton::Left, 0, x, y);
       message.Result = 0;
       return;
     case WM_MBUTTONUP:
-      FormMouseUp(this, gui::TMouseButton::mbMiddle, 0, x, y);
+      FormMouseUp(this, gui::TMouseButton::Middle, 0, x, y);
       message.Result = 0;
       return;
     case WM_RBUTTONUP: {
-      FormMouseUp(this, gui::TMouseButton::mbRight, 0, x, y);
+      FormMouseUp(this, gui::TMouseButton::Right, 0, x, y);
       POINT screen{x, y};
       ClientToScreen(Handle(), &screen);
       SendMessageA(Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()),
@@ -218,12 +212,12 @@ void TFormPopup::Paint(HDC target) {
   RECT client{};
   GetClientRect(Handle(), &client);
   const int width = client.right, height = client.bottom;
-  gdi::MemoryDc dc(target);
-  gdi::Bitmap buffer(CreateCompatibleBitmap(target, width, height));
-  gdi::Select useBuffer(dc.get(), buffer.get());
-  gdi::Select useFont(dc.get(), font_.get());
+  gui::MemoryDc dc(CreateCompatibleDC(target));
+  gui::BitmapHandle buffer(CreateCompatibleBitmap(target, width, height));
+  gui::Selection useBuffer(dc.get(), buffer.get());
+  gui::Selection useFont(dc.get(), FFont.get());
   {
-    gdi::Brush back(CreateSolidBrush(kPopupBackground));
+    gui::BrushHandle back(CreateSolidBrush(kPopupBackground));
     FillRect(dc.get(), &client, back.get());
   }
   SetBkMode(dc.get(), TRANSPARENT);
@@ -241,7 +235,7 @@ void TFormPopup::Paint(HDC target) {
     RECT caption{box.left + 6, box.top, box.left + 8 + title.cx + 2, box.top + title.cy};
     caption.right = std::min(caption.right, static_cast<LONG>(Offset(ImageClose.Bounds).left - 2));
     {
-      gdi::Brush back(CreateSolidBrush(kPopupBackground));
+      gui::BrushHandle back(CreateSolidBrush(kPopupBackground));
       FillRect(dc.get(), &caption, back.get());
     }
     caption.left += 2;
@@ -255,8 +249,8 @@ void TFormPopup::Paint(HDC target) {
 
   // The icon at its own size, no larger than its 16 x 16 frame.
   if (Image.Picture) {
-    gdi::MemoryDc source(target);
-    gdi::Select use(source.get(), Image.Picture.get());
+    gui::MemoryDc source(CreateCompatibleDC(target));
+    gui::Selection use(source.get(), Image.Picture.get());
     const RECT at = Offset(Image.Bounds);
     BitBlt(dc.get(), at.left, at.top, at.right - at.left, at.bottom - at.top, source.get(), 0, 0,
            SRCCOPY);
@@ -264,8 +258,8 @@ void TFormPopup::Paint(HDC target) {
 
   // The close glyph, without its transparent corners.
   if (ImageClose.Picture) {
-    gdi::MemoryDc source(target);
-    gdi::Select use(source.get(), ImageClose.Picture.get());
+    gui::MemoryDc source(CreateCompatibleDC(target));
+    gui::Selection use(source.get(), ImageClose.Picture.get());
     const RECT at = Offset(ImageClose.Bounds);
     for (int py = 0; py < kCloseGlyphSize; ++py) {
       for (int px = 0; px < kCloseGlyphSize; ++px) {

@@ -2,16 +2,16 @@
 // corner of the work area. It shows a title, a one-line message, an icon and
 // a close glyph, has no taskbar button, is not activated by a click, and
 // closes itself after a given time or as soon as the user clicks it. A right
-// click closes it and runs the main form's "acOptions" action.
+// click closes it and asks its owner for the options (OnOptionsRequest).
 //
 // There is one pop-up for the program: made on first use (or by the program
 // at start-up), then hidden and shown again.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "Form.h"
-#include "GdiScope.h"
 #include "Graphics.h"
 #include "PopupPlacement.h"
 #include "Timer.h"
@@ -25,7 +25,7 @@ struct TPopupText {
   Rect Bounds;
 };
 struct TPopupImage {
-  gdi::Bitmap Picture;
+  gui::BitmapHandle Picture;
   Rect Bounds;
   bool Transparent = true;  // the picture's corner colour is not drawn
 };
@@ -51,6 +51,10 @@ class TFormPopup : public gui::TForm {
   TPopupImage ImageClose;
   gui::TTimer* TimerClose = nullptr;
 
+  // What a right click asks of the program once the pop-up is closed: the
+  // owner opens its options. Nothing is asked while it is empty.
+  std::function<void()> OnOptionsRequest;
+
   // The handlers (bound by the form itself).
   void ImageCloseClick(gui::TComponent* sender);
   void FormMouseUp(gui::TComponent* sender, gui::TMouseButton button, gui::TShiftState shift, int x,
@@ -69,7 +73,7 @@ class TFormPopup : public gui::TForm {
   void Paint(HDC dc);
   void ClosePopup();
 
-  gdi::Font font_;
+  gui::FontHandle FFont;
 };
 
 // The program's pop-up, or null before the first one is made.

@@ -15,23 +15,23 @@ RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 class DcTextMetrics final : public TextMetrics {
  public:
-  explicit DcTextMetrics(HDC dc) : dc_(dc) {}
+  explicit DcTextMetrics(HDC dc) : FDc(dc) {}
   int TextWidth(std::string_view text) const override { return Extent(text).cx; }
   int TextHeight(std::string_view text) const override { return Extent(text).cy; }
 
  private:
   SIZE Extent(std::string_view text) const {
     SIZE size{};
-    GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32A(FDc, text.data(), static_cast<int>(text.size()), &size);
     if (text.empty()) {
       // An empty string has no extent on some systems; its height is the font's.
       TEXTMETRICA tm{};
-      GetTextMetricsA(dc_, &tm);
+      GetTextMetricsA(FDc, &tm);
       size.cy = tm.tmHeight;
     }
     return size;
   }
-  HDC dc_;
+  HDC FDc;
 };
 
 // The picture of the item: its own bitmap, else its entry in the list.
@@ -64,7 +64,7 @@ ImageSource FindImage(const MenuItemInfo& item, HIMAGELIST images) {
   return source;
 }
 
-std::vector<DibPixel> Pixels(const gdi::DibCanvas& canvas) {
+std::vector<DibPixel> Pixels(const gui::DibCanvas& canvas) {
   GdiFlush();
   const auto* bits = canvas.pixels();
   return std::vector<DibPixel>(bits, bits + static_cast<size_t>(canvas.width()) * canvas.height());
@@ -82,11 +82,11 @@ std::optional<PixelImage> LoadImage(HDC dc, const ImageSource& source) {
     }
     return ImageWithTransparentCorner(pixels, w, h);
   }
-  gdi::DibCanvas onBlack(dc, w, h), onWhite(dc, w, h);
+  gui::DibCanvas onBlack(dc, w, h), onWhite(dc, w, h);
   if (!onBlack.valid() || !onWhite.valid()) return std::nullopt;
   std::memset(onBlack.pixels(), 0x00, static_cast<size_t>(w) * h * sizeof(DibPixel));
   std::memset(onWhite.pixels(), 0xFF, static_cast<size_t>(w) * h * sizeof(DibPixel));
-  for (const gdi::DibCanvas* canvas : {&onBlack, &onWhite}) {
+  for (const gui::DibCanvas* canvas : {&onBlack, &onWhite}) {
     ImageList_DrawEx(source.list, source.index, canvas->dc(), 0, 0, w, h, CLR_NONE, CLR_NONE,
                      ILD_TRANSPARENT);
   }
@@ -94,13 +94,13 @@ std::optional<PixelImage> LoadImage(HDC dc, const ImageSource& source) {
 }
 
 void Fill(HDC dc, const Rect& r, ColorRef color) {
-  gdi::Brush brush(CreateSolidBrush(color));
+  gui::BrushHandle brush(CreateSolidBrush(color));
   const RECT rc = ToRECT(r);
   FillRect(dc, &rc, brush.get());
 }
 
 void Frame(HDC dc, const Rect& r, ColorRef color) {
-  gdi::Brush brush(CreateSolidBrush(color));
+  gui::BrushHandle brush(CreateSolidBrush(color));
   const RECT rc = ToRECT(r);
   FrameRect(dc, &rc, brush.get());
 }
@@ -108,9 +108,9 @@ void Frame(HDC dc, const Rect& r, ColorRef color) {
 enum class Shape { Box, RoundBox, Circle };
 
 void DrawShape(HDC dc, const Rect& r, Shape shape, ColorRef outline, ColorRef fill) {
-  gdi::Pen pen(CreatePen(PS_SOLID, 1, outline));
-  gdi::Brush brush(CreateSolidBrush(fill));
-  gdi::Select usePen(dc, pen.get()), useBrush(dc, brush.get());
+  gui::PenHandle pen(CreatePen(PS_SOLID, 1, outline));
+  gui::BrushHandle brush(CreateSolidBrush(fill));
+  gui::Selection usePen(dc, pen.get()), useBrush(dc, brush.get());
   switch (shape) {
     case Shape::Box: Rectangle(dc, r.left, r.top, r.right, r.bottom); break;
     case Shape::RoundBox: RoundRect(dc, r.left, r.top, r.right, r.bottom, 6, 6); break;
@@ -119,8 +119,8 @@ void DrawShape(HDC dc, const Rect& r, Shape shape, ColorRef outline, ColorRef fi
 }
 
 void Line(HDC dc, ColorRef color, std::initializer_list<POINT> points) {
-  gdi::Pen pen(CreatePen(PS_SOLID, 1, color));
-  gdi::Select usePen(dc, pen.get());
+  gui::PenHandle pen(CreatePen(PS_SOLID, 1, color));
+  gui::Selection usePen(dc, pen.get());
   const POINT* p = points.begin();
   MoveToEx(dc, p->x, p->y, nullptr);
   for (++p; p != points.end(); ++p) LineTo(dc, p->x, p->y);
@@ -194,14 +194,7 @@ void DrawCaption(HDC dc, const ItemLayout& layout, const MenuItemInfo& item, con
 
 }  // namespace
 
-ColorRef Win32SystemColors::SysColor(int index) const { return GetSysColor(index); }
-
-const SystemColors& TheSystemColors() {
-  static const Win32SystemColors colors;
-  return colors;
-}
-
-gdi::Font CreateMenuFont() {
+gui::FontHandle CreateMenuFont() {
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = sizeof metrics;
   BOOL ok = SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
@@ -212,10 +205,10 @@ gdi::Font CreateMenuFont() {
     ok = SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
   }
 #endif
-  if (ok) return gdi::Font(CreateFontIndirectA(&metrics.lfMenuFont));
+  if (ok) return gui::FontHandle(CreateFontIndirectA(&metrics.lfMenuFont));
   LOGFONTA fallback{};
   GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof fallback, &fallback);
-  return gdi::Font(CreateFontIndirectA(&fallback));
+  return gui::FontHandle(CreateFontIndirectA(&fallback));
 }
 
 MenuPalette PaletteFor(HDC dc, const PainterColors& colors, bool* highColor) {
@@ -226,7 +219,7 @@ MenuPalette PaletteFor(HDC dc, const PainterColors& colors, bool* highColor) {
 
 void MeasureMenuItem(HDC dc, const MenuItemInfo& item, HIMAGELIST images,
                      const MenuDrawOptions& options, int& width, int& height) {
-  gdi::Select useFont(dc, options.font);
+  gui::Selection useFont(dc, options.font);
   const ImageSource image = FindImage(item, images);
   MeasureRequest request;
   request.caption = item.caption;
@@ -244,10 +237,10 @@ bool DrawMenuItem(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state
   try {
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) return true;
-    gdi::DibCanvas canvas(dc, width + kComposeMargin, height);
+    gui::DibCanvas canvas(dc, width + kComposeMargin, height);
     if (!canvas.valid()) return false;
     const HDC mem = canvas.dc();
-    gdi::Select useFont(
+    gui::Selection useFont(
         mem, options.font ? static_cast<HGDIOBJ>(options.font) : GetCurrentObject(dc, OBJ_FONT));
 
     const ItemState s{
@@ -298,60 +291,60 @@ bool DrawMenuItem(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state
   }
 }
 
-MenuRenderer::MenuRenderer() : font_(CreateMenuFont()) {
-  options_.font = font_.get();
-  gdi::ScreenDc screen;
+MenuRenderer::MenuRenderer() : FFont(CreateMenuFont()) {
+  FOptions.font = FFont.get();
+  gui::ScreenDc screen;
   RecomputePalette(screen.get());
 }
 
 void MenuRenderer::SetColor(TColor PainterColors::*property, TColor value) {
-  colors_.*property = value;
-  dirty_ = true;
+  FColors.*property = value;
+  FDirty = true;
 }
 
 void MenuRenderer::SetUseSystemColors(bool use) {
-  colors_.UseSystemColors = use;
-  dirty_ = true;
+  FColors.UseSystemColors = use;
+  FDirty = true;
 }
 
 void MenuRenderer::SetUseDimColor(bool use) {
-  colors_.UseDimColor = use;
-  dirty_ = true;
+  FColors.UseDimColor = use;
+  FDirty = true;
 }
 
 void MenuRenderer::SetFont(HFONT font, TColor color) {
   LOGFONTA description{};
   if (font && GetObjectA(font, sizeof description, &description) == sizeof description) {
-    gdi::Font copy(CreateFontIndirectA(&description));
+    gui::FontHandle copy(CreateFontIndirectA(&description));
     if (copy) {
-      font_ = std::move(copy);
-      options_.font = font_.get();
+      FFont = std::move(copy);
+      FOptions.font = FFont.get();
     }
   }
-  colors_.FontColor = color;
-  dirty_ = true;
+  FColors.FontColor = color;
+  FDirty = true;
 }
 
 void MenuRenderer::RecomputePalette(HDC canvas) {
   bool high = true;
-  palette_ = PaletteFor(canvas, colors_, &high);
-  options_.highColor = high;
-  dirty_ = false;
+  FPalette = PaletteFor(canvas, FColors, &high);
+  FOptions.highColor = high;
+  FDirty = false;
 }
 
 void MenuRenderer::Measure(HDC dc, const MenuItemInfo& item, HIMAGELIST images, int& width,
                            int& height) const {
-  MeasureMenuItem(dc, item, images, options_, width, height);
+  MeasureMenuItem(dc, item, images, FOptions, width, height);
 }
 
 bool MenuRenderer::Draw(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state,
                         HIMAGELIST images) noexcept {
-  if (dirty_) {
+  if (FDirty) {
     // The off-screen canvas is compatible with `dc`: it has the same depth.
-    gdi::MemoryDc canvas(dc);
+    gui::MemoryDc canvas(CreateCompatibleDC(dc));
     if (canvas) RecomputePalette(canvas.get());
   }
-  return DrawMenuItem(dc, rect, item, state, images, palette_, options_);
+  return DrawMenuItem(dc, rect, item, state, images, FPalette, FOptions);
 }
 
 }  // namespace quell::ui

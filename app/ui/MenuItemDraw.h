@@ -4,13 +4,12 @@
 // background and nothing outside the item's rectangle is touched.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <commctrl.h>
 
 #include <string>
 
-#include "GdiScope.h"
+#include "Graphics.h"
 #include "MenuPainterCore.h"
 
 namespace quell::ui {
@@ -41,15 +40,10 @@ struct MenuDrawOptions {
   HFONT font = nullptr;  // null: the device context's font
 };
 
-// GetSysColor as a colour source.
-class Win32SystemColors final : public SystemColors {
- public:
-  ColorRef SysColor(int index) const override;
-};
-const SystemColors& TheSystemColors();
+using gui::TheSystemColors;
 
 // A copy of the font the system draws menus with.
-gdi::Font CreateMenuFont();
+gui::FontHandle CreateMenuFont();
 
 // Raises `width` and `height` to what the item needs on `dc`.
 void MeasureMenuItem(HDC dc, const MenuItemInfo& item, HIMAGELIST images,
@@ -74,23 +68,23 @@ class MenuRenderer {
  public:
   MenuRenderer();  // a copy of the system menu font; the defaults of PainterColors
 
-  const PainterColors& Colors() const { return colors_; }
+  const PainterColors& Colors() const { return FColors; }
   // Sets one colour property, e.g. SetColor(&PainterColors::SelectColor, c).
   void SetColor(TColor PainterColors::*property, TColor value);
   void SetUseSystemColors(bool use);
   void SetUseDimColor(bool use);
 
-  HFONT Font() const { return font_.get(); }
+  HFONT Font() const { return FFont.get(); }
   // Takes a copy of `font`'s description; the colour is the font's colour.
   void SetFont(HFONT font, TColor color);
 
   // Settings other than colours; the palette's HighColor is kept by the renderer.
-  MenuDrawOptions& Options() { return options_; }
-  const MenuDrawOptions& Options() const { return options_; }
+  MenuDrawOptions& Options() { return FOptions; }
+  const MenuDrawOptions& Options() const { return FOptions; }
 
-  bool PaletteDirty() const { return dirty_; }
-  const MenuPalette& Palette() const { return palette_; }
-  bool HighColor() const { return options_.highColor; }
+  bool PaletteDirty() const { return FDirty; }
+  const MenuPalette& Palette() const { return FPalette; }
+  bool HighColor() const { return FOptions.highColor; }
   void RecomputePalette(HDC canvas);
 
   void Measure(HDC dc, const MenuItemInfo& item, HIMAGELIST images, int& width, int& height) const;
@@ -99,11 +93,11 @@ class MenuRenderer {
             HIMAGELIST images) noexcept;
 
  private:
-  PainterColors colors_;
-  MenuDrawOptions options_;
-  gdi::Font font_;
-  MenuPalette palette_;
-  bool dirty_ = true;
+  PainterColors FColors;
+  MenuDrawOptions FOptions;
+  gui::FontHandle FFont;
+  MenuPalette FPalette;
+  bool FDirty = true;
 };
 
 }  // namespace quell::ui

@@ -57,10 +57,10 @@ TMenuPainterManager* MenuPainterManager() { return theManager; }
 
 // ---- TMenuPainter -----------------------------------------------------------
 
-TMenuPainter::TMenuPainter(gui::TComponent* owner) : TComponent(owner), form_(owner) {
-  renderer_.Options().dimLevel = 30;
-  renderer_.Options().grayLevel = 10;
-  if (form_) form_->FreeNotification(this);
+TMenuPainter::TMenuPainter(gui::TComponent* owner) : TComponent(owner), FForm(owner) {
+  FRenderer.Options().dimLevel = 30;
+  FRenderer.Options().grayLevel = 10;
+  if (FForm) FForm->FreeNotification(this);
   if (!theManager) {
     auto* manager = new TMenuPainterManager();
     manager->AfterConstruction();
@@ -68,72 +68,72 @@ TMenuPainter::TMenuPainter(gui::TComponent* owner) : TComponent(owner), form_(ow
 }
 
 TMenuPainter::~TMenuPainter() {
-  if (form_) StyleComponents(form_, false);
+  if (FForm) StyleComponents(FForm, false);
   if (TMenuPainterManager* manager = theManager) {
     manager->UnregisterPainter(this);
     if (manager->Painters().empty()) gui::TComponent::Free(manager);
   }
-  if (auto* window = dynamic_cast<gui::TWinControl*>(form_); window && window->HandleAllocated()) {
+  if (auto* window = dynamic_cast<gui::TWinControl*>(FForm); window && window->HandleAllocated()) {
     InvalidateRect(window->Handle(), nullptr, TRUE);
   }
 }
 
 void TMenuPainter::BindToForm(gui::TComponent* form) {
-  if (form == form_) return;
-  const bool wasActive = active_;
+  if (form == FForm) return;
+  const bool wasActive = FActive;
   SetActive(false);
-  if (form_) form_->RemoveFreeNotification(this);
-  form_ = form;
-  if (form_) form_->FreeNotification(this);
+  if (FForm) FForm->RemoveFreeNotification(this);
+  FForm = form;
+  if (FForm) FForm->FreeNotification(this);
   if (wasActive) SetActive(true);
 }
 
 void TMenuPainter::SetActive(bool active) {
-  if (active == active_) return;
-  active_ = active;
-  if (form_) StyleComponents(form_, active);
+  if (active == FActive) return;
+  FActive = active;
+  if (FForm) StyleComponents(FForm, active);
   RedrawMenuBar();
 }
 
 void TMenuPainter::SetFont(HFONT font, TColor color) {
-  renderer_.SetFont(font, color);
+  FRenderer.SetFont(font, color);
   RedrawMenuBar();
 }
 
 void TMenuPainter::SetMenuBarColor(TColor c) {
-  renderer_.SetColor(&PainterColors::MenuBarColor, c);
+  FRenderer.SetColor(&PainterColors::MenuBarColor, c);
   RedrawMenuBar();
 }
 
 void TMenuPainter::SetUseSystemColors(bool on) {
-  renderer_.SetUseSystemColors(on);
+  FRenderer.SetUseSystemColors(on);
   RedrawMenuBar();
 }
 
 void TMenuPainter::SetStyledContainers(TStyledContainers set) {
-  if (set == styledContainers_) return;
-  if (!active_ || !form_) {
-    styledContainers_ = set;
+  if (set == FStyledContainers) return;
+  if (!FActive || !FForm) {
+    FStyledContainers = set;
     return;
   }
-  StyleComponents(form_, false);
-  styledContainers_ = set;
-  StyleComponents(form_, true);
+  StyleComponents(FForm, false);
+  FStyledContainers = set;
+  StyleComponents(FForm, true);
 }
 
 void TMenuPainter::SetStyledControls(TStyledControls set) {
-  if (set == styledControls_) return;
-  if (!active_ || !form_) {
-    styledControls_ = set;
+  if (set == FStyledControls) return;
+  if (!FActive || !FForm) {
+    FStyledControls = set;
     return;
   }
-  StyleComponents(form_, false);
-  styledControls_ = set;
-  StyleComponents(form_, true);
+  StyleComponents(FForm, false);
+  FStyledControls = set;
+  StyleComponents(FForm, true);
 }
 
 void TMenuPainter::RedrawMenuBar() {
-  if (auto* window = dynamic_cast<gui::TWinControl*>(form_); window && window->HandleAllocated()) {
+  if (auto* window = dynamic_cast<gui::TWinControl*>(FForm); window && window->HandleAllocated()) {
     ::DrawMenuBar(window->Handle());
   }
 }
@@ -151,11 +151,11 @@ void TMenuPainter::StyleComponent(gui::TComponent* component, bool enable) {
   if (!component || component == this || component->Tag() == kKeepOwnDrawingTag) return;
   if (auto* item = dynamic_cast<gui::TMenuItem*>(component)) {
     const gui::TPopupMenu* menu = item->Menu();
-    if (Has(styledControls_, xcMainMenu) && !(menu && menu->Tag() == kKeepOwnDrawingTag)) {
+    if (Has(FStyledControls, xcMainMenu) && !(menu && menu->Tag() == kKeepOwnDrawingTag)) {
       HookItem(item, enable);
     }
   } else if (auto* menu = dynamic_cast<gui::TPopupMenu*>(component)) {
-    if (Has(styledControls_, xcPopupMenu)) HookMenu(menu, enable);
+    if (Has(FStyledControls, xcPopupMenu)) HookMenu(menu, enable);
   } else if (dynamic_cast<gui::TForm*>(component) && !OwnsPainter(*component)) {
     // A form owned by the container is walked into, unless it has a painter of its own.
     StyleComponents(component, enable);
@@ -180,8 +180,8 @@ void TMenuPainter::HookMenu(gui::TPopupMenu* menu, bool enable) {
 void TMenuPainter::HookItem(gui::TMenuItem* item, bool enable) {
   if (item->Tag() == kKeepOwnDrawingTag) return;
   if (enable) {
-    if (!item->OnDrawItem || overrideOwnerDraw_) item->OnDrawItem = PainterDraw{this};
-    if (!item->OnMeasureItem || overrideOwnerDraw_) item->OnMeasureItem = PainterMeasure{this};
+    if (!item->OnDrawItem || FOverrideOwnerDraw) item->OnDrawItem = PainterDraw{this};
+    if (!item->OnMeasureItem || FOverrideOwnerDraw) item->OnMeasureItem = PainterMeasure{this};
     return;
   }
   // Only the painter's own handlers are taken away.
@@ -222,19 +222,19 @@ HIMAGELIST ImagesOf(const gui::TMenuItem& item) {
 
 void TMenuPainter::MeasureMenuItem(gui::TComponent* sender, gui::TCanvas& canvas, int& width,
                                    int& height) {
-  if (!active_) return;
+  if (!FActive) return;
   const auto* item = dynamic_cast<const gui::TMenuItem*>(sender);
   if (!item) return;
-  renderer_.Measure(canvas.Handle(), DescribeItem(*item), ImagesOf(*item), width, height);
+  FRenderer.Measure(canvas.Handle(), DescribeItem(*item), ImagesOf(*item), width, height);
 }
 
 void TMenuPainter::DrawMenuItem(gui::TComponent* sender, gui::TCanvas& canvas, const RECT& rect,
                                 bool selected) {
-  if (!active_) return;
+  if (!FActive) return;
   try {
     const auto* item = dynamic_cast<const gui::TMenuItem*>(sender);
     if (!item) return;
-    renderer_.Draw(canvas.Handle(), rect, DescribeItem(*item), selected ? ODS_SELECTED : 0,
+    FRenderer.Draw(canvas.Handle(), rect, DescribeItem(*item), selected ? ODS_SELECTED : 0,
                    ImagesOf(*item));
   } catch (...) {
     // The item stays as far as it got.
@@ -243,24 +243,24 @@ void TMenuPainter::DrawMenuItem(gui::TComponent* sender, gui::TCanvas& canvas, c
 
 void TMenuPainter::StylePendingComponents() {
   std::vector<gui::TComponent*> pending;
-  pending.swap(pending_);
+  pending.swap(FPending);
   for (gui::TComponent* component : pending) {
     component->RemoveFreeNotification(this);
-    if (active_ && autoDetect_) StyleComponent(component, true);
+    if (FActive && FAutoDetect) StyleComponent(component, true);
   }
 }
 
 void TMenuPainter::Notification(gui::TComponent* component, gui::TOperation operation) {
   gui::TComponent::Notification(component, operation);
-  if (operation == gui::TOperation::opRemove) {
-    Erase(pending_, component);
-    if (component == form_) {
-      form_ = nullptr;
-      active_ = false;
+  if (operation == gui::TOperation::Remove) {
+    Erase(FPending, component);
+    if (component == FForm) {
+      FForm = nullptr;
+      FActive = false;
     }
-  } else if (active_ && autoDetect_ && component != this && component->Owner() == form_) {
+  } else if (FActive && FAutoDetect && component != this && component->Owner() == FForm) {
     // It is still being made; it is styled once it is complete.
-    pending_.push_back(component);
+    FPending.push_back(component);
     component->FreeNotification(this);
     WakeApplication();
   }
@@ -272,7 +272,7 @@ void TMenuPainter::Notification(gui::TComponent* component, gui::TOperation oper
 TMenuPainterManager::TMenuPainterManager() : TComponent(gui::Application()) {
   theManager = this;
   if (gui::TApplication* app = gui::Application()) {
-    hookId_ = app->HookMainWindow([this](gui::TMessage&) {
+    FHookId = app->HookMainWindow([this](gui::TMessage&) {
       StyleQueuedForms();
       return false;
     });
@@ -280,47 +280,47 @@ TMenuPainterManager::TMenuPainterManager() : TComponent(gui::Application()) {
 }
 
 TMenuPainterManager::~TMenuPainterManager() {
-  if (gui::TApplication* app = gui::Application(); app && hookId_) app->UnhookMainWindow(hookId_);
+  if (gui::TApplication* app = gui::Application(); app && FHookId) app->UnhookMainWindow(FHookId);
   if (theManager == this) theManager = nullptr;
 }
 
 void TMenuPainterManager::RegisterPainter(TMenuPainter* painter) {
-  if (!painter || Contains(painters_, painter)) return;
-  painters_.push_back(painter);
-  if (gui::TComponent* form = painter->Form(); form && !Contains(styled_, form)) {
-    styled_.push_back(form);
+  if (!painter || Contains(FPainters, painter)) return;
+  FPainters.push_back(painter);
+  if (gui::TComponent* form = painter->Form(); form && !Contains(FStyled, form)) {
+    FStyled.push_back(form);
     form->FreeNotification(this);
   }
-  if (!current_ && painter->Active() && !painter->DisableSubclassing()) {
-    current_ = painter;
+  if (!FCurrent && painter->Active() && !painter->DisableSubclassing()) {
+    FCurrent = painter;
     QueueScreenForms();
   }
 }
 
 void TMenuPainterManager::UnregisterPainter(TMenuPainter* painter) {
-  if (!Contains(painters_, painter)) return;
-  if (painter == current_) {
+  if (!Contains(FPainters, painter)) return;
+  if (painter == FCurrent) {
     TMenuPainter* successor = nullptr;
-    for (TMenuPainter* p : painters_) {
+    for (TMenuPainter* p : FPainters) {
       if (p != painter && p->Active() && !p->DisableSubclassing()) {
         successor = p;
         break;
       }
     }
-    const std::vector<gui::TComponent*> styled = styled_;
+    const std::vector<gui::TComponent*> styled = FStyled;
     for (gui::TComponent* form : styled) {
       if (form == painter->Form()) continue;
       // The leaving painter's handlers must not outlive it on other forms.
       painter->StyleComponents(form, false);
       if (successor && form != successor->Form()) successor->StyleComponents(form, true);
     }
-    current_ = successor;
+    FCurrent = successor;
     if (!successor) {
-      styled_.clear();
-      queued_.clear();
+      FStyled.clear();
+      FQueued.clear();
     }
   }
-  Erase(painters_, painter);
+  Erase(FPainters, painter);
 }
 
 void TMenuPainterManager::QueueScreenForms() {
@@ -328,7 +328,7 @@ void TMenuPainterManager::QueueScreenForms() {
   if (!app) return;
   for (std::size_t i = 0; i < app->ComponentCount(); ++i) {
     gui::TComponent* c = app->Components(i);
-    if (dynamic_cast<gui::TForm*>(c) && !Contains(styled_, c) && c->Tag() != kKeepOwnDrawingTag &&
+    if (dynamic_cast<gui::TForm*>(c) && !Contains(FStyled, c) && c->Tag() != kKeepOwnDrawingTag &&
         !OwnsPainter(*c)) {
       Queue(c);
     }
@@ -336,28 +336,28 @@ void TMenuPainterManager::QueueScreenForms() {
 }
 
 void TMenuPainterManager::Queue(gui::TComponent* form) {
-  if (Contains(queued_, form)) return;
-  queued_.push_back(form);
+  if (Contains(FQueued, form)) return;
+  FQueued.push_back(form);
   form->FreeNotification(this);
   WakeApplication();
 }
 
 void TMenuPainterManager::StyleQueuedForms() {
-  for (TMenuPainter* painter : std::vector<TMenuPainter*>(painters_)) {
-    if (Contains(painters_, painter)) painter->StylePendingComponents();
+  for (TMenuPainter* painter : std::vector<TMenuPainter*>(FPainters)) {
+    if (Contains(FPainters, painter)) painter->StylePendingComponents();
   }
-  if (queued_.empty()) return;
+  if (FQueued.empty()) return;
   std::vector<gui::TComponent*> queued;
-  queued.swap(queued_);
-  if (!current_) return;
+  queued.swap(FQueued);
+  if (!FCurrent) return;
   for (gui::TComponent* form : queued) {
-    if (!dynamic_cast<gui::TForm*>(form) || Contains(styled_, form) ||
+    if (!dynamic_cast<gui::TForm*>(form) || Contains(FStyled, form) ||
         form->Tag() == kKeepOwnDrawingTag || OwnsPainter(*form)) {
       continue;
     }
-    styled_.push_back(form);
+    FStyled.push_back(form);
     try {
-      current_->StyleComponents(form, true);
+      FCurrent->StyleComponents(form, true);
     } catch (...) {
       // A form that cannot be styled keeps its own drawing.
     }
@@ -365,16 +365,16 @@ void TMenuPainterManager::StyleQueuedForms() {
 }
 
 void TMenuPainterManager::FormGone(gui::TComponent* form) {
-  Erase(styled_, form);
-  Erase(queued_, form);
-  if (current_ == form) current_ = nullptr;
-  Erase(painters_, form);
+  Erase(FStyled, form);
+  Erase(FQueued, form);
+  if (FCurrent == form) FCurrent = nullptr;
+  Erase(FPainters, form);
 }
 
 void TMenuPainterManager::PainterNotice(gui::TComponent* component, gui::TOperation operation) {
-  if (operation == gui::TOperation::opRemove) {
+  if (operation == gui::TOperation::Remove) {
     FormGone(component);
-  } else if (current_ && component->Owner() == gui::Application()) {
+  } else if (FCurrent && component->Owner() == gui::Application()) {
     Queue(component);
   }
 }

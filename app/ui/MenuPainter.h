@@ -75,65 +75,65 @@ class TMenuPainter : public gui::TComponent {
   explicit TMenuPainter(gui::TComponent* owner);
   ~TMenuPainter() override;
 
-  gui::TComponent* Form() const { return form_; }
+  gui::TComponent* Form() const { return FForm; }
   // Moves the style to another form (nothing when it is the painter's already).
   void BindToForm(gui::TComponent* form);
 
-  bool Active() const { return active_; }
+  bool Active() const { return FActive; }
   void SetActive(bool active);
 
-  int DimLevel() const { return renderer_.Options().dimLevel; }
-  void SetDimLevel(int percent) { renderer_.Options().dimLevel = percent; }
-  int GrayLevel() const { return renderer_.Options().grayLevel; }
-  void SetGrayLevel(int level) { renderer_.Options().grayLevel = level; }
-  int IconWidth() const { return renderer_.Options().iconWidth; }
-  void SetIconWidth(int width) { renderer_.Options().iconWidth = width; }
+  int DimLevel() const { return FRenderer.Options().dimLevel; }
+  void SetDimLevel(int percent) { FRenderer.Options().dimLevel = percent; }
+  int GrayLevel() const { return FRenderer.Options().grayLevel; }
+  void SetGrayLevel(int level) { FRenderer.Options().grayLevel = level; }
+  int IconWidth() const { return FRenderer.Options().iconWidth; }
+  void SetIconWidth(int width) { FRenderer.Options().iconWidth = width; }
 
-  HFONT Font() const { return renderer_.Font(); }
+  HFONT Font() const { return FRenderer.Font(); }
   // A copy of `font` in `color` (the colour of the captions).
   void SetFont(HFONT font, TColor color);
 
-  TColor Color() const { return renderer_.Colors().Color; }
-  void SetColor(TColor c) { renderer_.SetColor(&PainterColors::Color, c); }
-  TColor IconBackColor() const { return renderer_.Colors().IconBackColor; }
-  void SetIconBackColor(TColor c) { renderer_.SetColor(&PainterColors::IconBackColor, c); }
-  TColor MenuBarColor() const { return renderer_.Colors().MenuBarColor; }
+  TColor Color() const { return FRenderer.Colors().Color; }
+  void SetColor(TColor c) { FRenderer.SetColor(&PainterColors::Color, c); }
+  TColor IconBackColor() const { return FRenderer.Colors().IconBackColor; }
+  void SetIconBackColor(TColor c) { FRenderer.SetColor(&PainterColors::IconBackColor, c); }
+  TColor MenuBarColor() const { return FRenderer.Colors().MenuBarColor; }
   void SetMenuBarColor(TColor c);
-  TColor SelectColor() const { return renderer_.Colors().SelectColor; }
-  void SetSelectColor(TColor c) { renderer_.SetColor(&PainterColors::SelectColor, c); }
-  TColor SelectBorderColor() const { return renderer_.Colors().SelectBorderColor; }
-  void SetSelectBorderColor(TColor c) { renderer_.SetColor(&PainterColors::SelectBorderColor, c); }
-  TColor SelectFontColor() const { return renderer_.Colors().SelectFontColor; }
-  void SetSelectFontColor(TColor c) { renderer_.SetColor(&PainterColors::SelectFontColor, c); }
-  TColor DisabledColor() const { return renderer_.Colors().DisabledColor; }
-  void SetDisabledColor(TColor c) { renderer_.SetColor(&PainterColors::DisabledColor, c); }
-  TColor SeparatorColor() const { return renderer_.Colors().SeparatorColor; }
-  void SetSeparatorColor(TColor c) { renderer_.SetColor(&PainterColors::SeparatorColor, c); }
-  TColor CheckedColor() const { return renderer_.Colors().CheckedColor; }
-  void SetCheckedColor(TColor c) { renderer_.SetColor(&PainterColors::CheckedColor, c); }
+  TColor SelectColor() const { return FRenderer.Colors().SelectColor; }
+  void SetSelectColor(TColor c) { FRenderer.SetColor(&PainterColors::SelectColor, c); }
+  TColor SelectBorderColor() const { return FRenderer.Colors().SelectBorderColor; }
+  void SetSelectBorderColor(TColor c) { FRenderer.SetColor(&PainterColors::SelectBorderColor, c); }
+  TColor SelectFontColor() const { return FRenderer.Colors().SelectFontColor; }
+  void SetSelectFontColor(TColor c) { FRenderer.SetColor(&PainterColors::SelectFontColor, c); }
+  TColor DisabledColor() const { return FRenderer.Colors().DisabledColor; }
+  void SetDisabledColor(TColor c) { FRenderer.SetColor(&PainterColors::DisabledColor, c); }
+  TColor SeparatorColor() const { return FRenderer.Colors().SeparatorColor; }
+  void SetSeparatorColor(TColor c) { FRenderer.SetColor(&PainterColors::SeparatorColor, c); }
+  TColor CheckedColor() const { return FRenderer.Colors().CheckedColor; }
+  void SetCheckedColor(TColor c) { FRenderer.SetColor(&PainterColors::CheckedColor, c); }
 
-  bool DrawSelect() const { return renderer_.Options().drawSelect; }
-  void SetDrawSelect(bool on) { renderer_.Options().drawSelect = on; }
-  bool UseSystemColors() const { return renderer_.Colors().UseSystemColors; }
+  bool DrawSelect() const { return FRenderer.Options().drawSelect; }
+  void SetDrawSelect(bool on) { FRenderer.Options().drawSelect = on; }
+  bool UseSystemColors() const { return FRenderer.Colors().UseSystemColors; }
   void SetUseSystemColors(bool on);
-  bool UseDimColor() const { return renderer_.Colors().UseDimColor; }
-  void SetUseDimColor(bool on) { renderer_.SetUseDimColor(on); }
-  bool OverrideOwnerDraw() const { return overrideOwnerDraw_; }
+  bool UseDimColor() const { return FRenderer.Colors().UseDimColor; }
+  void SetUseDimColor(bool on) { FRenderer.SetUseDimColor(on); }
+  bool OverrideOwnerDraw() const { return FOverrideOwnerDraw; }
   // Takes effect at the next activation.
-  void SetOverrideOwnerDraw(bool on) { overrideOwnerDraw_ = on; }
-  bool Gradient() const { return gradient_; }
-  void SetGradient(bool on) { gradient_ = on; }
-  bool FlatMenu() const { return renderer_.Options().flatMenu; }
-  void SetFlatMenu(bool on) { renderer_.Options().flatMenu = on; }
-  bool AutoDetect() const { return autoDetect_; }
-  void SetAutoDetect(bool on) { autoDetect_ = on; }
-  bool DrawMenuBar() const { return drawMenuBar_; }
-  void SetDrawMenuBar(bool on) { drawMenuBar_ = on; }
-  bool DisableSubclassing() const { return disableSubclassing_; }
-  void SetDisableSubclassing(bool on) { disableSubclassing_ = on; }
-  TStyledContainers StyledContainers() const { return styledContainers_; }
+  void SetOverrideOwnerDraw(bool on) { FOverrideOwnerDraw = on; }
+  bool Gradient() const { return FGradient; }
+  void SetGradient(bool on) { FGradient = on; }
+  bool FlatMenu() const { return FRenderer.Options().flatMenu; }
+  void SetFlatMenu(bool on) { FRenderer.Options().flatMenu = on; }
+  bool AutoDetect() const { return FAutoDetect; }
+  void SetAutoDetect(bool on) { FAutoDetect = on; }
+  bool DrawMenuBar() const { return FDrawMenuBar; }
+  void SetDrawMenuBar(bool on) { FDrawMenuBar = on; }
+  bool DisableSubclassing() const { return FDisableSubclassing; }
+  void SetDisableSubclassing(bool on) { FDisableSubclassing = on; }
+  TStyledContainers StyledContainers() const { return FStyledContainers; }
   void SetStyledContainers(TStyledContainers set);
-  TStyledControls StyledControls() const { return styledControls_; }
+  TStyledControls StyledControls() const { return FStyledControls; }
   void SetStyledControls(TStyledControls set);
 
   // Styles (enable) or unstyles everything `container` owns.
@@ -153,7 +153,7 @@ class TMenuPainter : public gui::TComponent {
   // Whether `item`'s handlers are this painter's.
   bool DrawsItem(const gui::TMenuItem& item) const;
 
-  const MenuRenderer& Renderer() const { return renderer_; }
+  const MenuRenderer& Renderer() const { return FRenderer; }
   // What drawing knows of a menu item.
   static MenuItemInfo DescribeItem(const gui::TMenuItem& item);
 
@@ -165,17 +165,17 @@ class TMenuPainter : public gui::TComponent {
   void HookMenu(gui::TPopupMenu* menu, bool enable);
   void RedrawMenuBar();
 
-  gui::TComponent* form_;
-  MenuRenderer renderer_;
-  std::vector<gui::TComponent*> pending_;
-  bool active_ = false;
-  bool overrideOwnerDraw_ = false;
-  bool gradient_ = false;
-  bool autoDetect_ = false;
-  bool drawMenuBar_ = false;
-  bool disableSubclassing_ = false;
-  TStyledContainers styledContainers_ = kAllStyledContainers;
-  TStyledControls styledControls_ = kAllStyledControls;
+  gui::TComponent* FForm;
+  MenuRenderer FRenderer;
+  std::vector<gui::TComponent*> FPending;
+  bool FActive = false;
+  bool FOverrideOwnerDraw = false;
+  bool FGradient = false;
+  bool FAutoDetect = false;
+  bool FDrawMenuBar = false;
+  bool FDisableSubclassing = false;
+  TStyledContainers FStyledContainers = kAllStyledContainers;
+  TStyledControls FStyledControls = kAllStyledControls;
 };
 
 class TMenuPainterManager : public gui::TComponent {
@@ -186,10 +186,10 @@ class TMenuPainterManager : public gui::TComponent {
   void RegisterPainter(TMenuPainter* painter);
   void UnregisterPainter(TMenuPainter* painter);
 
-  TMenuPainter* CurrentPainter() const { return current_; }
-  const std::vector<TMenuPainter*>& Painters() const { return painters_; }
-  const std::vector<gui::TComponent*>& StyledForms() const { return styled_; }
-  const std::vector<gui::TComponent*>& QueuedForms() const { return queued_; }
+  TMenuPainter* CurrentPainter() const { return FCurrent; }
+  const std::vector<TMenuPainter*>& Painters() const { return FPainters; }
+  const std::vector<gui::TComponent*>& StyledForms() const { return FStyled; }
+  const std::vector<gui::TComponent*>& QueuedForms() const { return FQueued; }
 
   // Insertion and removal notices that painters pass on.
   void PainterNotice(gui::TComponent* component, gui::TOperation operation);
@@ -204,11 +204,11 @@ class TMenuPainterManager : public gui::TComponent {
   void Queue(gui::TComponent* form);
   void FormGone(gui::TComponent* form);
 
-  std::vector<TMenuPainter*> painters_;
-  std::vector<gui::TComponent*> styled_;
-  std::vector<gui::TComponent*> queued_;
-  TMenuPainter* current_ = nullptr;
-  int hookId_ = 0;
+  std::vector<TMenuPainter*> FPainters;
+  std::vector<gui::TComponent*> FStyled;
+  std::vector<gui::TComponent*> FQueued;
+  TMenuPainter* FCurrent = nullptr;
+  int FHookId = 0;
 };
 
 // The program-wide manager, made with the first painter and freed with the

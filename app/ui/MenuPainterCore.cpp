@@ -7,24 +7,11 @@ namespace quell::ui {
 
 namespace {
 
-int ClampChannel(int value) { return std::clamp(value, 0, 255); }
-
 int LightenChannel(int x, int percent) {
   return x + RoundHalfEven(static_cast<long long>(255 - x) * percent, 100);
 }
 
 }  // namespace
-
-ColorRef MakeColor(int red, int green, int blue) {
-  return static_cast<ColorRef>(ClampChannel(red)) |
-         (static_cast<ColorRef>(ClampChannel(green)) << 8) |
-         (static_cast<ColorRef>(ClampChannel(blue)) << 16);
-}
-
-ColorRef ResolveColor(TColor color, const SystemColors& system) {
-  if (color & clSystemColor) return system.SysColor(static_cast<int>(color & 0xFFu)) & 0xFFFFFFu;
-  return color & 0xFFFFFFu;
-}
 
 int RoundHalfEven(long long numerator, long long denominator) {
   if (denominator < 0) {

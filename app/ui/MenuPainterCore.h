@@ -13,33 +13,22 @@
 
 namespace quell::ui {
 
-inline constexpr TColor clSystemColor = 0x80000000u;
-inline constexpr TColor clInactiveCaption = 0x80000003u;
-inline constexpr TColor clMenuText = 0x80000007u;
-inline constexpr TColor clHighlight = 0x8000000Du;
-inline constexpr TColor clBtnFace = 0x8000000Fu;
-inline constexpr TColor clBtnShadow = 0x80000010u;
-inline constexpr TColor clInactiveCaptionText = 0x80000013u;
-inline constexpr ColorRef clWhite = 0xFFFFFFu;
-inline constexpr ColorRef clBlack = 0x000000u;
-inline constexpr ColorRef clSilver = 0xC0C0C0u;
-
-constexpr int RedOf(ColorRef c) { return static_cast<int>(c & 0xFFu); }
-constexpr int GreenOf(ColorRef c) { return static_cast<int>((c >> 8) & 0xFFu); }
-constexpr int BlueOf(ColorRef c) { return static_cast<int>((c >> 16) & 0xFFu); }
-// Channels outside 0..255 are clamped.
-ColorRef MakeColor(int red, int green, int blue);
-
-// Where system colours come from: GetSysColor on Windows, a table in tests.
-class SystemColors {
- public:
-  virtual ColorRef SysColor(int index) const = 0;
-
- protected:
-  ~SystemColors() = default;
-};
-
-ColorRef ResolveColor(TColor color, const SystemColors& system);
+using gui::BlueOf;
+using gui::clBlack;
+using gui::clBtnFace;
+using gui::clBtnShadow;
+using gui::clHighlight;
+using gui::clInactiveCaption;
+using gui::clInactiveCaptionText;
+using gui::clMenuText;
+using gui::clSilver;
+using gui::clSystemColor;
+using gui::clWhite;
+using gui::GreenOf;
+using gui::MakeColor;
+using gui::RedOf;
+using gui::ResolveColor;
+using gui::SystemColors;
 
 // numerator / denominator rounded to the nearest integer, a half to the even
 // neighbour (0.5 -> 0, 2.5 -> 2, 3.5 -> 4). Any signs; denominator non-zero.

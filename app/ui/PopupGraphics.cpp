@@ -9,19 +9,19 @@ namespace quell::ui {
 namespace {
 
 // A device-dependent bitmap of the screen's format, as picture controls expect.
-gdi::Bitmap ScreenBitmap(int width, int height) {
-  gdi::ScreenDc screen;
-  return gdi::Bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+gui::BitmapHandle ScreenBitmap(int width, int height) {
+  gui::ScreenDc screen;
+  return gui::BitmapHandle(CreateCompatibleBitmap(screen.get(), width, height));
 }
 
 }  // namespace
 
-gdi::Bitmap CreateCloseGlyphBitmap() {
-  gdi::Bitmap bitmap = ScreenBitmap(kCloseGlyphSize, kCloseGlyphSize);
+gui::BitmapHandle CreateCloseGlyphBitmap() {
+  gui::BitmapHandle bitmap = ScreenBitmap(kCloseGlyphSize, kCloseGlyphSize);
   if (!bitmap) return bitmap;
-  gdi::ScreenDc screen;
-  gdi::MemoryDc dc(screen.get());
-  gdi::Select use(dc.get(), bitmap.get());
+  gui::ScreenDc screen;
+  gui::MemoryDc dc(CreateCompatibleDC(screen.get()));
+  gui::Selection use(dc.get(), bitmap.get());
   for (int y = 0; y < kCloseGlyphSize; ++y) {
     for (int x = 0; x < kCloseGlyphSize; ++x) SetPixel(dc.get(), x, y, CloseGlyphPixel(x, y));
   }
@@ -33,7 +33,7 @@ SIZE IconSize(HICON icon) {
   ICONINFO info{};
   if (!icon || !GetIconInfo(icon, &info)) return size;
   // GetIconInfo hands over copies of the icon's bitmaps.
-  gdi::Bitmap mask(info.hbmMask), color(info.hbmColor);
+  gui::BitmapHandle mask(info.hbmMask), color(info.hbmColor);
   BITMAP bm{};
   if (color && GetObjectA(color.get(), sizeof bm, &bm)) {
     size = {bm.bmWidth, bm.bmHeight};
@@ -43,19 +43,19 @@ SIZE IconSize(HICON icon) {
   return size;
 }
 
-gdi::Bitmap IconToBitmap(HICON icon, ColorRef background, int maxSize) {
+gui::BitmapHandle IconToBitmap(HICON icon, ColorRef background, int maxSize) {
   SIZE size = IconSize(icon);
-  if (size.cx <= 0 || size.cy <= 0) return gdi::Bitmap();
+  if (size.cx <= 0 || size.cy <= 0) return gui::BitmapHandle();
   if (maxSize > 0) {
     size.cx = std::min(size.cx, static_cast<LONG>(maxSize));
     size.cy = std::min(size.cy, static_cast<LONG>(maxSize));
   }
-  gdi::Bitmap bitmap = ScreenBitmap(size.cx, size.cy);
+  gui::BitmapHandle bitmap = ScreenBitmap(size.cx, size.cy);
   if (!bitmap) return bitmap;
-  gdi::ScreenDc screen;
-  gdi::MemoryDc dc(screen.get());
-  gdi::Select use(dc.get(), bitmap.get());
-  gdi::Brush brush(CreateSolidBrush(background));
+  gui::ScreenDc screen;
+  gui::MemoryDc dc(CreateCompatibleDC(screen.get()));
+  gui::Selection use(dc.get(), bitmap.get());
+  gui::BrushHandle brush(CreateSolidBrush(background));
   const RECT all{0, 0, size.cx, size.cy};
   FillRect(dc.get(), &all, brush.get());
   DrawIconEx(dc.get(), 0, 0, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);

@@ -2,23 +2,22 @@
 // bitmap for the pop-up's image.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include "GdiScope.h"
+#include "Graphics.h"
 #include "UiBasics.h"
 
 namespace quell::ui {
 
 // The 13 x 13 close glyph; its magenta corners are meant to be drawn
 // transparent.
-gdi::Bitmap CreateCloseGlyphBitmap();
+gui::BitmapHandle CreateCloseGlyphBitmap();
 
 // A bitmap of the icon's own size showing the icon drawn over `background`
 // (the colour the icon will be shown on, so that soft edges blend into it).
 // An icon larger than `maxSize` (when given) is drawn at that size instead of
 // being cut off. Null when there is no icon.
-gdi::Bitmap IconToBitmap(HICON icon, ColorRef background, int maxSize = 0);
+gui::BitmapHandle IconToBitmap(HICON icon, ColorRef background, int maxSize = 0);
 
 // The width and height of an icon; {0, 0} when there is none.
 SIZE IconSize(HICON icon);

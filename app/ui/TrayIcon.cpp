@@ -14,13 +14,6 @@ namespace {
 
 constexpr UINT kIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // 0x07
 constexpr UINT kAddFlags = kIconFlags | NIF_INFO;              // 0x17
-constexpr char kDefaultUtilityClass[] = "TTrayUtilWindow";
-// Bound handler and object live in the window's extra bytes, one pointer each.
-constexpr int kHandlerSlot = 0;
-constexpr int kObjectSlot = sizeof(LONG_PTR);
-constexpr int kExtraBytes = 2 * sizeof(LONG_PTR);
-
-DWORD cachedShellVersion = 0;
 
 TApplication& App() {
   TApplication* app = gui::Application();
@@ -42,111 +35,49 @@ TShiftState ShiftFromKeyboard() {
 
 }  // namespace
 
-TrayShell& TrayShellCalls() {
-  static TrayShell calls{Shell_NotifyIconA, ReadShell32Version};
-  return calls;
-}
-
-DWORD ReadShell32Version() {
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA("shell32.dll", &ignored);
-  if (size == 0) return 0;
-  std::vector<char> block(size);
-  if (!GetFileVersionInfoA("shell32.dll", 0, size, block.data())) return 0;
-  VS_FIXEDFILEINFO* info = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
-      length < sizeof *info) {
-    return 0;
-  }
-  return info->dwFileVersionMS;
-}
-
-DWORD ShellVersion() {
-  if (cachedShellVersion == 0) cachedShellVersion = TrayShellCalls().readShellVersion();
-  return cachedShellVersion;
-}
-
-void ForgetShellVersion() { cachedShellVersion = 0; }
-
-HWND CreateUtilityWindow(const char* className, UtilityHandler handler, void* object) {
-  const HINSTANCE instance = GetModuleHandleA(nullptr);
-  const char* name = className ? className : kDefaultUtilityClass;
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.cbWndExtra = kExtraBytes;
-  wc.hInstance = instance;
-  wc.lpszClassName = name;
-  WNDCLASSA existing{};
-  if (!GetClassInfoA(instance, name, &existing)) {
-    RegisterClassA(&wc);
-  } else if (existing.lpfnWndProc != DefWindowProcA || existing.cbWndExtra < kExtraBytes) {
-    // Left behind with another procedure, or too small to hold the binding.
-    UnregisterClassA(name, instance);
-    RegisterClassA(&wc);
-  }
-  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, name, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                instance, nullptr);
-  if (window && handler) {
-    SetWindowLongPtrA(window, kHandlerSlot, reinterpret_cast<LONG_PTR>(handler));
-    SetWindowLongPtrA(window, kObjectSlot, reinterpret_cast<LONG_PTR>(object));
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(UtilityWindowProc));
-  }
-  return window;
-}
-
-LRESULT CALLBACK UtilityWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  const auto handler = reinterpret_cast<UtilityHandler>(GetWindowLongPtrA(hwnd, kHandlerSlot));
-  void* object = reinterpret_cast<void*>(GetWindowLongPtrA(hwnd, kObjectSlot));
-  if (!handler) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  TMessage message{msg, wParam, lParam, 0};
-  handler(object, message);
-  return message.Result;
-}
-
 TTrayIcon::TTrayIcon(gui::TComponent* owner)
     : TComponent(owner),
-      clickTimer_(gui::Create<gui::TTimer>(this)),
-      balloonTimer_(gui::Create<gui::TTimer>(this)),
-      pipeline_(*this, *clickTimer_) {
-  icon_.OnChange = [this](gui::TIcon&) { ResolveShownIcon(); };
-  trayWindow_ = CreateUtilityWindow(nullptr, TrayWindowProc, this);
-  if (!trayWindow_) throw std::runtime_error("CreateWindowExA failed for the tray window");
+      FClickTimer(gui::Create<gui::TTimer>(this)),
+      FBalloonTimer(gui::Create<gui::TTimer>(this)),
+      FPipeline(*this, *FClickTimer) {
+  FIcon.OnChange = [this](gui::TIcon&) { ResolveShownIcon(); };
+  FTrayWindow = gui::CreateUtilityWindow(nullptr, this);
+  if (!FTrayWindow) throw std::runtime_error("CreateWindowExA failed for the tray window");
   SetVisibility(tvVisibleTaskBar | tvVisibleTaskList | tvAutoHide);
-  clickTimer_->SetEnabled(false);
-  clickTimer_->OnTimer = [this](gui::TComponent*) {
-    Guarded([&] { pipeline_.ClickTimerExpired(); });
+  FClickTimer->SetEnabled(false);
+  FClickTimer->OnTimer = [this](gui::TComponent*) {
+    Guarded([&] { FPipeline.ClickTimerExpired(); });
   };
-  balloonTimer_->SetEnabled(false);
-  balloonTimer_->OnTimer = [this](gui::TComponent*) {
+  FBalloonTimer->SetEnabled(false);
+  FBalloonTimer->OnTimer = [this](gui::TComponent*) {
     Guarded([&] {
-      balloonTimer_->SetEnabled(false);
+      FBalloonTimer->SetEnabled(false);
       CloseBalloon();
     });
   };
-  kernel_.reset(LoadLibraryA("KERNEL32.DLL"));
-  if (kernel_) {
-    registerServiceProcess_ = reinterpret_cast<DWORD(WINAPI*)(DWORD, DWORD)>(
-        reinterpret_cast<void*>(GetProcAddress(kernel_.get(), "RegisterServiceProcess")));
+  FKernel.reset(LoadLibraryA("KERNEL32.DLL"));
+  if (FKernel) {
+    FRegisterServiceProcess = reinterpret_cast<DWORD(WINAPI*)(DWORD, DWORD)>(
+        reinterpret_cast<void*>(GetProcAddress(FKernel.get(), "RegisterServiceProcess")));
   }
-  taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+  FTaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
 }
 
 TTrayIcon::~TTrayIcon() {
   InstallHook(false);
-  TComponent::Free(clickTimer_);
-  clickTimer_ = nullptr;
-  TComponent::Free(animateTimer_);
-  animateTimer_ = nullptr;
-  if (active_) {
-    active_ = false;
+  TComponent::Free(FClickTimer);
+  FClickTimer = nullptr;
+  TComponent::Free(FAnimateTimer);
+  FAnimateTimer = nullptr;
+  if (FActive) {
+    FActive = false;
     SendTrayCommand(NIM_DELETE);
   }
-  TComponent::Free(balloonTimer_);
-  balloonTimer_ = nullptr;
-  icon_.OnChange = nullptr;
-  SetWindowLongPtrA(trayWindow_, kHandlerSlot, 0);
-  DestroyWindow(trayWindow_);
+  TComponent::Free(FBalloonTimer);
+  FBalloonTimer = nullptr;
+  FIcon.OnChange = nullptr;
+  gui::UnbindWindow(FTrayWindow);
+  DestroyWindow(FTrayWindow);
 }
 
 template <class F>
@@ -159,64 +90,64 @@ void TTrayIcon::Guarded(F&& body) {
 }
 
 void TTrayIcon::SetActive(bool active) {
-  if (active == active_) return;
-  active_ = active;
+  if (active == FActive) return;
+  FActive = active;
   if (!Loading()) UpdateTrayEntry();
 }
 
 void TTrayIcon::SetAnimated(bool animated) {
-  animated_ = animated;
+  FAnimated = animated;
   if (animated) {
-    if (!animateTimer_) {
-      animateTimer_ = gui::Create<gui::TTimer>(this);
-      animateTimer_->SetInterval(delay_);
-      animateTimer_->OnTimer = [this](gui::TComponent*) { Guarded([&] { AnimateStep(); }); };
+    if (!FAnimateTimer) {
+      FAnimateTimer = gui::Create<gui::TTimer>(this);
+      FAnimateTimer->SetInterval(FDelay);
+      FAnimateTimer->OnTimer = [this](gui::TComponent*) { Guarded([&] { AnimateStep(); }); };
     }
-    animateTimer_->SetEnabled(true);
-  } else if (animateTimer_) {
-    TComponent::Free(animateTimer_);
-    animateTimer_ = nullptr;
+    FAnimateTimer->SetEnabled(true);
+  } else if (FAnimateTimer) {
+    TComponent::Free(FAnimateTimer);
+    FAnimateTimer = nullptr;
   }
 }
 
 void TTrayIcon::SetIconIndex(int index) {
-  if (index == iconIndex_) return;
-  iconIndex_ = index;
+  if (index == FIconIndex) return;
+  FIconIndex = index;
   ResolveShownIcon();
 }
 
 void TTrayIcon::SetIcons(gui::TImageList* icons) {
-  if (icons == icons_) return;
-  if (icons_) icons_->RemoveFreeNotification(this);
-  icons_ = icons;
-  if (icons_) icons_->FreeNotification(this);
+  if (icons == FIcons) return;
+  if (FIcons) FIcons->RemoveFreeNotification(this);
+  FIcons = icons;
+  if (FIcons) FIcons->FreeNotification(this);
   ResolveShownIcon();
 }
 
-void TTrayIcon::SetHint(const std::string& hint) { hint_ = StoredHint(hint, ShellVersion()); }
+void TTrayIcon::SetHint(const std::string& hint) { FHint = StoredHint(hint, ShellVersion()); }
 
 void TTrayIcon::SetDropDownMenu(gui::TPopupMenu* menu) {
-  if (dropDownMenu_ && dropDownMenu_ != popupMenu_) dropDownMenu_->RemoveFreeNotification(this);
-  dropDownMenu_ = menu;
+  if (FDropDownMenu && FDropDownMenu != FPopupMenu) FDropDownMenu->RemoveFreeNotification(this);
+  FDropDownMenu = menu;
   if (menu) menu->FreeNotification(this);
 }
 
 void TTrayIcon::SetPopupMenu(gui::TPopupMenu* menu) {
-  if (popupMenu_ && popupMenu_ != dropDownMenu_) popupMenu_->RemoveFreeNotification(this);
-  popupMenu_ = menu;
+  if (FPopupMenu && FPopupMenu != FDropDownMenu) FPopupMenu->RemoveFreeNotification(this);
+  FPopupMenu = menu;
   if (menu) menu->FreeNotification(this);
 }
 
 void TTrayIcon::SetDelay(unsigned milliseconds) {
-  delay_ = milliseconds;
-  if (animateTimer_) animateTimer_->SetInterval(milliseconds);
+  FDelay = milliseconds;
+  if (FAnimateTimer) FAnimateTimer->SetInterval(milliseconds);
 }
 
 void TTrayIcon::SetVisibility(TTrayVisibilities visibility) {
-  visibility_ = visibility;
+  FVisibility = visibility;
   SetTaskListShown((visibility & tvVisibleTaskList) != 0);
   SetApplicationShown((visibility & tvVisibleTaskBar) != 0);
-  SetAnimated(animated_);
+  SetAnimated(FAnimated);
 }
 
 void TTrayIcon::Loaded() {
@@ -227,38 +158,38 @@ void TTrayIcon::Loaded() {
 
 void TTrayIcon::Notification(gui::TComponent* component, gui::TOperation operation) {
   TComponent::Notification(component, operation);
-  if (operation != gui::TOperation::opRemove) return;
-  if (component == dropDownMenu_) dropDownMenu_ = nullptr;
-  if (component == popupMenu_) popupMenu_ = nullptr;
-  if (component == icons_) {
-    icons_ = nullptr;  // the list is going: no notice to take back
+  if (operation != gui::TOperation::Remove) return;
+  if (component == FDropDownMenu) FDropDownMenu = nullptr;
+  if (component == FPopupMenu) FPopupMenu = nullptr;
+  if (component == FIcons) {
+    FIcons = nullptr;  // the list is going: no notice to take back
     ResolveShownIcon();
   }
 }
 
-void TTrayIcon::SendTrayCommand(DWORD command) { TrayShellCalls().notifyIcon(command, &data_); }
+void TTrayIcon::SendTrayCommand(DWORD command) { TrayShellCalls().notifyIcon(command, &FData); }
 
 void TTrayIcon::UpdateTrayEntry() {
-  InstallHook(active_);
-  if (!active_) {
+  InstallHook(FActive);
+  if (!FActive) {
     SendTrayCommand(NIM_DELETE);
     return;
   }
   const bool balloons = ShellSupportsBalloons(ShellVersion());
   if (balloons) {
-    data_.cbSize = NOTIFYICONDATAA_V2_SIZE;
-    data_.uVersion = NOTIFYICON_VERSION;
+    FData.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    FData.uVersion = NOTIFYICON_VERSION;
   } else {
-    data_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    FData.cbSize = NOTIFYICONDATAA_V1_SIZE;
   }
-  data_.hWnd = trayWindow_;
-  data_.uID = kTrayIconId;
-  data_.uCallbackMessage = WM_TRAYICON;
-  data_.hIcon = shownIcon_.Handle();
+  FData.hWnd = FTrayWindow;
+  FData.uID = kTrayIconId;
+  FData.uCallbackMessage = WM_TRAYICON;
+  FData.hIcon = FShownIcon.Handle();
   SetTip();
-  data_.uFlags = kAddFlags;
+  FData.uFlags = kAddFlags;
   const gui::TForm* mainForm = App().MainForm();
-  const bool hideIcon = (visibility_ & tvAutoHideIcon) && mainForm && mainForm->Visible();
+  const bool hideIcon = (FVisibility & tvAutoHideIcon) && mainForm && mainForm->Visible();
   if (!hideIcon) SendTrayCommand(NIM_ADD);
   if (balloons) SendTrayCommand(NIM_SETVERSION);
 }
@@ -266,18 +197,18 @@ void TTrayIcon::UpdateTrayEntry() {
 void TTrayIcon::SetTip() {
   // The first layout has room for 63 characters only; the shell must find
   // the terminating zero inside the part of the record it reads.
-  const std::size_t room = data_.cbSize == NOTIFYICONDATAA_V1_SIZE ? 64 : kTipChars + 1;
-  CopyCut(data_.szTip, room, ShortHint(hint_));
+  const std::size_t room = FData.cbSize == NOTIFYICONDATAA_V1_SIZE ? 64 : kTipChars + 1;
+  CopyCut(FData.szTip, room, ShortHint(FHint));
 }
 
 void TTrayIcon::ResolveShownIcon() {
   if (Loading()) return;
   switch (
-      ChooseShownIcon(icons_ != nullptr, icons_ ? icons_->Count() : 0, iconIndex_, icon_.Empty())) {
+      ChooseShownIcon(FIcons != nullptr, FIcons ? FIcons->Count() : 0, FIconIndex, FIcon.Empty())) {
     case ShownIconSource::ImageListEntry: {
-      data_.uFlags = kIconFlags;
+      FData.uFlags = kIconFlags;
       gui::TIcon entry;
-      icons_->GetIcon(iconIndex_, entry);
+      FIcons->GetIcon(FIconIndex, entry);
       SetShownIcon(entry);
       break;
     }
@@ -288,41 +219,41 @@ void TTrayIcon::ResolveShownIcon() {
         SetShownIcon(gui::TIcon());
       }
       break;
-    case ShownIconSource::OwnIcon: SetShownIcon(icon_); break;
+    case ShownIconSource::OwnIcon: SetShownIcon(FIcon); break;
   }
 }
 
 void TTrayIcon::SetShownIcon(const gui::TIcon& icon) {
-  shownIcon_.Assign(icon);
-  data_.hIcon = shownIcon_.Handle();
-  if (active_) SendTrayCommand(NIM_MODIFY);
+  FShownIcon.Assign(icon);
+  FData.hIcon = FShownIcon.Handle();
+  if (FActive) SendTrayCommand(NIM_MODIFY);
 }
 
 void TTrayIcon::InstallHook(bool install) {
-  if (install && !hookId_) {
-    hookId_ = App().HookMainWindow([this](TMessage& m) { return ApplicationWindowHook(m); });
-  } else if (!install && hookId_) {
-    if (TApplication* app = gui::Application()) app->UnhookMainWindow(hookId_);
-    hookId_ = 0;
+  if (install && !FHookId) {
+    FHookId = App().HookMainWindow([this](TMessage& m) { return ApplicationWindowHook(m); });
+  } else if (!install && FHookId) {
+    if (TApplication* app = gui::Application()) app->UnhookMainWindow(FHookId);
+    FHookId = 0;
   }
 }
 
 bool TTrayIcon::ApplicationWindowHook(TMessage& message) {
   if (message.Msg == WM_SYSCOMMAND && (message.WParam & 0xFFF0) == SC_MINIMIZE &&
-      (visibility_ & tvAutoHide) && active_) {
+      (FVisibility & tvAutoHide) && FActive) {
     SetApplicationShown(false);
   }
   return false;  // the minimise itself goes on
 }
 
 void TTrayIcon::SetTaskListShown(bool shown) {
-  if (shown == taskListShown_) return;
-  taskListShown_ = shown;
-  if (registerServiceProcess_) registerServiceProcess_(GetCurrentProcessId(), shown ? 0 : 1);
+  if (shown == FTaskListShown) return;
+  FTaskListShown = shown;
+  if (FRegisterServiceProcess) FRegisterServiceProcess(GetCurrentProcessId(), shown ? 0 : 1);
 }
 
 void TTrayIcon::SetApplicationShown(bool shown) {
-  applicationShown_ = shown;
+  FApplicationShown = shown;
   if (Loading()) {
     App().SetShowMainForm(shown);
   } else if (shown) {
@@ -336,15 +267,15 @@ void TTrayIcon::ConcealApplication() {
   TApplication& app = App();
   gui::TForm* mainForm = app.MainForm();
   if (mainForm && !mainForm->Minimized()) {
-    if (snap_) {
+    if (FSnap) {
       mainForm->Hide();
       app.SetShowMainForm(false);
     }
     app.Minimize();
   }
   ShowWindow(app.Handle(), SW_HIDE);
-  applicationShown_ = false;
-  if (visibility_ & tvAutoHideIcon) SendTrayCommand(NIM_ADD);
+  FApplicationShown = false;
+  if (FVisibility & tvAutoHideIcon) SendTrayCommand(NIM_ADD);
 }
 
 void TTrayIcon::RevealApplication() {
@@ -352,7 +283,7 @@ void TTrayIcon::RevealApplication() {
   ShowWindow(app.Handle(), SW_SHOW);
   app.Restore();
   if (gui::TForm* mainForm = app.MainForm()) mainForm->Show();
-  if (visibility_ & tvAutoHideIcon) SendTrayCommand(NIM_DELETE);
+  if (FVisibility & tvAutoHideIcon) SendTrayCommand(NIM_DELETE);
 }
 
 void TTrayIcon::ShowBalloon(const std::string& title, const std::string& text, int kind,
@@ -361,18 +292,18 @@ void TTrayIcon::ShowBalloon(const std::string& title, const std::string& text, i
   // The empty balloon that cancels the previous one must not leave its own
   // delay behind, so the new balloon's time is taken after it.
   if (cancelPrevious) CloseBalloon();
-  balloonShownAt_ = GetTickCount64();
-  balloonSeconds_ = delayMs / 1000;
-  data_.uFlags = NIF_INFO;
-  CopyCut(data_.szInfoTitle, sizeof data_.szInfoTitle, title);
-  CopyCut(data_.szInfo, sizeof data_.szInfo, text);
-  data_.uFlags = kAddFlags;
-  data_.uTimeout = static_cast<UINT>(delayMs);
-  data_.dwInfoFlags = BalloonInfoFlags(kind);
+  FBalloonShownAt = GetTickCount64();
+  FBalloonSeconds = delayMs / 1000;
+  FData.uFlags = NIF_INFO;
+  CopyCut(FData.szInfoTitle, sizeof FData.szInfoTitle, title);
+  CopyCut(FData.szInfo, sizeof FData.szInfo, text);
+  FData.uFlags = kAddFlags;
+  FData.uTimeout = static_cast<UINT>(delayMs);
+  FData.dwInfoFlags = BalloonInfoFlags(kind);
   SendTrayCommand(NIM_MODIFY);
   if (delayMs < 10000 && !title.empty() && !text.empty()) {
-    balloonTimer_->SetInterval(static_cast<unsigned>(delayMs > 0 ? delayMs : 0));
-    balloonTimer_->SetEnabled(true);
+    FBalloonTimer->SetInterval(static_cast<unsigned>(delayMs > 0 ? delayMs : 0));
+    FBalloonTimer->SetEnabled(true);
   }
   if (OnBalloonShow) OnBalloonShow(this);
 }
@@ -380,15 +311,14 @@ void TTrayIcon::ShowBalloon(const std::string& title, const std::string& text, i
 void TTrayIcon::CloseBalloon() { ShowBalloon("", "", 0, 5000, false); }
 
 void TTrayIcon::AnimateStep() {
-  if (!active_ || !icons_ || icons_->Count() <= 0) return;
-  SetIconIndex(NextAnimationFrame(iconIndex_, icons_->Count()));
-  if (OnAnimate) OnAnimate(this, iconIndex_);
+  if (!FActive || !FIcons || FIcons->Count() <= 0) return;
+  SetIconIndex(NextAnimationFrame(FIconIndex, FIcons->Count()));
+  if (OnAnimate) OnAnimate(this, FIconIndex);
 }
 
-void TTrayIcon::TrayWindowProc(void* object, TMessage& message) {
-  auto* self = static_cast<TTrayIcon*>(object);
+void TTrayIcon::ReceiveWindowMessage(HWND, TMessage& message) {
   // The message keeps the result it had when a handler failed.
-  self->Guarded([&] { self->HandleTrayMessage(message); });
+  Guarded([&] { HandleTrayMessage(message); });
 }
 
 void TTrayIcon::HandleTrayMessage(TMessage& m) {
@@ -398,16 +328,16 @@ void TTrayIcon::HandleTrayMessage(TMessage& m) {
       // Only a session that really ends takes the entry away; when the
       // shutdown was cancelled the icon must stay usable.
       if (m.WParam) {
-        const bool wasActive = active_;
+        const bool wasActive = FActive;
         SetActive(false);
-        active_ = wasActive;
+        FActive = wasActive;
       }
       return;
     case WM_TRAYICON: MouseDispatch(m); return;
     default: break;
   }
-  if (m.Msg == taskbarCreatedMessage_ && active_) UpdateTrayEntry();
-  m.Result = DefWindowProcA(trayWindow_, m.Msg, m.WParam, m.LParam);
+  if (m.Msg == FTaskbarCreatedMessage && FActive) UpdateTrayEntry();
+  m.Result = DefWindowProcA(FTrayWindow, m.Msg, m.WParam, m.LParam);
 }
 
 void TTrayIcon::MouseDispatch(TMessage& m) {
@@ -419,9 +349,9 @@ void TTrayIcon::MouseDispatch(TMessage& m) {
   const TrayMouse mouse{action.button, shift, p.x, p.y};
   switch (action.kind) {
     case TrayCallback::MouseMove: FireMouseMove(shift, p.x, p.y); break;
-    case TrayCallback::MouseDown: pipeline_.MouseDown(mouse); break;
-    case TrayCallback::MouseUp: pipeline_.MouseUp(mouse); break;
-    case TrayCallback::DoubleClick: pipeline_.DoubleClick(mouse); break;
+    case TrayCallback::MouseDown: FPipeline.MouseDown(mouse); break;
+    case TrayCallback::MouseUp: FPipeline.MouseUp(mouse); break;
+    case TrayCallback::DoubleClick: FPipeline.DoubleClick(mouse); break;
     case TrayCallback::BalloonHide:
       try {
         if (OnBalloonHide) OnBalloonHide(this);
@@ -430,8 +360,8 @@ void TTrayIcon::MouseDispatch(TMessage& m) {
       m.Result = 1;
       break;
     case TrayCallback::BalloonTimeout:
-      if (BalloonOutlived(static_cast<std::int64_t>(GetTickCount64() - balloonShownAt_),
-                          balloonSeconds_)) {
+      if (BalloonOutlived(static_cast<std::int64_t>(GetTickCount64() - FBalloonShownAt),
+                          FBalloonSeconds)) {
         CloseBalloon();
       }
       m.Result = 1;
@@ -449,11 +379,11 @@ void TTrayIcon::MouseDispatch(TMessage& m) {
 }
 
 void TTrayIcon::FireMouseMove(TShiftState shift, int x, int y) {
-  if (hint_ != lastHint_) {
-    lastHint_ = hint_;
+  if (FHint != FLastHint) {
+    FLastHint = FHint;
     SetTip();
-    data_.uFlags = kIconFlags;
-    if (active_) SendTrayCommand(NIM_MODIFY);
+    FData.uFlags = kIconFlags;
+    if (FActive) SendTrayCommand(NIM_MODIFY);
   }
   if (OnMouseMove) OnMouseMove(this, shift, x, y);
 }
@@ -479,22 +409,22 @@ void TTrayIcon::ClickEvent(const TrayMouse& m) {
 }
 
 bool TTrayIcon::HasMenu(Menu menu) {
-  return (menu == Menu::Popup ? popupMenu_ : dropDownMenu_) != nullptr;
+  return (menu == Menu::Popup ? FPopupMenu : FDropDownMenu) != nullptr;
 }
 
 void TTrayIcon::TrackMenu(Menu menu, int x, int y) {
-  gui::TPopupMenu* shown = menu == Menu::Popup ? popupMenu_ : dropDownMenu_;
+  gui::TPopupMenu* shown = menu == Menu::Popup ? FPopupMenu : FDropDownMenu;
   if (!shown) return;
   // The menu closes on a click elsewhere only while the program is in front,
   // and the message afterwards lets it close at once.
-  SetForegroundWindow(trayWindow_);
+  SetForegroundWindow(FTrayWindow);
   shown->Popup(x, y);
-  PostMessageA(trayWindow_, WM_NULL, 0, 0);
+  PostMessageA(FTrayWindow, WM_NULL, 0, 0);
 }
 
 void TTrayIcon::ClickDefaultItem() {
-  if (!popupMenu_ || !popupMenu_->Items()) return;
-  const gui::TMenuItem& items = *popupMenu_->Items();
+  if (!FPopupMenu || !FPopupMenu->Items()) return;
+  const gui::TMenuItem& items = *FPopupMenu->Items();
   for (std::size_t i = 0; i < items.Count(); ++i) {
     if (items.Items(i)->Default()) {
       items.Items(i)->Click();

@@ -5,7 +5,6 @@
 // the application around it.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <shellapi.h>
 
@@ -20,61 +19,43 @@
 #include "Menus.h"
 #include "Timer.h"
 #include "TrayIconLogic.h"
+#include "TrayShell.h"
+#include "UtilityWindow.h"
 
 namespace quell::ui {
 
 using TAnimateEvent = std::function<void(gui::TComponent* sender, int imageIndex)>;
 
-// The shell calls of every tray icon, replaceable by tests: Shell_NotifyIconA
-// and the reading of shell32.dll's version.
-struct TrayShell {
-  BOOL(WINAPI* notifyIcon)(DWORD command, PNOTIFYICONDATAA data);
-  DWORD (*readShellVersion)();
-};
-TrayShell& TrayShellCalls();
-// The dwFileVersionMS word of shell32.dll's version resource, read on first
-// use and kept once it is nonzero (0 when it cannot be read).
-DWORD ShellVersion();
-void ForgetShellVersion();
-DWORD ReadShell32Version();
-
-// A hidden tool window whose messages go to `handler` with `object`; the
-// class ("TTrayUtilWindow" when no name is given) is registered on first use,
-// and registered again when it was left with a foreign window procedure.
-using UtilityHandler = void (*)(void* object, gui::TMessage& message);
-HWND CreateUtilityWindow(const char* className, UtilityHandler handler, void* object);
-LRESULT CALLBACK UtilityWindowProc(HWND, UINT, WPARAM, LPARAM);
-
 inline constexpr UINT WM_TRAYICON = WM_USER + 1;  // the icon's callback message
 inline constexpr UINT kTrayIconId = 1;
 
-class TTrayIcon : public gui::TComponent, private TrayClickHost {
+class TTrayIcon : public gui::TComponent, private TrayClickHost, private gui::TWindowReceiver {
  public:
   explicit TTrayIcon(gui::TComponent* owner);
   ~TTrayIcon() override;
 
-  bool Active() const { return active_; }
+  bool Active() const { return FActive; }
   void SetActive(bool active);
-  bool Animated() const { return animated_; }
+  bool Animated() const { return FAnimated; }
   void SetAnimated(bool animated);
   // The owned icon; changing its picture (here or on the object) shows it.
-  gui::TIcon& Icon() { return icon_; }
-  void SetIcon(const gui::TIcon& icon) { icon_.Assign(icon); }
-  int IconIndex() const { return iconIndex_; }
+  gui::TIcon& Icon() { return FIcon; }
+  void SetIcon(const gui::TIcon& icon) { FIcon.Assign(icon); }
+  int IconIndex() const { return FIconIndex; }
   void SetIconIndex(int index);
-  gui::TImageList* Icons() const { return icons_; }
+  gui::TImageList* Icons() const { return FIcons; }
   void SetIcons(gui::TImageList* icons);
-  const std::string& Hint() const { return hint_; }
+  const std::string& Hint() const { return FHint; }
   void SetHint(const std::string& hint);
-  gui::TPopupMenu* DropDownMenu() const { return dropDownMenu_; }
+  gui::TPopupMenu* DropDownMenu() const { return FDropDownMenu; }
   void SetDropDownMenu(gui::TPopupMenu* menu);
-  gui::TPopupMenu* PopupMenu() const { return popupMenu_; }
+  gui::TPopupMenu* PopupMenu() const { return FPopupMenu; }
   void SetPopupMenu(gui::TPopupMenu* menu);
-  unsigned Delay() const { return delay_; }
+  unsigned Delay() const { return FDelay; }
   void SetDelay(unsigned milliseconds);
-  bool Snap() const { return snap_; }
-  void SetSnap(bool snap) { snap_ = snap; }
-  TTrayVisibilities Visibility() const { return visibility_; }
+  bool Snap() const { return FSnap; }
+  void SetSnap(bool snap) { FSnap = snap; }
+  TTrayVisibilities Visibility() const { return FVisibility; }
   void SetVisibility(TTrayVisibilities visibility);
 
   gui::TMouseEvent OnClick;
@@ -97,18 +78,18 @@ class TTrayIcon : public gui::TComponent, private TrayClickHost {
                    int delayMs = 5000, bool cancelPrevious = false);
   void CloseBalloon();
 
-  HWND TrayWindow() const { return trayWindow_; }
-  UINT TaskbarCreatedMessage() const { return taskbarCreatedMessage_; }
+  HWND TrayWindow() const { return FTrayWindow; }
+  UINT TaskbarCreatedMessage() const { return FTaskbarCreatedMessage; }
   // The record handed to every Shell_NotifyIconA call.
-  const NOTIFYICONDATAA& IconData() const { return data_; }
-  const gui::TIcon& ShownIcon() const { return shownIcon_; }
+  const NOTIFYICONDATAA& IconData() const { return FData; }
+  const gui::TIcon& ShownIcon() const { return FShownIcon; }
 
  protected:
   void Loaded() override;
   void Notification(gui::TComponent* component, gui::TOperation operation) override;
 
  private:
-  static void TrayWindowProc(void* object, gui::TMessage& message);
+  void ReceiveWindowMessage(HWND window, gui::TMessage& message) override;
   void HandleTrayMessage(gui::TMessage& message);
   void MouseDispatch(gui::TMessage& message);
   void FireMouseMove(TShiftState shift, int x, int y);
@@ -134,37 +115,37 @@ class TTrayIcon : public gui::TComponent, private TrayClickHost {
   bool HasMenu(Menu menu) override;
   void TrackMenu(Menu menu, int x, int y) override;
   void ClickDefaultItem() override;
-  bool ApplicationShown() override { return applicationShown_; }
-  TTrayVisibilities CurrentVisibility() override { return visibility_; }
+  bool ApplicationShown() override { return FApplicationShown; }
+  TTrayVisibilities CurrentVisibility() override { return FVisibility; }
   void ChangeVisibility(TTrayVisibilities visibility) override { SetVisibility(visibility); }
 
-  NOTIFYICONDATAA data_{};
-  bool active_ = false;
-  bool animated_ = false;
-  gui::TIcon icon_;
-  gui::TIcon shownIcon_;
-  int iconIndex_ = 0;
-  gui::TImageList* icons_ = nullptr;
-  std::string hint_;
-  std::string lastHint_;
-  gui::TPopupMenu* dropDownMenu_ = nullptr;
-  gui::TPopupMenu* popupMenu_ = nullptr;
-  unsigned delay_ = 100;
-  bool snap_ = false;
-  TTrayVisibilities visibility_ = 0;
-  bool applicationShown_ = true;
-  bool taskListShown_ = true;
-  HWND trayWindow_ = nullptr;
-  UINT taskbarCreatedMessage_ = 0;
-  gui::TTimer* clickTimer_ = nullptr;
-  gui::TTimer* balloonTimer_ = nullptr;
-  gui::TTimer* animateTimer_ = nullptr;
-  TrayClickPipeline pipeline_;
-  std::uint64_t balloonShownAt_ = 0;
-  int balloonSeconds_ = 0;
-  int hookId_ = 0;
-  gui::ModuleHandle kernel_;
-  DWORD(WINAPI* registerServiceProcess_)(DWORD, DWORD) = nullptr;
+  NOTIFYICONDATAA FData{};
+  bool FActive = false;
+  bool FAnimated = false;
+  gui::TIcon FIcon;
+  gui::TIcon FShownIcon;
+  int FIconIndex = 0;
+  gui::TImageList* FIcons = nullptr;
+  std::string FHint;
+  std::string FLastHint;
+  gui::TPopupMenu* FDropDownMenu = nullptr;
+  gui::TPopupMenu* FPopupMenu = nullptr;
+  unsigned FDelay = 100;
+  bool FSnap = false;
+  TTrayVisibilities FVisibility = 0;
+  bool FApplicationShown = true;
+  bool FTaskListShown = true;
+  HWND FTrayWindow = nullptr;
+  UINT FTaskbarCreatedMessage = 0;
+  gui::TTimer* FClickTimer = nullptr;
+  gui::TTimer* FBalloonTimer = nullptr;
+  gui::TTimer* FAnimateTimer = nullptr;
+  TrayClickPipeline FPipeline;
+  std::uint64_t FBalloonShownAt = 0;
+  int FBalloonSeconds = 0;
+  int FHookId = 0;
+  gui::ModuleHandle FKernel;
+  DWORD(WINAPI* FRegisterServiceProcess)(DWORD, DWORD) = nullptr;
 };
 
 }  // namespace quell::ui

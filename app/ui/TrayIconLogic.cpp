@@ -39,21 +39,21 @@ ShownIconSource ChooseShownIcon(bool hasImageList, int imageCount, int iconIndex
 TrayCallbackAction ClassifyTrayCallback(std::uint32_t lParam) {
   using B = TMouseButton;
   switch (lParam) {
-    case 0x200: return {TrayCallback::MouseMove, B::mbLeft};
-    case 0x201: return {TrayCallback::MouseDown, B::mbLeft};
-    case 0x204: return {TrayCallback::MouseDown, B::mbRight};
-    case 0x207: return {TrayCallback::MouseDown, B::mbMiddle};
-    case 0x202: return {TrayCallback::MouseUp, B::mbLeft};
-    case 0x205: return {TrayCallback::MouseUp, B::mbRight};
-    case 0x208: return {TrayCallback::MouseUp, B::mbMiddle};
-    case 0x203: return {TrayCallback::DoubleClick, B::mbLeft};
-    case 0x206: return {TrayCallback::DoubleClick, B::mbRight};
-    case 0x209: return {TrayCallback::DoubleClick, B::mbMiddle};
-    case 0x401: return {TrayCallback::MouseUp, B::mbRight};  // NIN_KEYSELECT
-    case 0x403: return {TrayCallback::BalloonHide, B::mbLeft};
-    case 0x404: return {TrayCallback::BalloonTimeout, B::mbLeft};
-    case 0x405: return {TrayCallback::BalloonClick, B::mbLeft};
-    default: return {TrayCallback::Ignored, B::mbLeft};
+    case 0x200: return {TrayCallback::MouseMove, B::Left};
+    case 0x201: return {TrayCallback::MouseDown, B::Left};
+    case 0x204: return {TrayCallback::MouseDown, B::Right};
+    case 0x207: return {TrayCallback::MouseDown, B::Middle};
+    case 0x202: return {TrayCallback::MouseUp, B::Left};
+    case 0x205: return {TrayCallback::MouseUp, B::Right};
+    case 0x208: return {TrayCallback::MouseUp, B::Middle};
+    case 0x203: return {TrayCallback::DoubleClick, B::Left};
+    case 0x206: return {TrayCallback::DoubleClick, B::Right};
+    case 0x209: return {TrayCallback::DoubleClick, B::Middle};
+    case 0x401: return {TrayCallback::MouseUp, B::Right};  // NIN_KEYSELECT
+    case 0x403: return {TrayCallback::BalloonHide, B::Left};
+    case 0x404: return {TrayCallback::BalloonTimeout, B::Left};
+    case 0x405: return {TrayCallback::BalloonClick, B::Left};
+    default: return {TrayCallback::Ignored, B::Left};
   }
 }
 
@@ -76,34 +76,34 @@ int NextAnimationFrame(int iconIndex, int count) {
 }
 
 void TrayClickPipeline::MouseDown(const TrayMouse& mouse) {
-  doubleClicked_ = false;
-  pending_ = mouse;
+  FDoubleClicked = false;
+  FPending = mouse;
   // Interval, then enable: a timer already running with this interval keeps
   // its start, so a second press does not push the click further away.
-  timer_.SetInterval(host_.DoubleClickTime());
-  timer_.SetEnabled(true);
-  host_.MouseDownEvent(mouse);
+  FTimer.SetInterval(FHost.DoubleClickTime());
+  FTimer.SetEnabled(true);
+  FHost.MouseDownEvent(mouse);
 }
 
-void TrayClickPipeline::MouseUp(const TrayMouse& mouse) { host_.MouseUpEvent(mouse); }
+void TrayClickPipeline::MouseUp(const TrayMouse& mouse) { FHost.MouseUpEvent(mouse); }
 
 void TrayClickPipeline::DoubleClick(const TrayMouse& mouse) {
-  doubleClicked_ = true;
-  timer_.SetEnabled(false);
-  if (host_.DoubleClickEvent(mouse)) return;
-  if (mouse.button != TMouseButton::mbLeft) return;
-  host_.ClickDefaultItem();
-  const TTrayVisibilities v = host_.CurrentVisibility();
-  if (host_.ApplicationShown() && (v & tvMinimizeDbClick)) {
-    host_.ChangeVisibility(v & ~tvVisibleTaskBar);
-  } else if (!host_.ApplicationShown() && (v & tvRestoreDbClick)) {
-    host_.ChangeVisibility(v | tvVisibleTaskBar);
+  FDoubleClicked = true;
+  FTimer.SetEnabled(false);
+  if (FHost.DoubleClickEvent(mouse)) return;
+  if (mouse.button != TMouseButton::Left) return;
+  FHost.ClickDefaultItem();
+  const TTrayVisibilities v = FHost.CurrentVisibility();
+  if (FHost.ApplicationShown() && (v & tvMinimizeDbClick)) {
+    FHost.ChangeVisibility(v & ~tvVisibleTaskBar);
+  } else if (!FHost.ApplicationShown() && (v & tvRestoreDbClick)) {
+    FHost.ChangeVisibility(v | tvVisibleTaskBar);
   }
 }
 
 void TrayClickPipeline::ClickTimerExpired() {
-  timer_.SetEnabled(false);
-  if (!doubleClicked_) Click(pending_);
+  FTimer.SetEnabled(false);
+  if (!FDoubleClicked) Click(FPending);
 }
 
 void TrayClickPipeline::Click(const TrayMouse& clicked) {
@@ -111,23 +111,23 @@ void TrayClickPipeline::Click(const TrayMouse& clicked) {
   // further presses overwrite the pending click; what follows the handler
   // belongs to this click, not to a later one.
   const TrayMouse mouse = clicked;
-  host_.ClickEvent(mouse);
+  FHost.ClickEvent(mouse);
   using Menu = TrayClickHost::Menu;
   switch (mouse.button) {
-    case TMouseButton::mbRight:
-      if (host_.HasMenu(Menu::Popup)) host_.TrackMenu(Menu::Popup, mouse.x, mouse.y);
+    case TMouseButton::Right:
+      if (FHost.HasMenu(Menu::Popup)) FHost.TrackMenu(Menu::Popup, mouse.x, mouse.y);
       break;
-    case TMouseButton::mbLeft: {
-      if (host_.HasMenu(Menu::DropDown)) host_.TrackMenu(Menu::DropDown, mouse.x, mouse.y);
-      const TTrayVisibilities v = host_.CurrentVisibility();
-      if (host_.ApplicationShown() && (v & tvMinimizeClick)) {
-        host_.ChangeVisibility(v & ~tvVisibleTaskBar);
-      } else if (!host_.ApplicationShown() && (v & tvRestoreClick)) {
-        host_.ChangeVisibility(v | tvVisibleTaskBar);
+    case TMouseButton::Left: {
+      if (FHost.HasMenu(Menu::DropDown)) FHost.TrackMenu(Menu::DropDown, mouse.x, mouse.y);
+      const TTrayVisibilities v = FHost.CurrentVisibility();
+      if (FHost.ApplicationShown() && (v & tvMinimizeClick)) {
+        FHost.ChangeVisibility(v & ~tvVisibleTaskBar);
+      } else if (!FHost.ApplicationShown() && (v & tvRestoreClick)) {
+        FHost.ChangeVisibility(v | tvVisibleTaskBar);
       }
       break;
     }
-    case TMouseButton::mbMiddle: break;
+    case TMouseButton::Middle: break;
   }
 }
 

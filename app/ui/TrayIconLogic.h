@@ -74,7 +74,7 @@ bool BalloonOutlived(std::int64_t elapsedMs, int delaySeconds);
 int NextAnimationFrame(int iconIndex, int count);
 
 struct TrayMouse {
-  TMouseButton button = TMouseButton::mbLeft;
+  TMouseButton button = TMouseButton::Left;
   TShiftState shift = 0;
   int x = 0;
   int y = 0;
@@ -109,7 +109,7 @@ class TrayClickHost {
 class TrayClickPipeline {
  public:
   TrayClickPipeline(TrayClickHost& host, gui::TimerControl& clickTimer)
-      : host_(host), timer_(clickTimer) {}
+      : FHost(host), FTimer(clickTimer) {}
 
   void MouseDown(const TrayMouse& mouse);
   void MouseUp(const TrayMouse& mouse);
@@ -117,14 +117,14 @@ class TrayClickPipeline {
   void ClickTimerExpired();
   void Click(const TrayMouse& mouse);
 
-  bool DoubleClicked() const { return doubleClicked_; }
-  const TrayMouse& PendingClick() const { return pending_; }
+  bool DoubleClicked() const { return FDoubleClicked; }
+  const TrayMouse& PendingClick() const { return FPending; }
 
  private:
-  TrayClickHost& host_;
-  gui::TimerControl& timer_;
-  bool doubleClicked_ = false;
-  TrayMouse pending_;
+  TrayClickHost& FHost;
+  gui::TimerControl& FTimer;
+  bool FDoubleClicked = false;
+  TrayMouse FPending;
 };
 
 }  // namespace quell::ui

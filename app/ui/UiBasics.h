@@ -1,16 +1,16 @@
 // Value types shared by the user-interface code that needs no window:
-// colours and integer rectangles in the platform's layout.
+// the colour types and integer rectangles in the platform's layout.
 #pragma once
 
 #include <cstdint>
 
+#include "Color.h"
+
 namespace quell::ui {
 
-// A colour property: 0x00BBGGRR, or 0x80000000 plus a GetSysColor index.
-using TColor = std::uint32_t;
-// A resolved colour, 0x00BBGGRR with an empty high byte. Every colour is
-// resolved before any arithmetic.
-using ColorRef = std::uint32_t;
+// The component layer's colour types (Color.h).
+using gui::ColorRef;
+using gui::TColor;
 
 struct Rect {
   int left = 0, top = 0, right = 0, bottom = 0;

@@ -8,7 +8,6 @@
 //                                      started from EXE_PATH and sends it LN_PING
 //   dist_probe running EXE_PATH        the number of processes started from EXE_PATH
 // Exit code 0 on success, 1 when the thing asked for is not there, 2 on misuse.
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <msi.h>
 #include <objbase.h>

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 int main(int argc, char** argv) {

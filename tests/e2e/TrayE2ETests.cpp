@@ -186,7 +186,7 @@ TEST_F(TrayEndToEnd, ARightClickOpensTheMenuWhereTheButtonWentDownAndItsItemsWor
   EXPECT_TRUE(xAtPress) << menuRect.left << ".." << menuRect.right << " vs " << centre.x;
   EXPECT_TRUE(yAtPress) << menuRect.top << ".." << menuRect.bottom << " vs " << centre.y;
   EXPECT_THAT(executed, ::testing::ElementsAre("Options ..."));
-  EXPECT_THAT(clicks, ::testing::ElementsAre(TMouseButton::mbRight));
+  EXPECT_THAT(clicks, ::testing::ElementsAre(TMouseButton::Right));
   EXPECT_TRUE(reported.empty());
 }
 
@@ -194,14 +194,14 @@ TEST_F(TrayEndToEnd, ARealDoubleClickFiresOnDblClickOnceAndNoClickWhileASingleCl
   XMoveTo(centre);
   XDoTool("click --repeat 2 --delay 60 1");
   PumpFor(GetDoubleClickTime() + 400);
-  EXPECT_THAT(doubleClicks, ::testing::ElementsAre(TMouseButton::mbLeft));
+  EXPECT_THAT(doubleClicks, ::testing::ElementsAre(TMouseButton::Left));
   EXPECT_TRUE(clicks.empty()) << "the double click dropped the click";
 
   doubleClicks.clear();
   XDoTool("click 1");
   EXPECT_TRUE(clicks.empty()) << "not before the double-click time";
   EXPECT_TRUE(PumpUntil([&] { return !clicks.empty(); }, GetDoubleClickTime() + 1000));
-  EXPECT_THAT(clicks, ::testing::ElementsAre(TMouseButton::mbLeft));
+  EXPECT_THAT(clicks, ::testing::ElementsAre(TMouseButton::Left));
   EXPECT_TRUE(doubleClicks.empty());
 }
 

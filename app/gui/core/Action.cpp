@@ -10,13 +10,13 @@ TAction::TAction(TComponent* owner, TActionList* list) : TComponent(owner) { Set
 TAction::~TAction() { SetActionList(nullptr); }
 
 void TAction::SetActionList(TActionList* list) {
-  if (list == list_) return;
-  if (list_) {
-    auto& actions = list_->actions_;
+  if (list == FList) return;
+  if (FList) {
+    auto& actions = FList->FActions;
     actions.erase(std::remove(actions.begin(), actions.end(), this), actions.end());
   }
-  list_ = list;
-  if (list_) list_->actions_.push_back(this);
+  FList = list;
+  if (FList) FList->FActions.push_back(this);
 }
 
 bool TAction::Update() {
@@ -27,32 +27,32 @@ bool TAction::Update() {
 
 bool TAction::Execute() {
   Update();
-  if (!enabled_ || !OnExecute) return false;
+  if (!FEnabled || !OnExecute) return false;
   OnExecute(this);
   return true;
 }
 
 TActionList::~TActionList() {
   // Actions owned elsewhere outlive the list; they just leave it.
-  while (!actions_.empty()) actions_.back()->SetActionList(nullptr);
+  while (!FActions.empty()) FActions.back()->SetActionList(nullptr);
 }
 
 void TActionList::SetImages(TCustomImageList* images) {
-  if (images_ == images) return;
-  if (images_) images_->RemoveFreeNotification(this);
-  images_ = images;
-  if (images_) images_->FreeNotification(this);
+  if (FImages == images) return;
+  if (FImages) FImages->RemoveFreeNotification(this);
+  FImages = images;
+  if (FImages) FImages->FreeNotification(this);
 }
 
 void TActionList::UpdateActions() {
-  const std::vector<TAction*> actions = actions_;
+  const std::vector<TAction*> actions = FActions;
   for (TAction* a : actions) a->Update();
 }
 
 void TActionList::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
-  if (operation == TOperation::opRemove && images_ == component) {
-    images_ = nullptr;
+  if (operation == TOperation::Remove && FImages == component) {
+    FImages = nullptr;
   }
 }
 

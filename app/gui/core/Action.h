@@ -19,23 +19,23 @@ class TAction : public TComponent {
   explicit TAction(TComponent* owner, TActionList* list = nullptr);
   ~TAction() override;
 
-  TActionList* ActionList() const { return list_; }
+  TActionList* ActionList() const { return FList; }
   void SetActionList(TActionList* list);
 
-  const std::string& Caption() const { return caption_; }
-  void SetCaption(std::string caption) { caption_ = std::move(caption); }
-  const std::string& Hint() const { return hint_; }
-  void SetHint(std::string hint) { hint_ = std::move(hint); }
-  int ImageIndex() const { return imageIndex_; }
-  void SetImageIndex(int index) { imageIndex_ = index; }
-  TShortCut ShortCut() const { return shortCut_; }
-  void SetShortCut(TShortCut shortCut) { shortCut_ = shortCut; }
-  bool Enabled() const { return enabled_; }
-  void SetEnabled(bool enabled) { enabled_ = enabled; }
-  bool Checked() const { return checked_; }
-  void SetChecked(bool checked) { checked_ = checked; }
-  bool Visible() const { return visible_; }
-  void SetVisible(bool visible) { visible_ = visible; }
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(std::string caption) { FCaption = std::move(caption); }
+  const std::string& Hint() const { return FHint; }
+  void SetHint(std::string hint) { FHint = std::move(hint); }
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int index) { FImageIndex = index; }
+  TShortCut ShortCut() const { return FShortCut; }
+  void SetShortCut(TShortCut shortCut) { FShortCut = shortCut; }
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool enabled) { FEnabled = enabled; }
+  bool Checked() const { return FChecked; }
+  void SetChecked(bool checked) { FChecked = checked; }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool visible) { FVisible = visible; }
 
   TNotifyEvent OnExecute;
   TNotifyEvent OnUpdate;
@@ -46,14 +46,14 @@ class TAction : public TComponent {
   bool Execute();
 
  private:
-  TActionList* list_ = nullptr;
-  std::string caption_;
-  std::string hint_;
-  int imageIndex_ = -1;
-  TShortCut shortCut_ = 0;
-  bool enabled_ = true;
-  bool checked_ = false;
-  bool visible_ = true;
+  TActionList* FList = nullptr;
+  std::string FCaption;
+  std::string FHint;
+  int FImageIndex = -1;
+  TShortCut FShortCut = 0;
+  bool FEnabled = true;
+  bool FChecked = false;
+  bool FVisible = true;
 };
 
 // The actions of a form, with the image list their image indices refer to.
@@ -62,10 +62,10 @@ class TActionList : public TComponent {
   explicit TActionList(TComponent* owner) : TComponent(owner) {}
   ~TActionList() override;
 
-  TCustomImageList* Images() const { return images_; }
+  TCustomImageList* Images() const { return FImages; }
   void SetImages(TCustomImageList* images);
-  std::size_t ActionCount() const { return actions_.size(); }
-  TAction* Actions(std::size_t index) const { return actions_.at(index); }
+  std::size_t ActionCount() const { return FActions.size(); }
+  TAction* Actions(std::size_t index) const { return FActions.at(index); }
   // Runs every action's OnUpdate (a menu does this before it opens).
   void UpdateActions();
 
@@ -74,8 +74,8 @@ class TActionList : public TComponent {
 
  private:
   friend class TAction;
-  TCustomImageList* images_ = nullptr;
-  std::vector<TAction*> actions_;
+  TCustomImageList* FImages = nullptr;
+  std::vector<TAction*> FActions;
 };
 
 // The text a menu shows for a shortcut: "Shift+", "Ctrl+", "Alt+" in that

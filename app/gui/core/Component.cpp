@@ -4,115 +4,115 @@
 
 namespace quell::gui {
 
-TComponent::TComponent(TComponent* owner) : owner_(owner) {
-  if (owner_) owner_->InsertComponent(this);
+TComponent::TComponent(TComponent* owner) : FOwner(owner) {
+  if (FOwner) FOwner->InsertComponent(this);
 }
 
 TComponent::~TComponent() {
-  destroying_ = true;
+  FDestroying = true;
   // Tell everything that asked; each drops its reference to this one.
-  while (!freeNotifies_.empty()) {
-    TComponent* listener = freeNotifies_.back();
-    freeNotifies_.pop_back();
-    auto& back = listener->freeNotifies_;
+  while (!FFreeNotifies.empty()) {
+    TComponent* listener = FFreeNotifies.back();
+    FFreeNotifies.pop_back();
+    auto& back = listener->FFreeNotifies;
     back.erase(std::remove(back.begin(), back.end(), this), back.end());
-    listener->Notification(this, TOperation::opRemove);
+    listener->Notification(this, TOperation::Remove);
   }
   DestroyComponents();
-  if (owner_) owner_->RemoveComponent(this);
+  if (FOwner) FOwner->RemoveComponent(this);
 }
 
 void TComponent::Free(TComponent* component) {
-  if (!component || component->destroying_) return;
+  if (!component || component->FDestroying) return;
   component->BeforeDestruction();
   delete component;
 }
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
-  for (TComponent* c : components_) {
-    if (c->name_ == name) return c;
+  for (TComponent* c : FComponents) {
+    if (c->FName == name) return c;
   }
   return nullptr;
 }
 
 void TComponent::FreeNotification(TComponent* listener) {
   if (!listener || listener == this) return;
-  if (std::find(freeNotifies_.begin(), freeNotifies_.end(), listener) == freeNotifies_.end()) {
-    freeNotifies_.push_back(listener);
+  if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), listener) == FFreeNotifies.end()) {
+    FFreeNotifies.push_back(listener);
   }
   // Both sides know each other, so that whichever goes first unhooks itself.
-  if (std::find(listener->freeNotifies_.begin(), listener->freeNotifies_.end(), this) ==
-      listener->freeNotifies_.end()) {
-    listener->freeNotifies_.push_back(this);
+  if (std::find(listener->FFreeNotifies.begin(), listener->FFreeNotifies.end(), this) ==
+      listener->FFreeNotifies.end()) {
+    listener->FFreeNotifies.push_back(this);
   }
 }
 
 void TComponent::RemoveFreeNotification(TComponent* listener) {
   if (!listener) return;
-  freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), listener),
-                      freeNotifies_.end());
-  auto& back = listener->freeNotifies_;
+  FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), listener),
+                      FFreeNotifies.end());
+  auto& back = listener->FFreeNotifies;
   back.erase(std::remove(back.begin(), back.end(), this), back.end());
 }
 
 void TComponent::BeginLoading() {
-  loading_ = true;
-  for (TComponent* c : components_) c->BeginLoading();
+  FLoading = true;
+  for (TComponent* c : FComponents) c->BeginLoading();
 }
 
 void TComponent::EndLoading() {
   // A copy: a Loaded handler may create or free components.
-  const std::vector<TComponent*> owned = components_;
+  const std::vector<TComponent*> owned = FComponents;
   for (TComponent* c : owned) {
-    if (std::find(components_.begin(), components_.end(), c) != components_.end()) c->EndLoading();
+    if (std::find(FComponents.begin(), FComponents.end(), c) != FComponents.end()) c->EndLoading();
   }
-  if (loading_) {
-    loading_ = false;
+  if (FLoading) {
+    FLoading = false;
     Loaded();
   }
 }
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
-  if (operation == TOperation::opRemove) {
+  if (operation == TOperation::Remove) {
     // A component that goes away no longer needs to be told about anything.
-    freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), component),
-                        freeNotifies_.end());
+    FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), component),
+                        FFreeNotifies.end());
   }
-  const std::vector<TComponent*> owned = components_;
+  const std::vector<TComponent*> owned = FComponents;
   for (TComponent* c : owned) {
     if (c != component &&
-        std::find(components_.begin(), components_.end(), c) != components_.end()) {
+        std::find(FComponents.begin(), FComponents.end(), c) != FComponents.end()) {
       c->Notification(component, operation);
     }
   }
 }
 
 void TComponent::DestroyComponents() {
-  while (!components_.empty()) {
-    TComponent* c = components_.back();
-    if (c->destroying_) {
+  while (!FComponents.empty()) {
+    TComponent* c = FComponents.back();
+    if (c->FDestroying) {
       // Already on its way out (freed from inside its own BeforeDestruction):
       // just forget it.
-      components_.pop_back();
-      c->owner_ = nullptr;
+      FComponents.pop_back();
+      c->FOwner = nullptr;
       continue;
     }
-    Free(c);  // its destructor removes it from components_
+    Free(c);  // its destructor removes it from FComponents
   }
 }
 
 void TComponent::InsertComponent(TComponent* component) {
-  if (loading_) component->loading_ = true;
-  components_.push_back(component);
-  Notification(component, TOperation::opInsert);
+  if (FLoading) component->FLoading = true;
+  FComponents.push_back(component);
+  Notification(component, TOperation::Insert);
 }
 
 void TComponent::RemoveComponent(TComponent* component) {
-  components_.erase(std::remove(components_.begin(), components_.end(), component),
-                    components_.end());
-  component->owner_ = nullptr;
-  Notification(component, TOperation::opRemove);
+  FComponents.erase(std::remove(FComponents.begin(), FComponents.end(), component),
+                    FComponents.end());
+  component->FOwner = nullptr;
+  Notification(component, TOperation::Remove);
 }
 
 }  // namespace quell::gui

@@ -17,7 +17,7 @@
 
 namespace quell::gui {
 
-enum class TOperation { opInsert, opRemove };
+enum class TOperation { Insert, Remove };
 
 class TComponent {
  public:
@@ -26,23 +26,23 @@ class TComponent {
   TComponent(const TComponent&) = delete;
   TComponent& operator=(const TComponent&) = delete;
 
-  TComponent* Owner() const { return owner_; }
-  const std::string& Name() const { return name_; }
-  void SetName(std::string name) { name_ = std::move(name); }
-  int Tag() const { return tag_; }
-  void SetTag(int tag) { tag_ = tag; }
+  TComponent* Owner() const { return FOwner; }
+  const std::string& Name() const { return FName; }
+  void SetName(std::string name) { FName = std::move(name); }
+  int Tag() const { return FTag; }
+  void SetTag(int tag) { FTag = tag; }
 
-  std::size_t ComponentCount() const { return components_.size(); }
-  TComponent* Components(std::size_t index) const { return components_.at(index); }
+  std::size_t ComponentCount() const { return FComponents.size(); }
+  TComponent* Components(std::size_t index) const { return FComponents.at(index); }
   TComponent* FindComponent(std::string_view name) const;
 
-  // `listener` is told (Notification with opRemove) when this component is
+  // `listener` is told (Notification with TOperation::Remove) when this component is
   // being destroyed. Components owned by the same owner are always told.
   void FreeNotification(TComponent* listener);
   void RemoveFreeNotification(TComponent* listener);
 
-  bool Loading() const { return loading_; }
-  bool Destroying() const { return destroying_; }
+  bool Loading() const { return FLoading; }
+  bool Destroying() const { return FDestroying; }
   // Marks this component and everything it owns as being loaded (a form
   // setting up its components); EndLoading clears the mark and runs Loaded
   // on each component, owned ones first, in creation order.
@@ -53,7 +53,7 @@ class TComponent {
   static void Free(TComponent* component);
 
   virtual void AfterConstruction() {}
-  virtual void BeforeDestruction() { destroying_ = true; }
+  virtual void BeforeDestruction() { FDestroying = true; }
 
  protected:
   // `component` is being inserted into or removed from the owner, or a
@@ -69,13 +69,13 @@ class TComponent {
   void InsertComponent(TComponent* component);
   void RemoveComponent(TComponent* component);
 
-  TComponent* owner_;
-  std::string name_;
-  int tag_ = 0;
-  bool loading_ = false;
-  bool destroying_ = false;
-  std::vector<TComponent*> components_;
-  std::vector<TComponent*> freeNotifies_;
+  TComponent* FOwner;
+  std::string FName;
+  int FTag = 0;
+  bool FLoading = false;
+  bool FDestroying = false;
+  std::vector<TComponent*> FComponents;
+  std::vector<TComponent*> FFreeNotifies;
 };
 
 // Makes a component owned by `owner` (may be null) and runs its

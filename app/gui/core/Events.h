@@ -9,7 +9,7 @@ namespace quell::gui {
 
 class TComponent;
 
-enum class TMouseButton : int { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
+enum class TMouseButton : int { Left = 0, Right = 1, Middle = 2 };
 
 // Shift state as a bit set: keys and mouse buttons held when an event happened.
 using TShiftState = std::uint16_t;

@@ -38,7 +38,7 @@ class Probe : public TComponent {
  protected:
   void Notification(TComponent* component, TOperation operation) override {
     TComponent::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == referred) referred = nullptr;
+    if (operation == TOperation::Remove && component == referred) referred = nullptr;
   }
   void Loaded() override { ++loadedCalls; }
 };

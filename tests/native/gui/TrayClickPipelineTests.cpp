@@ -48,7 +48,7 @@ class SimulatedTimer final : public gui::TimerControl {
 };
 
 std::string Name(TMouseButton b) {
-  return b == TMouseButton::mbLeft ? "left" : b == TMouseButton::mbRight ? "right" : "middle";
+  return b == TMouseButton::Left ? "left" : b == TMouseButton::Right ? "right" : "middle";
 }
 
 class Host final : public TrayClickHost {
@@ -115,7 +115,7 @@ class ClickPipelineTest : public ::testing::Test {
 };
 
 TEST_F(ClickPipelineTest, ASingleClickIsDeliveredOnlyOnceTheDoubleClickTimeHasPassed) {
-  Press(TMouseButton::mbLeft);
+  Press(TMouseButton::Left);
   Advance(kDoubleClickTime - 20);
   EXPECT_THAT(host.events, ElementsAre("down left", "up left")) << "too early for the click";
   Advance(40);
@@ -126,26 +126,26 @@ TEST_F(ClickPipelineTest, ASingleClickIsDeliveredOnlyOnceTheDoubleClickTimeHasPa
 }
 
 TEST_F(ClickPipelineTest, ADoubleClickCancelsThePendingClick) {
-  Press(TMouseButton::mbLeft);
+  Press(TMouseButton::Left);
   Advance(100);
-  pipeline.DoubleClick(At(TMouseButton::mbLeft, 700, 590));
-  pipeline.MouseUp(At(TMouseButton::mbLeft, 700, 590));
+  pipeline.DoubleClick(At(TMouseButton::Left, 700, 590));
+  pipeline.MouseUp(At(TMouseButton::Left, 700, 590));
   Advance(2000);
   EXPECT_THAT(host.events, ElementsAre("down left", "up left", "dblclick left", "up left"));
 }
 
 TEST_F(ClickPipelineTest, ARightDoubleClickFiresOnDblClickAndOpensNoMenu) {
-  Press(TMouseButton::mbRight);
+  Press(TMouseButton::Right);
   Advance(120);
-  pipeline.DoubleClick(At(TMouseButton::mbRight, 700, 590));
+  pipeline.DoubleClick(At(TMouseButton::Right, 700, 590));
   Advance(2000);
   EXPECT_THAT(host.events, ElementsAre("down right", "up right", "dblclick right"));
 }
 
 TEST_F(ClickPipelineTest, ASecondPressDoesNotRestartTheTimerButReplacesThePendingClick) {
-  Press(TMouseButton::mbLeft, 10, 20);
+  Press(TMouseButton::Left, 10, 20);
   Advance(300);
-  Press(TMouseButton::mbRight, 30, 40);
+  Press(TMouseButton::Right, 30, 40);
   EXPECT_EQ(timer.starts, 1u);
   Advance(kDoubleClickTime - 300);
   ASSERT_EQ(host.events.size(), 6u) << "delivered at the first press's deadline";
@@ -154,8 +154,8 @@ TEST_F(ClickPipelineTest, ASecondPressDoesNotRestartTheTimerButReplacesThePendin
 }
 
 TEST_F(ClickPipelineTest, ARightClickOpensThePopupMenuWhereTheButtonWentDown) {
-  pipeline.MouseDown(At(TMouseButton::mbRight, 781, 590));
-  pipeline.MouseUp(At(TMouseButton::mbRight, 600, 300));  // the pointer moved on
+  pipeline.MouseDown(At(TMouseButton::Right, 781, 590));
+  pipeline.MouseUp(At(TMouseButton::Right, 600, 300));  // the pointer moved on
   Advance(kDoubleClickTime + 20);
   EXPECT_THAT(host.events,
               ElementsAre("down right", "up right", "click right at 781,590", "popup at 781,590"));
@@ -163,16 +163,16 @@ TEST_F(ClickPipelineTest, ARightClickOpensThePopupMenuWhereTheButtonWentDown) {
 
 TEST_F(ClickPipelineTest, ARightClickWithoutPopupMenuOnlyClicks) {
   host.hasPopup = false;
-  Press(TMouseButton::mbRight);
+  Press(TMouseButton::Right);
   Advance(kDoubleClickTime + 20);
   EXPECT_THAT(host.events, ElementsAre("down right", "up right", "click right at 700,590"));
 }
 
 TEST_F(ClickPipelineTest, LeftClickDropsDownItsMenuAndMiddleClickOnlyClicks) {
   host.hasDropDown = true;
-  Press(TMouseButton::mbLeft, 5, 6);
+  Press(TMouseButton::Left, 5, 6);
   Advance(kDoubleClickTime + 20);
-  Press(TMouseButton::mbMiddle, 7, 8);
+  Press(TMouseButton::Middle, 7, 8);
   Advance(kDoubleClickTime + 20);
   EXPECT_THAT(host.events,
               ElementsAre("down left", "up left", "click left at 5,6", "dropdown at 5,6",
@@ -182,25 +182,25 @@ TEST_F(ClickPipelineTest, LeftClickDropsDownItsMenuAndMiddleClickOnlyClicks) {
 TEST_F(ClickPipelineTest, LeftDoubleClickWithoutHandlerClicksTheDefaultItemAndMinimises) {
   host.hasDblClickHandler = false;
   host.visibility = 0x0007 | tvMinimizeDbClick | tvRestoreDbClick;
-  pipeline.DoubleClick(At(TMouseButton::mbLeft, 1, 1));
+  pipeline.DoubleClick(At(TMouseButton::Left, 1, 1));
   EXPECT_THAT(host.events, ElementsAre("default item"));
   EXPECT_FALSE(host.visibility & tvVisibleTaskBar);
-  pipeline.DoubleClick(At(TMouseButton::mbLeft, 1, 1));
+  pipeline.DoubleClick(At(TMouseButton::Left, 1, 1));
   EXPECT_TRUE(host.visibility & tvVisibleTaskBar) << "the next one restores";
   host.events.clear();
-  pipeline.DoubleClick(At(TMouseButton::mbRight, 1, 1));
+  pipeline.DoubleClick(At(TMouseButton::Right, 1, 1));
   EXPECT_THAT(host.events, IsEmpty()) << "only the left button has a default action";
 }
 
 TEST_F(ClickPipelineTest, LeftClickHidesAShownApplicationOnlyWhenAsked) {
-  Press(TMouseButton::mbLeft);
+  Press(TMouseButton::Left);
   Advance(kDoubleClickTime + 20);
   EXPECT_TRUE(host.visibility & tvVisibleTaskBar);
   host.visibility |= tvMinimizeClick;
-  Press(TMouseButton::mbLeft);
+  Press(TMouseButton::Left);
   Advance(kDoubleClickTime + 20);
   EXPECT_FALSE(host.visibility & tvVisibleTaskBar);
-  Press(TMouseButton::mbLeft);
+  Press(TMouseButton::Left);
   Advance(kDoubleClickTime + 20);
   EXPECT_FALSE(host.visibility & tvVisibleTaskBar) << "restoring needs tvRestoreClick";
 }
@@ -211,10 +211,10 @@ TEST_F(ClickPipelineTest, LeftClickHidesAShownApplicationOnlyWhenAsked) {
 // that came meanwhile for its own and open the menu a second time.
 TEST_F(ClickPipelineTest, PressesInsideTheClickHandlerDoNotChangeTheClickBeingHandled) {
   host.duringClick = [&](const TrayMouse&) {
-    Press(TMouseButton::mbRight, 650, 580);
+    Press(TMouseButton::Right, 650, 580);
     Advance(kDoubleClickTime + 20);  // the nested loop delivers the right click
   };
-  Press(TMouseButton::mbLeft, 700, 590);
+  Press(TMouseButton::Left, 700, 590);
   Advance(kDoubleClickTime + 20);
   EXPECT_THAT(host.events,
               ElementsAre("down left", "up left", "click left at 700,590", "down right", "up right",

@@ -67,13 +67,13 @@ TEST(TrayCallbackTest, EachCallbackOfTheTableRaisesItsEvent) {
   };
   using C = TrayCallback;
   using B = TMouseButton;
-  const Row rows[] = {{0x200, C::MouseMove, B::mbLeft},      {0x201, C::MouseDown, B::mbLeft},
-                      {0x204, C::MouseDown, B::mbRight},     {0x207, C::MouseDown, B::mbMiddle},
-                      {0x202, C::MouseUp, B::mbLeft},        {0x205, C::MouseUp, B::mbRight},
-                      {0x208, C::MouseUp, B::mbMiddle},      {0x203, C::DoubleClick, B::mbLeft},
-                      {0x206, C::DoubleClick, B::mbRight},   {0x209, C::DoubleClick, B::mbMiddle},
-                      {0x401, C::MouseUp, B::mbRight},       {0x403, C::BalloonHide, B::mbLeft},
-                      {0x404, C::BalloonTimeout, B::mbLeft}, {0x405, C::BalloonClick, B::mbLeft}};
+  const Row rows[] = {{0x200, C::MouseMove, B::Left},      {0x201, C::MouseDown, B::Left},
+                      {0x204, C::MouseDown, B::Right},     {0x207, C::MouseDown, B::Middle},
+                      {0x202, C::MouseUp, B::Left},        {0x205, C::MouseUp, B::Right},
+                      {0x208, C::MouseUp, B::Middle},      {0x203, C::DoubleClick, B::Left},
+                      {0x206, C::DoubleClick, B::Right},   {0x209, C::DoubleClick, B::Middle},
+                      {0x401, C::MouseUp, B::Right},       {0x403, C::BalloonHide, B::Left},
+                      {0x404, C::BalloonTimeout, B::Left}, {0x405, C::BalloonClick, B::Left}};
   for (const Row& r : rows) {
     const TrayCallbackAction a = ClassifyTrayCallback(r.lParam);
     EXPECT_EQ(a.kind, r.kind) << std::hex << r.lParam;

@@ -11,7 +11,7 @@ int main() {
   std::string error;
   if (binding.Bind(quell::app::ExecutableFolder(), nullptr, &error)) {
     char path[MAX_PATH] = {};
-    GetModuleFileNameA(binding.FHookLib, path, MAX_PATH);
+    GetModuleFileNameA(binding.Module(), path, MAX_PATH);
     std::printf("loaded=%s\n", path);
   } else {
     std::printf("error=%s mapped=%d\n", error.c_str(),

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "HookProtocol.h"
 #include "QuellaneProcess.h"
 #include "WinTestSupport.h"
 
@@ -68,7 +69,7 @@ TEST_F(ControllerSafety, HotKeysThatCannotBeTypedAreHandedToTheLibraryAsNone) {
     EXPECT_THAT(lines(), Contains("SetProperties 6 0"));
     EXPECT_THAT(lines(), Contains("SetProperties 7 0"));
     // A lock is refused (no unlock hot key) and opens the options.
-    PostMessageA(run.MainWindow(), WM_USER, 0, 3);
+    PostMessageA(run.MainWindow(), kNotifyMessage, 0, LN_LOCK_REQUEST);
     HWND dialog = nullptr;
     EXPECT_TRUE(PumpUntil(
         [&] { return (dialog = FindWindowA(nullptr, "Quellane 1.03")) != nullptr; }, 8000));

@@ -71,8 +71,8 @@ TEST_F(ControllerTest, LockRequestAppliesTheSettingsThenWritesTheFlag) {
   PumpFor(500);
   ForgetCalls();
   DWORD_PTR reply = 0;
-  ASSERT_TRUE(
-      SendMessageTimeoutA(Main(), WM_USER, 0, LN_LOCK_REQUEST, SMTO_ABORTIFHUNG, 5000, &reply));
+  ASSERT_TRUE(SendMessageTimeoutA(Main(), kNotifyMessage, 0, LN_LOCK_REQUEST, SMTO_ABORTIFHUNG,
+                                  5000, &reply));
   EXPECT_EQ(reply, 3u) << "answered once the lock has been handled";
   auto expected = SettingsCalls(kDistinctValues);
   expected.push_back("SetProperties 0 1");
@@ -86,7 +86,7 @@ TEST_F(ControllerTest, ARefusedLockOpensTheOptionsWithTheHotKeysSwitchedOff) {
   ASSERT_TRUE(program.Start());
   PumpFor(500);
   ForgetCalls();
-  PostMessageA(Main(), WM_USER, 0, LN_LOCK_REQUEST);
+  PostMessageA(Main(), kNotifyMessage, 0, LN_LOCK_REQUEST);
   auto has = [&](const std::string& call) {
     const auto calls = Calls();
     return std::find(calls.begin(), calls.end(), call) != calls.end();

@@ -4,8 +4,8 @@
  * when QUELL_FAKE_HOOK_LOG names a file, appends one line per call to it.
  * Built once whole and once without StartLog; a shared section holds the
  * state, so that a second program instance sees the first one's window. */
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+#include <stdarg.h>
 #include <stdio.h>
 
 /* Shared by every process that maps this file, like the real library's state. */
@@ -19,33 +19,36 @@ __attribute__((section(".shared"), shared)) struct FakeState g_state = {{0}, 0, 
 #define g_hooked g_state.hooked
 #define g_notify ((HWND)g_state.notify)
 
-static void Record(const char* format, int a, int b) {
+__attribute__((format(printf, 1, 2))) static void Record(const char* format, ...) {
   char path[MAX_PATH];
   DWORD n = GetEnvironmentVariableA("QUELL_FAKE_HOOK_LOG", path, sizeof path);
   if (n == 0 || n >= sizeof path) return;
   FILE* f = fopen(path, "ab");
   if (!f) return;
-  fprintf(f, format, a, b);
+  va_list args;
+  va_start(args, format);
+  vfprintf(f, format, args);
+  va_end(args);
   fputs("\n", f);
   fclose(f);
 }
 
 __declspec(dllexport) int SetShellHook(void) {
-  Record("SetShellHook", 0, 0);
+  Record("SetShellHook");
   g_hooked = 1;
   PostMessageA(g_notify, WM_USER, 0, 1);
   return 1;
 }
 
 __declspec(dllexport) int UnSetShellHook(void) {
-  Record("UnSetShellHook", 0, 0);
+  Record("UnSetShellHook");
   g_hooked = 0;
   PostMessageA(g_notify, WM_USER, 0, 1);
   return 1;
 }
 
 __declspec(dllexport) int SetNotifyWnd(HWND window) {
-  Record("SetNotifyWnd %d", window != NULL, 0);
+  Record("SetNotifyWnd %d", window != NULL);
   g_state.notify = (UINT_PTR)window;
   return 1;
 }
@@ -69,7 +72,7 @@ __declspec(dllexport) int GetIsLocked(void) { return g_properties[0] && g_hooked
 
 #ifndef FAKE_WITHOUT_STARTLOG
 __declspec(dllexport) int StartLog(const char* path) {
-  Record("StartLog %d", path != NULL, 0);
+  Record("StartLog %d", path != NULL);
   return 1;
 }
 #endif

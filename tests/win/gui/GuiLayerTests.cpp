@@ -101,7 +101,7 @@ class NoteForm : public TForm {
     SetBounds(100, 100, 200, 120);
   }
   ~NoteForm() override { Log("~"); }
-  TCloseAction closeAction = TCloseAction::caHide;
+  TCloseAction closeAction = TCloseAction::Hide;
   bool throwOnUserMessage = false;
 
  protected:
@@ -159,10 +159,10 @@ TEST_F(FormTest, CreationParamsCanBeAdjustedByTheForm) {
 
 TEST_F(FormTest, CloseHidesByDefaultAndOnCloseCanKeepMinimiseOrFreeTheForm) {
   auto* form = Create<NoteForm>(app.get(), &journal);
-  TCloseAction next = TCloseAction::caHide;
+  TCloseAction next = TCloseAction::Hide;
   form->OnClose = [&](TComponent* sender, TCloseAction& action) {
     EXPECT_EQ(sender, form);
-    EXPECT_EQ(action, TCloseAction::caHide) << "the default offered";
+    EXPECT_EQ(action, TCloseAction::Hide) << "the default offered";
     action = next;
   };
   form->Show();
@@ -170,15 +170,15 @@ TEST_F(FormTest, CloseHidesByDefaultAndOnCloseCanKeepMinimiseOrFreeTheForm) {
   EXPECT_FALSE(form->Visible());
 
   form->Show();
-  next = TCloseAction::caNone;
+  next = TCloseAction::None;
   SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
-  EXPECT_TRUE(form->Visible()) << "caNone keeps it";
+  EXPECT_TRUE(form->Visible()) << "TCloseAction::None keeps it";
 
-  next = TCloseAction::caMinimize;
+  next = TCloseAction::Minimize;
   form->Close();
   EXPECT_TRUE(form->Minimized());
 
-  next = TCloseAction::caFree;
+  next = TCloseAction::Free;
   const std::size_t before = app->ComponentCount();
   form->Close();
   EXPECT_EQ(app->ComponentCount(), before) << "freed only once its messages are handled";
@@ -221,7 +221,7 @@ TEST_F(FormTest, AModalFormClosedAnswersCancelAndOnCloseCanRefuseOrFreeIt) {
   auto* dialog = Create<NoteForm>(app.get(), &journal);
   int closes = 0;
   dialog->OnClose = [&](TComponent*, TCloseAction& action) {
-    action = ++closes == 1 ? TCloseAction::caNone : TCloseAction::caFree;
+    action = ++closes == 1 ? TCloseAction::None : TCloseAction::Free;
   };
   auto timer = CreateOwned<TTimer>();
   timer->SetInterval(80);
@@ -571,7 +571,7 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredAndDrawnByTheirHandlers) {
 class DialogTest : public AppTest {};
 
 TEST_F(DialogTest, AnErrorDialogHasTheErrorCaptionIconAndOneOkButton) {
-  EXPECT_EQ(MessageDlg("Dll:quellhook.dll not found", TMsgDlgType::mtError), mrOk);
+  EXPECT_EQ(MessageDlg("Dll:quellhook.dll not found", TMsgDlgType::Error), mrOk);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, "Dll:quellhook.dll not found");
   EXPECT_EQ(boxes[0].caption, "Error");
@@ -598,7 +598,7 @@ TEST_F(DialogTest, ARealMessageBoxKeepsTheProgramsWindowsDisabledUntilItIsClosed
     boxText = text;
     PostMessageA(box, WM_COMMAND, IDOK, 0);
   };
-  EXPECT_EQ(MessageDlg("Program is running", TMsgDlgType::mtInformation), mrOk);
+  EXPECT_EQ(MessageDlg("Program is running", TMsgDlgType::Information), mrOk);
   EXPECT_TRUE(formDisabled);
   EXPECT_EQ(boxText, "Program is running");
   EXPECT_TRUE(IsWindowEnabled(form->Handle()));

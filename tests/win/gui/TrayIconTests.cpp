@@ -308,7 +308,7 @@ class TrayEventsTest : public TrayTest {
     TrayTest::SetUp();
     MakeTray();
     const auto name = [](TMouseButton b) {
-      return b == TMouseButton::mbLeft ? "left" : b == TMouseButton::mbRight ? "right" : "middle";
+      return b == TMouseButton::Left ? "left" : b == TMouseButton::Right ? "right" : "middle";
     };
     const auto record = [this, name](const char* what) {
       return

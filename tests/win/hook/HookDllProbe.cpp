@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "HookApi.h"
+#include "HookProtocol.h"
 
 int main(int argc, char** argv) {
   quell::wintest::HookApi api;
@@ -12,8 +13,8 @@ int main(int argc, char** argv) {
     std::printf("cannot load quellhook.dll\n");
     return 2;
   }
-  if (argc > 1 && std::strcmp(argv[1], "lock") == 0) api.SetProperties(0, 1);
-  if (argc > 1 && std::strcmp(argv[1], "unlock") == 0) api.SetProperties(0, 0);
+  if (argc > 1 && std::strcmp(argv[1], "lock") == 0) api.SetProperties(quell::PROP_LOCKED, 1);
+  if (argc > 1 && std::strcmp(argv[1], "unlock") == 0) api.SetProperties(quell::PROP_LOCKED, 0);
   std::printf("notify=%llu locked=%d\n",
               static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(api.GetNotifyWnd())),
               api.GetIsLocked());

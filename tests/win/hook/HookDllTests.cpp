@@ -50,12 +50,12 @@ class HookDllTest : public ::testing::Test {
   // Codes of the notifications received, in order; forgotten afterwards.
   std::vector<LPARAM> Codes() {
     std::vector<LPARAM> codes;
-    for (const auto& r : notify.Take(WM_USER)) codes.push_back(r.lParam);
+    for (const auto& r : notify.Take(kNotifyMessage)) codes.push_back(r.lParam);
     return codes;
   }
   std::vector<Received> Notices(LPARAM code) {
     std::vector<Received> found;
-    for (const auto& r : notify.Take(WM_USER)) {
+    for (const auto& r : notify.Take(kNotifyMessage)) {
       if (r.lParam == code) found.push_back(r);
     }
     return found;

@@ -1,7 +1,6 @@
 // quellhook.dll loaded by name and bound by its exports, as the program does.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include "HookExports.h"

@@ -68,7 +68,7 @@ QuellaneProcess::~QuellaneProcess() {
   if (process_) {
     if (Alive()) {
       // Unlock first, so that no policy value outlives the test.
-      if (hook_) hook_->SetProperties(0, 0);
+      if (hook_) hook_->SetProperties(PROP_LOCKED, 0);
       TerminateProcess(process_, 1);
       WaitForSingleObject(process_, 5000);
     }

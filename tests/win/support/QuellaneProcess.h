@@ -4,7 +4,6 @@
 // its windows, its notices, its tray icon, the shared state of its library.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <memory>

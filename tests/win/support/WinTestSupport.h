@@ -3,7 +3,6 @@
 // injected from a second thread, and child processes with captured output.
 #pragma once
 
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <functional>

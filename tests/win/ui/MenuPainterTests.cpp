@@ -280,8 +280,8 @@ TEST_F(MenuPainterTest, ItemsAreMeasuredThroughTheLayersMenuMessages) {
 TEST_F(MenuPainterTest, ItemsAreDrawnThroughTheLayersMenuMessages) {
   TMenuPainter* p = ProgramPainter();
   main->menu->Rebuild();
-  gdi::ScreenDc screen;
-  gdi::DibCanvas canvas(screen.get(), 200, 30);
+  gui::ScreenDc screen;
+  gui::DibCanvas canvas(screen.get(), 200, 30);
   std::fill_n(canvas.pixels(), 200 * 30, 0x00010203u);
   auto draw = [&](TMenuItem* item, UINT state) {
     DRAWITEMSTRUCT d{};

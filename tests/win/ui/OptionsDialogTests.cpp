@@ -83,7 +83,7 @@ class OptionsDialog : public gui::test::AppTest {
   static inline OptionsDialog* current = nullptr;
 
   TLockSettings settings;
-  app::TIdleLock idle;
+  rules::TIdleLock idle;
   bool minimizeOnLock = false;
   gui::TImageList* images = nullptr;
   TFormOptions* form = nullptr;
@@ -381,8 +381,8 @@ TEST_F(OptionsDialog, HotKeyBoxesShowStoredCodesAndSaveThemBack) {
 TEST_F(OptionsDialog, OutOfRangeStoredValuesAreConfinedAndStoredBackOnlyBySave) {
   settings.Values[SLOT_EDIT_IDLE] = 0;
   settings.Values[SLOT_CHECK_IDLE] = 1;
-  settings.Values[SLOT_LOKED_IMAGE] = 9;
-  settings.Values[SLOT_UNLOKED_IMAGE] = -2;
+  settings.Values[SLOT_LOCKED_IMAGE] = 9;
+  settings.Values[SLOT_UNLOCKED_IMAGE] = -2;
   int cancel = RunModal([&] {
     EXPECT_EQ(TextOf(form->spIdle->Handle()), "15");
     EXPECT_EQ(form->LockedImageIndex, 3);
@@ -394,14 +394,14 @@ TEST_F(OptionsDialog, OutOfRangeStoredValuesAreConfinedAndStoredBackOnlyBySave) 
   EXPECT_EQ(idle.IdleLimit, 15) << "opening the dialog sets the controller's idle values";
   EXPECT_TRUE(idle.IdleLockEnabled);
   EXPECT_EQ(settings.Values[SLOT_EDIT_IDLE], 0);
-  EXPECT_EQ(settings.Values[SLOT_LOKED_IMAGE], 9);
-  EXPECT_EQ(settings.Values[SLOT_UNLOKED_IMAGE], -2);
+  EXPECT_EQ(settings.Values[SLOT_LOCKED_IMAGE], 9);
+  EXPECT_EQ(settings.Values[SLOT_UNLOCKED_IMAGE], -2);
 
   settings.Values[SLOT_LOCK_KEYBOARD] = 0;
   EXPECT_EQ(RunModal([&] { form->BitBtnApply->Click(); }), gui::mrOk);
   EXPECT_EQ(settings.Values[SLOT_EDIT_IDLE], 15);
-  EXPECT_EQ(settings.Values[SLOT_LOKED_IMAGE], 3);
-  EXPECT_EQ(settings.Values[SLOT_UNLOKED_IMAGE], 0);
+  EXPECT_EQ(settings.Values[SLOT_LOCKED_IMAGE], 3);
+  EXPECT_EQ(settings.Values[SLOT_UNLOCKED_IMAGE], 0);
 
   settings.Values[SLOT_EDIT_IDLE] = 99999;
   RunModal([&] {

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "Action.h"
 #include "Application.h"
 #include "FPopup.h"
 #include "Form.h"
@@ -28,9 +27,6 @@ class PopupFormTest : public ::testing::Test {
     app->Initialize();
     app->OnException = [this](TComponent*, const std::string& what) { reported.push_back(what); };
     mainForm = app->CreateForm<gui::TForm>();
-    auto* acOptions = Create<gui::TAction>(mainForm);
-    acOptions->SetName("acOptions");
-    acOptions->OnExecute = [this](TComponent*) { ++optionsRuns; };
     icon = static_cast<HICON>(LoadImageA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION),
                                          IMAGE_ICON, 16, 16, LR_SHARED));
   }
@@ -46,6 +42,8 @@ class PopupFormTest : public ::testing::Test {
   void Show(const char* title = "Computer is Locked",
             const char* message = "Enter Hot Key or password to Unlock", unsigned ms = 5000) {
     TFormPopup::ShowPopup(title, message, ms, icon);
+    // The owner's answer to a right click: it opens its options.
+    if (FormPopup) FormPopup->OnOptionsRequest = [this] { ++optionsRuns; };
     PumpFor(50);
     ASSERT_TRUE(Shown());
   }

@@ -144,9 +144,10 @@ TEST_F(LockIniFileTest, ReadsHexadecimalShortcutsAndKeepsTheDefaultForGarbage) {
   EXPECT_EQ(Loaded("[Config.Lock All]\nKEY_LOCK=$404C\n")->Settings->Values[SLOT_KEY_LOCK], 16460);
   EXPECT_EQ(Loaded("[Config.Lock All]\nKEY_LOCK=abc\n")->Settings->Values[SLOT_KEY_LOCK], 0);
   EXPECT_EQ(
-      Loaded("[Config.Lock All]\nLOKED_IMAGE=2147483648\n")->Settings->Values[SLOT_LOKED_IMAGE], 2);
+      Loaded("[Config.Lock All]\nLOKED_IMAGE=2147483648\n")->Settings->Values[SLOT_LOCKED_IMAGE],
+      2);
   EXPECT_EQ(
-      Loaded("[Config.Lock All]\nUNLOKED_IMAGE=$FFFFFFFF\n")->Settings->Values[SLOT_UNLOKED_IMAGE],
+      Loaded("[Config.Lock All]\nUNLOKED_IMAGE=$FFFFFFFF\n")->Settings->Values[SLOT_UNLOCKED_IMAGE],
       -1);
 }
 

@@ -2,22 +2,24 @@
 
 #include <charconv>
 
-namespace quell::app {
+#include "HookProtocol.h"
+
+namespace quell::rules {
 
 std::uint16_t ShortcutFromHotKey(std::uint16_t hotKey) {
   const unsigned modifiers = hotKey >> 8;
   unsigned code = hotKey & 0xFFu;
-  if (modifiers & HotKeyShift) code += 0x2000;
-  if (modifiers & HotKeyControl) code += 0x4000;
-  if (modifiers & HotKeyAlt) code += 0x8000;
+  if (modifiers & HotKeyShift) code += kShortcutShift;
+  if (modifiers & HotKeyControl) code += kShortcutCtrl;
+  if (modifiers & HotKeyAlt) code += kShortcutAlt;
   return static_cast<std::uint16_t>(code);
 }
 
 std::uint16_t HotKeyFromShortcut(std::uint32_t shortcut) {
   unsigned modifiers = 0;
-  if (shortcut & 0x2000) modifiers |= HotKeyShift;
-  if (shortcut & 0x4000) modifiers |= HotKeyControl;
-  if (shortcut & 0x8000) modifiers |= HotKeyAlt;
+  if (shortcut & kShortcutShift) modifiers |= HotKeyShift;
+  if (shortcut & kShortcutCtrl) modifiers |= HotKeyControl;
+  if (shortcut & kShortcutAlt) modifiers |= HotKeyAlt;
   return static_cast<std::uint16_t>(modifiers << 8 | (shortcut & 0xFFu));
 }
 
@@ -67,4 +69,4 @@ int ClampImageIndex(int index, int count) {
   return index;
 }
 
-}  // namespace quell::app
+}  // namespace quell::rules

@@ -5,14 +5,15 @@
 #include <cstdint>
 #include <string_view>
 
-namespace quell::app {
+namespace quell::rules {
 
 // Hot-key control modifier flags (high byte of its 16-bit value).
 inline constexpr std::uint16_t HotKeyShift = 0x01, HotKeyControl = 0x02, HotKeyAlt = 0x04,
                                HotKeyExtended = 0x08;
 
-// The control's value as a shortcut code: the virtual key plus 0x2000 for
-// Shift, 0x4000 for Ctrl and 0x8000 for Alt; the extended-key flag is dropped.
+// The control's value as a shortcut code: the virtual key plus the shortcut
+// bits of HookProtocol.h for Shift, Ctrl and Alt; the extended-key flag is
+// dropped.
 std::uint16_t ShortcutFromHotKey(std::uint16_t hotKey);
 // A shortcut code as the control's value; bits 8 to 12 of the code are ignored.
 std::uint16_t HotKeyFromShortcut(std::uint32_t shortcut);
@@ -44,4 +45,4 @@ inline constexpr const char* InvalidConfigurationCaption = "Invalid configuratio
 // An image index confined to an image list of `count` images.
 int ClampImageIndex(int index, int count);
 
-}  // namespace quell::app
+}  // namespace quell::rules
