@@ -31,7 +31,6 @@
 // them alike; ratios are formed within a round; and the figures over the
 // rounds are given as median, quartiles and extremes, the ratios also with a
 // 95 % confidence interval of their median.
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <algorithm>
