@@ -11,6 +11,7 @@
 
 #include "HookProtocol.h"
 #include "QuellaneProcess.h"
+#include "RecordingLibraryTest.h"
 #include "WinTestSupport.h"
 
 namespace quell::wintest {
@@ -19,26 +20,8 @@ namespace {
 using ::testing::Contains;
 using ::testing::Not;
 
-class ControllerSafety : public ::testing::Test {
+class ControllerSafety : public RecordingLibraryTest {
  protected:
-  QuellaneProcess program{"fake_quellhook_full.dll"};
-  std::string log = program.Folder() + "calls.log";
-
-  void SetUp() override { SetEnvironmentVariableA("QUELL_FAKE_HOOK_LOG", log.c_str()); }
-  void TearDown() override {
-    SetEnvironmentVariableA("QUELL_FAKE_HOOK_LOG", nullptr);
-    DeleteFileA(log.c_str());
-  }
-  std::vector<std::string> Calls() const {
-    std::ifstream in(log, std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
-  long Count(const std::string& call) const {
-    const auto calls = Calls();
-    return std::count(calls.begin(), calls.end(), call);
-  }
   HWND OptionsDialog() const {
     const HWND dialog = FindWindowA(nullptr, "Quellane 1.03");
     DWORD pid = 0;

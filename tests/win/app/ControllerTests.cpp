@@ -11,6 +11,7 @@
 
 #include "HookProtocol.h"
 #include "QuellaneProcess.h"
+#include "RecordingLibraryTest.h"
 #include "WinTestSupport.h"
 
 namespace quell::wintest {
@@ -18,23 +19,8 @@ namespace {
 
 using ::testing::ElementsAreArray;
 
-class ControllerTest : public ::testing::Test {
+class ControllerTest : public RecordingLibraryTest {
  protected:
-  QuellaneProcess program{"fake_quellhook_full.dll"};
-  std::string log = program.Folder() + "calls.log";
-
-  void SetUp() override { SetEnvironmentVariableA("QUELL_FAKE_HOOK_LOG", log.c_str()); }
-  void TearDown() override {
-    SetEnvironmentVariableA("QUELL_FAKE_HOOK_LOG", nullptr);
-    DeleteFileA(log.c_str());
-  }
-  std::vector<std::string> Calls() const {
-    std::ifstream in(log, std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
-  void ForgetCalls() const { DeleteFileA(log.c_str()); }
   static std::vector<std::string> SettingsCalls(const std::vector<int>& values) {
     std::vector<std::string> calls;
     for (int i = 1; i <= 15; ++i) {
