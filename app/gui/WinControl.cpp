@@ -1,5 +1,7 @@
 #include "WinControl.h"
 
+#include "DisplayDpi.h"
+
 #include <algorithm>
 #include <stdexcept>
 #include <vector>
@@ -114,6 +116,11 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   FBounds = {left, top, left + width, top + height};
   FBoundsSet = true;
   if (FHandle) MoveWindow(FHandle, left, top, width, height, TRUE);
+}
+
+void TWinControl::SetDesignBounds(int left, int top, int width, int height) {
+  const RECT r = ScaledRect(left, top, width, height);
+  SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 void TWinControl::UpdateTabOrder() {

@@ -59,7 +59,11 @@ class TWinControl : public TComponent, public TWindowReceiver {
   int Top() const { return FBounds.top; }
   int Width() const { return FBounds.right - FBounds.left; }
   int Height() const { return FBounds.bottom - FBounds.top; }
+  // In pixels.
   void SetBounds(int left, int top, int width, int height);
+  // In design units (96 DPI): the place a form gives its control, scaled to
+  // the display's density by its edges (DisplayDpi.h).
+  void SetDesignBounds(int left, int top, int width, int height);
   int ClientWidth();
   int ClientHeight();
 

@@ -1,0 +1,167 @@
+// The real program on the display it runs on, as a user sees it: its notice,
+// its tray menu and both pages of its options dialog, measured from outside
+// and kept as screenshots. The same program runs at 96 DPI and, in a Wine
+// prefix of that density, at 144 DPI (QUELL_EXPECT_DPI names it); the
+// pictures land in the artifacts folder of the tier.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "QuellaneProcess.h"
+#include "WinTestSupport.h"
+
+namespace quell::wintest {
+namespace {
+
+int ExpectedDpi() {
+  const char* value = std::getenv("QUELL_EXPECT_DPI");
+  return value && *value ? std::atoi(value) : 96;
+}
+// A design length (96 DPI) at the session's density, as the program rounds it.
+int Scaled(int length) { return (length * ExpectedDpi() + 48) / 96; }
+
+HWND VisibleWindowOf(DWORD process, const std::string& windowClass) {
+  HWND found = nullptr;
+  ForEachTopLevelWindow([&](HWND w) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == process && ClassOf(w) == windowClass && IsWindowVisible(w)) found = w;
+    return found == nullptr;
+  });
+  return found;
+}
+
+RECT PlaceIn(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::string Describe(HWND w) {
+  const RECT r = PlaceIn(w);
+  return ClassOf(w) + " \"" + TextOf(w) + "\" " + std::to_string(r.left) + "," +
+         std::to_string(r.top) + "-" + std::to_string(r.right) + "," + std::to_string(r.bottom);
+}
+
+// Siblings that show together share no pixel and lie inside their parent.
+int ExpectNoOverlapIn(HWND parent) {
+  int compared = 0;
+  std::vector<HWND> children;
+  for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+    children.push_back(w);
+  RECT client;
+  GetClientRect(parent, &client);
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    const RECT a = PlaceIn(children[i]);
+    EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= client.right && a.bottom <= client.bottom)
+        << Describe(children[i]) << " is cut by " << ClassOf(parent);
+    for (std::size_t j = i + 1; j < children.size(); ++j) {
+      if (ClassOf(children[i]) == "TQuellTabSheet" && ClassOf(children[j]) == "TQuellTabSheet")
+        continue;
+      const RECT b = PlaceIn(children[j]);
+      RECT common;
+      EXPECT_FALSE(IntersectRect(&common, &a, &b))
+          << Describe(children[i]) << " overlaps " << Describe(children[j]);
+      ++compared;
+    }
+    compared += ExpectNoOverlapIn(children[i]);
+  }
+  return compared;
+}
+
+class HighDpiEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(XRun("xdotool getmouselocation"), 0)
+        << "no X relay: this tier needs the Wine session";
+    HDC screen = GetDC(nullptr);
+    dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    ASSERT_EQ(dpi, ExpectedDpi()) << "the Wine session was not made with the expected density";
+  }
+  void TearDown() override {
+    if (program.Alive()) {
+      EXPECT_TRUE(program.Close());
+    }
+  }
+  QuellaneProcess program;
+  int dpi = 96;
+};
+
+TEST_F(HighDpiEndToEnd, DialogNoticeAndMenuAreDrawnAtTheDisplaysDensity) {
+  // The first start, with no settings file, opens the options dialog.
+  ASSERT_TRUE(program.Start());
+  const DWORD pid = program.ProcessId();
+  HWND dialog = nullptr;
+  ASSERT_TRUE(
+      PumpUntil([&] { return (dialog = VisibleWindowOf(pid, "TQuellForm")) != nullptr; }, 15000));
+  PumpFor(600);
+  RECT client;
+  GetClientRect(dialog, &client);
+  EXPECT_NEAR(client.right, 471 * dpi / 96.0, 2.0);
+  EXPECT_NEAR(client.bottom, 254 * dpi / 96.0, 2.0);
+  EXPECT_GT(ExpectNoOverlapIn(dialog), 40);
+  EXPECT_FALSE(Screenshot("dpi-options-general").empty());
+  // The second page, by a click on its tab.
+  HWND tabs = nullptr;
+  ForEachChildWindow(dialog, [&](HWND w) {
+    if (ClassOf(w) == "SysTabControl32") tabs = w;
+    return tabs == nullptr;
+  });
+  ASSERT_NE(tabs, nullptr);
+  RECT tabRect;
+  GetWindowRect(tabs, &tabRect);
+  XMoveTo({tabRect.left + Scaled(75), tabRect.top + Scaled(10)});
+  XDoTool("click 1");
+  HWND keyboardBox = nullptr;
+  ForEachChildWindow(dialog, [&](HWND w) {
+    if (TextOf(w) == "Lock Keyboard") keyboardBox = w;
+    return keyboardBox == nullptr;
+  });
+  ASSERT_NE(keyboardBox, nullptr);
+  EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(keyboardBox) != FALSE; }, 3000));
+  PumpFor(300);
+  EXPECT_FALSE(Screenshot("dpi-options-options").empty());
+  XDoTool("key Escape");
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000));
+  PumpFor(300);
+
+  // A second start shows the running program's notice: the design's size
+  // scaled, in the corner.
+  program.RunAgain("");
+  HWND notice = nullptr;
+  ASSERT_TRUE(
+      PumpUntil([&] { return (notice = VisibleWindowOf(pid, "TFormPopup")) != nullptr; }, 5000));
+  PumpFor(300);
+  GetClientRect(notice, &client);
+  EXPECT_NEAR(client.right, 222 * dpi / 96.0, 2.0) << "the notice's width";
+  EXPECT_NEAR(client.bottom, 47 * dpi / 96.0, 2.0) << "the notice's height";
+  EXPECT_FALSE(Screenshot("dpi-notice").empty());
+
+  // The tray menu: rows tall enough for the small icons.
+  XMoveTo(TrayIconCentre());
+  XDoTool("click 3");
+  HWND menu = nullptr;
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        menu = FindWindowA("#32768", nullptr);
+        return menu && IsWindowVisible(menu);
+      },
+      6000));
+  PumpFor(400);
+  RECT menuRect;
+  GetWindowRect(menu, &menuRect);
+  // Five rows with an image and three separators at least.
+  EXPECT_GE(menuRect.bottom - menuRect.top, 5 * (GetSystemMetrics(SM_CYSMICON) + 4));
+  EXPECT_FALSE(Screenshot("dpi-tray-menu").empty());
+  // A click outside closes the menu.
+  XMoveTo({Scaled(20), Scaled(20)});
+  XDoTool("click 1");
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(menu); }, 3000)) << "the menu closes";
+}
+
+}  // namespace
+}  // namespace quell::wintest
