@@ -169,6 +169,17 @@ void TBitBtn::WndProc(TMessage& message) {
       break;
     case WM_MOUSELEAVE: SetHot(false); break;
     case WM_UPDATEUISTATE:
+      // The window's keyboard cues, as the system hands them down (kept
+      // here too: not every system answers WM_QUERYUISTATE).
+      if (HIWORD(message.WParam) & UISF_HIDEFOCUS) {
+        if (LOWORD(message.WParam) == UIS_SET) FFocusHidden = true;
+        if (LOWORD(message.WParam) == UIS_CLEAR) FFocusHidden = false;
+      }
+      TWinControl::WndProc(message);
+      if (LOWORD(message.WParam) == UIS_INITIALIZE)
+        FFocusHidden = (SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+      InvalidateRect(Handle(), nullptr, FALSE);
+      return;
     case WM_THEMECHANGED:
     case WM_ENABLE:
       TWinControl::WndProc(message);
@@ -188,7 +199,7 @@ bool TBitBtn::HandleDrawItem(const DRAWITEMSTRUCT& item) {
   state.disabled = (item.itemState & ODS_DISABLED) != 0 || !IsWindowEnabled(window);
   state.focused = (item.itemState & ODS_FOCUS) != 0;
   state.hot = FHot;
-  state.focusHidden = (item.itemState & ODS_NOFOCUSRECT) != 0 ||
+  state.focusHidden = FFocusHidden || (item.itemState & ODS_NOFOCUSRECT) != 0 ||
                       (SendMessageA(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
   TButtonTheme& theme = ButtonTheme();
   ButtonLook look = ChooseButtonLook(state, theme.Active(window));

@@ -99,6 +99,7 @@ class TBitBtn : public TWinControl {
   TIcon FGlyph;
   TAction* FAction = nullptr;
   bool FHot = false;
+  bool FFocusHidden = false;  // keyboard cues hidden (WM_UPDATEUISTATE)
 };
 
 }  // namespace quell::gui

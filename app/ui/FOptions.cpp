@@ -157,6 +157,8 @@ TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host)
   }
   ImageLocked->Handle();
   ImageUnlocked->Handle();
+  // Captions wider in the font than their places keep off their neighbours.
+  ArrangeGrownControls();
   UpdateTabOrder();
   UpdateHints();
   SetActiveControl(HotKeyUnLock);

@@ -38,9 +38,12 @@ constexpr PixelRect ScaleRectToDpi(const DesignRect& r, int dpi) {
           ScaleToDpi(r.top + r.height, dpi)};
 }
 
-// Whether two rectangles share any pixel (right and bottom edges exclusive).
+// Whether two rectangles share any pixel (right and bottom edges exclusive;
+// an empty rectangle has none).
 constexpr bool Intersects(const PixelRect& a, const PixelRect& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+  const bool empty =
+      a.left >= a.right || a.top >= a.bottom || b.left >= b.right || b.top >= b.bottom;
+  return !empty && a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
 }  // namespace quell::gui

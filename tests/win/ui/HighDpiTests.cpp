@@ -199,6 +199,33 @@ TEST_F(HighDpi, NoControlOfTheOptionsDialogOverlapsAnotherOrIsCut) {
   TComponent::Free(form);
 }
 
+TEST_F(HighDpi, ALabelThatGrowsIntoItsNeighbourPushesItAside) {
+  // A label and a check box designed side by side with too little room for
+  // the label's caption in any font: the box moves right, the label is whole.
+  auto* form = Create<gui::TForm>(app.get());
+  form->SetClientSize(300, 60);
+  form->SetFont("MS Sans Serif", 10);
+  auto place = [&](auto* control, int left, int width, const char* caption) {
+    control->SetParent(form);
+    control->SetDesignBounds(left, 10, width, 17);
+    control->SetCaption(caption);
+    control->SetVisible(true);
+    return control;
+  };
+  auto* label = place(Create<gui::TLabel>(form), 10, 10, "Seconds to wait");
+  auto* box = place(Create<gui::TCheckBox>(form), 20, 100, "On resume,lock");
+  auto* after = place(Create<gui::TCheckBox>(form), 130, 100, "Beep");
+  form->ArrangeGrownControls();
+  int compared = 0;
+  ExpectNoOverlapIn(form->Handle(), compared);
+  EXPECT_EQ(compared, 3);
+  EXPECT_EQ(box->Left(), label->Left() + label->Width());
+  EXPECT_EQ(box->Top(), Scaled(10)) << "on its row";
+  EXPECT_GE(after->Left(), box->Left() + box->Width());
+  EXPECT_GE(label->Width(), TextExtent(label->Handle(), label->Caption()).cx);
+  TComponent::Free(form);
+}
+
 class HighDpiPopup : public HighDpi {
  protected:
   void SetUp() override {
