@@ -5,6 +5,7 @@
 // pictures land in the artifacts folder of the tier.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -72,6 +73,22 @@ int ExpectNoOverlapIn(HWND parent) {
   return compared;
 }
 
+// Keeps a picture of a part of the screen, `margin` pixels around a
+// window, as <artifacts>/<name>.png (for the README); "" on failure.
+std::string ScreenshotAround(const std::string& name, HWND window, int margin) {
+  const char* folder = std::getenv("QUELL_ARTIFACTS");
+  if (!folder || !*folder) return {};
+  RECT r;
+  GetWindowRect(window, &r);
+  const int left = std::max(0, static_cast<int>(r.left) - margin);
+  const int top = std::max(0, static_cast<int>(r.top) - margin);
+  const int width = r.right + margin - left, height = r.bottom + margin - top;
+  const std::string path = std::string(folder) + "/" + name + ".png";
+  const std::string crop = std::to_string(width) + "x" + std::to_string(height) + "+" +
+                           std::to_string(left) + "+" + std::to_string(top);
+  return XRun("import -window root -crop " + crop + " +repage " + path) == 0 ? path : std::string();
+}
+
 class HighDpiEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -105,6 +122,7 @@ TEST_F(HighDpiEndToEnd, DialogNoticeAndMenuAreDrawnAtTheDisplaysDensity) {
   EXPECT_NEAR(client.bottom, 254 * dpi / 96.0, 2.0);
   EXPECT_GT(ExpectNoOverlapIn(dialog), 40);
   EXPECT_FALSE(Screenshot("dpi-options-general").empty());
+  EXPECT_FALSE(ScreenshotAround("window-options-general", dialog, Scaled(12)).empty());
   // The second page, by a click on its tab.
   HWND tabs = nullptr;
   ForEachChildWindow(dialog, [&](HWND w) {
@@ -125,6 +143,7 @@ TEST_F(HighDpiEndToEnd, DialogNoticeAndMenuAreDrawnAtTheDisplaysDensity) {
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(keyboardBox) != FALSE; }, 3000));
   PumpFor(300);
   EXPECT_FALSE(Screenshot("dpi-options-options").empty());
+  EXPECT_FALSE(ScreenshotAround("window-options-options", dialog, Scaled(12)).empty());
   XDoTool("key Escape");
   ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000));
   PumpFor(300);
@@ -140,6 +159,7 @@ TEST_F(HighDpiEndToEnd, DialogNoticeAndMenuAreDrawnAtTheDisplaysDensity) {
   EXPECT_NEAR(client.right, 222 * dpi / 96.0, 2.0) << "the notice's width";
   EXPECT_NEAR(client.bottom, 47 * dpi / 96.0, 2.0) << "the notice's height";
   EXPECT_FALSE(Screenshot("dpi-notice").empty());
+  EXPECT_FALSE(ScreenshotAround("window-notice", notice, Scaled(8)).empty());
 
   // The tray menu: rows tall enough for the small icons.
   XMoveTo(TrayIconCentre());
@@ -157,6 +177,7 @@ TEST_F(HighDpiEndToEnd, DialogNoticeAndMenuAreDrawnAtTheDisplaysDensity) {
   // Five rows with an image and three separators at least.
   EXPECT_GE(menuRect.bottom - menuRect.top, 5 * (GetSystemMetrics(SM_CYSMICON) + 4));
   EXPECT_FALSE(Screenshot("dpi-tray-menu").empty());
+  EXPECT_FALSE(ScreenshotAround("window-tray-menu", menu, Scaled(8)).empty());
   // A click outside closes the menu.
   XMoveTo({Scaled(20), Scaled(20)});
   XDoTool("click 1");
