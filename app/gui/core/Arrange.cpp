@@ -1,18 +1,18 @@
 #include "Arrange.h"
 
-#include <algorithm>
-#include <numeric>
-
 namespace quell::gui {
 
 bool SeparateGrownControls(std::vector<ArrangedControl>& controls) {
   // From left to right: each control is placed after every control to its
   // left that it meets, where one of the two grew.
-  std::vector<std::size_t> order(controls.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return controls[a].rect.left < controls[b].rect.left;
-  });
+  // A form's row has a handful of controls: an insertion sort, stable and small.
+  std::vector<std::size_t> order;
+  order.reserve(controls.size());
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    auto at = order.end();
+    while (at != order.begin() && controls[*(at - 1)].rect.left > controls[i].rect.left) --at;
+    order.insert(at, i);
+  }
   // A control that was pushed pushes on like one that grew.
   std::vector<bool> pushing(controls.size());
   for (std::size_t i = 0; i < controls.size(); ++i) pushing[i] = controls[i].grown;

@@ -122,6 +122,23 @@ TEST_F(HighDpi, TheProgramDrawsAtTheDensityOfTheDisplayItWasStartedOn) {
               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
 }
 
+TEST_F(HighDpi, TheManifestDeclaresThePerSystemDpiAwareness) {
+  // Windows stretches, and blurs, a program that does not declare it; Wine
+  // hands every program the display's density, so this is read from the
+  // manifest the test program shares with Quellane.exe.
+  const HMODULE self = GetModuleHandleA(nullptr);
+  const HRSRC found = FindResourceA(self, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+  ASSERT_NE(found, nullptr) << "no manifest";
+  const char* data = static_cast<const char*>(LockResource(LoadResource(self, found)));
+  const std::string manifest(data, SizeofResource(self, found));
+  const auto at = manifest.find("<dpiAware");
+  ASSERT_NE(at, std::string::npos) << manifest;
+  const auto value = manifest.find('>', at);
+  EXPECT_EQ(manifest.substr(value + 1, 4), "true");
+  EXPECT_NE(manifest.find("http://schemas.microsoft.com/SMI/2005/WindowsSettings", at),
+            std::string::npos);
+}
+
 TEST_F(HighDpi, TheOptionsDialogIsItsDesignScaledToTheDisplay) {
   TFormOptions* form = MakeDialog();
   const double factor = gui::DisplayDpi() / 96.0;
