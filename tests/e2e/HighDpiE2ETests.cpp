@@ -89,6 +89,23 @@ std::string ScreenshotAround(const std::string& name, HWND window, int margin) {
   return XRun("import -window root -crop " + crop + " +repage " + path) == 0 ? path : std::string();
 }
 
+// The height of the clearly red pixels of a screen rectangle.
+int RedHeightIn(const RECT& r) {
+  HDC screen = GetDC(nullptr);
+  int top = -1, bottom = -1;
+  for (int y = r.top; y < r.bottom; ++y) {
+    for (int x = r.left; x < r.right; ++x) {
+      const COLORREF c = GetPixel(screen, x, y);
+      if (GetRValue(c) > GetGValue(c) + 60 && GetRValue(c) > GetBValue(c) + 60) {
+        if (top < 0) top = y;
+        bottom = y + 1;
+      }
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  return top < 0 ? 0 : bottom - top;
+}
+
 class HighDpiEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -176,6 +193,12 @@ TEST_F(HighDpiEndToEnd, DialogNoticeAndMenuAreDrawnAtTheDisplaysDensity) {
   GetWindowRect(menu, &menuRect);
   // Five rows with an image and three separators at least.
   EXPECT_GE(menuRect.bottom - menuRect.top, 5 * (GetSystemMetrics(SM_CYSMICON) + 4));
+  // Its images come from the image list the tray icon takes its picture
+  // from, made at the small-icon size: the red padlock of the first row
+  // (its body, six pixels tall at 96 DPI) is as tall as the density makes it.
+  EXPECT_GE(RedHeightIn({menuRect.left, menuRect.top, menuRect.left + Scaled(30),
+                         menuRect.top + GetSystemMetrics(SM_CYSMICON) + Scaled(8)}),
+            Scaled(6) - 1);
   EXPECT_FALSE(Screenshot("dpi-tray-menu").empty());
   EXPECT_FALSE(ScreenshotAround("window-tray-menu", menu, Scaled(8)).empty());
   // A click outside closes the menu.
