@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "QuellaneProcess.h"
+#include "LayoutCheck.h"
 #include "WinTestSupport.h"
 
 namespace quell::wintest {
@@ -32,45 +33,6 @@ HWND VisibleWindowOf(DWORD process, const std::string& windowClass) {
     return found == nullptr;
   });
   return found;
-}
-
-RECT PlaceIn(HWND w) {
-  RECT r;
-  GetWindowRect(w, &r);
-  MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-std::string Describe(HWND w) {
-  const RECT r = PlaceIn(w);
-  return ClassOf(w) + " \"" + TextOf(w) + "\" " + std::to_string(r.left) + "," +
-         std::to_string(r.top) + "-" + std::to_string(r.right) + "," + std::to_string(r.bottom);
-}
-
-// Siblings that show together share no pixel and lie inside their parent.
-int ExpectNoOverlapIn(HWND parent) {
-  int compared = 0;
-  std::vector<HWND> children;
-  for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
-    children.push_back(w);
-  RECT client;
-  GetClientRect(parent, &client);
-  for (std::size_t i = 0; i < children.size(); ++i) {
-    const RECT a = PlaceIn(children[i]);
-    EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= client.right && a.bottom <= client.bottom)
-        << Describe(children[i]) << " is cut by " << ClassOf(parent);
-    for (std::size_t j = i + 1; j < children.size(); ++j) {
-      if (ClassOf(children[i]) == "TQuellTabSheet" && ClassOf(children[j]) == "TQuellTabSheet")
-        continue;
-      const RECT b = PlaceIn(children[j]);
-      RECT common;
-      EXPECT_FALSE(IntersectRect(&common, &a, &b))
-          << Describe(children[i]) << " overlaps " << Describe(children[j]);
-      ++compared;
-    }
-    compared += ExpectNoOverlapIn(children[i]);
-  }
-  return compared;
 }
 
 // Keeps a picture of a part of the screen, `margin` pixels around a
@@ -137,7 +99,9 @@ TEST_F(HighDpiEndToEnd, DialogNoticeAndMenuAreDrawnAtTheDisplaysDensity) {
   GetClientRect(dialog, &client);
   EXPECT_NEAR(client.right, 471 * dpi / 96.0, 2.0);
   EXPECT_NEAR(client.bottom, 254 * dpi / 96.0, 2.0);
-  EXPECT_GT(ExpectNoOverlapIn(dialog), 40);
+  const LayoutCheck layout = CheckLayout(dialog);
+  EXPECT_EQ(layout.faults, std::vector<std::string>{});
+  EXPECT_GT(layout.pairsCompared, 40) << "both pages' controls were compared";
   EXPECT_FALSE(Screenshot("dpi-options-general").empty());
   EXPECT_FALSE(ScreenshotAround("window-options-general", dialog, Scaled(12)).empty());
   // The second page, by a click on its tab.

@@ -17,6 +17,7 @@
 #include "FPopup.h"
 #include "MenuPainter.h"
 #include "ProgramLikeMenu.h"
+#include "LayoutCheck.h"
 #include "WinTestSupport.h"
 #include "resource.h"
 
@@ -26,19 +27,11 @@ namespace {
 using gui::Create;
 using gui::Scaled;
 using gui::TComponent;
-using wintest::ClassOf;
 using wintest::PumpFor;
 
 int ExpectedDpi() {
   const char* value = std::getenv("QUELL_EXPECT_DPI");
   return value && *value ? std::atoi(value) : 96;
-}
-
-RECT PlaceIn(HWND w) {
-  RECT r;
-  GetWindowRect(w, &r);
-  MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
-  return r;
 }
 
 SIZE TextExtent(HWND w, const std::string& text, HFONT font = nullptr) {
@@ -50,40 +43,6 @@ SIZE TextExtent(HWND w, const std::string& text, HFONT font = nullptr) {
   SelectObject(dc, old);
   ReleaseDC(w, dc);
   return size;
-}
-
-std::string Describe(HWND w) {
-  RECT r = PlaceIn(w);
-  return ClassOf(w) + " \"" + wintest::TextOf(w) + "\" at " + std::to_string(r.left) + "," +
-         std::to_string(r.top) + "-" + std::to_string(r.right) + "," + std::to_string(r.bottom);
-}
-
-// Every pair of child windows of `parent` (and, recursively, of theirs)
-// that shows at the same time: their rectangles share no pixel, and each
-// lies inside its parent's client area. Pages of a tab control share their
-// place and never show together.
-void ExpectNoOverlapIn(HWND parent, int& compared) {
-  std::vector<HWND> children;
-  for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
-    children.push_back(w);
-  RECT client;
-  GetClientRect(parent, &client);
-  for (std::size_t i = 0; i < children.size(); ++i) {
-    const RECT a = PlaceIn(children[i]);
-    EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= client.right && a.bottom <= client.bottom)
-        << Describe(children[i]) << " is cut by its parent " << ClassOf(parent) << " of "
-        << client.right << " x " << client.bottom;
-    for (std::size_t j = i + 1; j < children.size(); ++j) {
-      if (ClassOf(children[i]) == "TQuellTabSheet" && ClassOf(children[j]) == "TQuellTabSheet")
-        continue;
-      const RECT b = PlaceIn(children[j]);
-      RECT common;
-      EXPECT_FALSE(IntersectRect(&common, &a, &b))
-          << Describe(children[i]) << " overlaps " << Describe(children[j]);
-      ++compared;
-    }
-    ExpectNoOverlapIn(children[i], compared);
-  }
 }
 
 class HighDpi : public gui::test::AppTest {
@@ -167,7 +126,7 @@ TEST_F(HighDpi, TheOptionsDialogIsItsDesignScaledToTheDisplay) {
   for (const Place& p : places) {
     SCOPED_TRACE(p.control->Name());
     const RECT expected = gui::ScaledRect(p.left, p.top, p.width, p.height);
-    const RECT r = PlaceIn(p.control->Handle());
+    const RECT r = wintest::PlaceInParent(p.control->Handle());
     EXPECT_EQ(r.left, expected.left);
     EXPECT_EQ(r.top, expected.top);
     EXPECT_EQ(r.bottom, expected.bottom);
@@ -191,9 +150,9 @@ TEST_F(HighDpi, NoControlOfTheOptionsDialogOverlapsAnotherOrIsCut) {
   TFormOptions* form = MakeDialog();
   form->Show();
   PumpFor(100);
-  int compared = 0;
-  ExpectNoOverlapIn(form->Handle(), compared);
-  EXPECT_GT(compared, 40) << "both pages' controls were compared";
+  const wintest::LayoutCheck layout = wintest::CheckLayout(form->Handle());
+  EXPECT_EQ(layout.faults, std::vector<std::string>{});
+  EXPECT_GT(layout.pairsCompared, 40) << "both pages' controls were compared";
   // Every caption fits its control in the font the mapper really chose.
   for (std::size_t i = 0; i < form->ComponentCount(); ++i) {
     auto* c = dynamic_cast<gui::TWinControl*>(form->Components(i));
@@ -233,9 +192,9 @@ TEST_F(HighDpi, ALabelThatGrowsIntoItsNeighbourPushesItAside) {
   auto* box = place(Create<gui::TCheckBox>(form), 20, 100, "On resume,lock");
   auto* after = place(Create<gui::TCheckBox>(form), 130, 100, "Beep");
   form->ArrangeGrownControls();
-  int compared = 0;
-  ExpectNoOverlapIn(form->Handle(), compared);
-  EXPECT_EQ(compared, 3);
+  const wintest::LayoutCheck layout = wintest::CheckLayout(form->Handle());
+  EXPECT_EQ(layout.faults, std::vector<std::string>{});
+  EXPECT_EQ(layout.pairsCompared, 3);
   EXPECT_EQ(box->Left(), label->Left() + label->Width());
   EXPECT_EQ(box->Top(), Scaled(10)) << "on its row";
   EXPECT_GE(after->Left(), box->Left() + box->Width());
