@@ -48,7 +48,9 @@ TFormKestravaMain::TFormKestravaMain(TComponent* owner, TController& controller)
   SetName("FormKestravaMain");
   const HINSTANCE instance = GetModuleHandleA(nullptr);
 
-  ImageList = Create<gui::TImageList>(this, 16, 16);
+  // The images of the tray and its menu, at the system's small-icon size.
+  ImageList =
+      Create<gui::TImageList>(this, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
   ImageList->SetName("ImageList");
   for (int id : {IDI_EXIT, IDI_OPTIONS, IDI_LOCKED, IDI_UNLOCKED}) {
     ImageList->AddIconResource(instance, MAKEINTRESOURCEA(id));

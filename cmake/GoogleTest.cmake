@@ -26,3 +26,13 @@ function(quell_test name)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${QT_TIMEOUT} LABELS "${QT_LABELS}")
 endfunction()
+
+# The test program `name` once more, for the tier that runs on a display of
+# 144 DPI (label dpi144, which the other tiers leave out); it is told the
+# density it must find.
+function(quell_dpi144_test name)
+  add_test(NAME ${name}_dpi144 COMMAND ${name})
+  get_test_property(${name} TIMEOUT timeout)
+  set_tests_properties(${name}_dpi144 PROPERTIES TIMEOUT ${timeout} LABELS dpi144
+    ENVIRONMENT QUELL_EXPECT_DPI=144)
+endfunction()

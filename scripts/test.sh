@@ -62,10 +62,18 @@ wine_tiers() {
   mkdir -p "$QUELL_ARTIFACTS"
   tier "Windows tests under Wine ($label)"
   run_ctest "Windows tests $label" scripts/wine-session.sh --arch "$arch" --timeout 900 "build/$arch/wineprefix" -- \
-    ctest --test-dir "build/$arch" --output-on-failure --no-tests=error -LE 'e2e|pe'
+    ctest --test-dir "build/$arch" --output-on-failure --no-tests=error -LE 'e2e|pe|dpi144'
   tier "end-to-end under Wine ($label, X server input)"
   run_ctest "end-to-end $label" scripts/wine-session.sh --arch "$arch" --timeout 900 "build/$arch/wineprefix" -- \
-    ctest --test-dir "build/$arch" --output-on-failure --no-tests=error -L e2e
+    ctest --test-dir "build/$arch" --output-on-failure --no-tests=error -L e2e -LE dpi144
+  # The same build on a display of 144 DPI, in a prefix of its own; its
+  # screenshots go to dpi144/ beside the others.
+  tier "high DPI under Wine ($label, 144 DPI)"
+  QUELL_ARTIFACTS+=/dpi144
+  mkdir -p "$QUELL_ARTIFACTS"
+  run_ctest "high DPI $label" scripts/wine-session.sh --arch "$arch" --dpi 144 --timeout 900 \
+    "build/$arch/wineprefix-dpi144" -- \
+    ctest --test-dir "build/$arch" --output-on-failure --no-tests=error -L dpi144
 }
 
 if why=$(scripts/can-run-32bit.sh); then

@@ -9,7 +9,10 @@
 #   - one persistent wineserver for the whole run.
 # Only the processes of this prefix and this Xvfb are stopped at the end.
 #
-# usage: wine-session.sh [--arch win32|win64] [--timeout SECONDS] [--display-size WxH] PREFIX_DIR -- COMMAND...
+#   - --dpi N sets the prefix's display density (LogPixels) when it is made;
+#     a prefix is made anew when asked for another density than it has.
+#
+# usage: wine-session.sh [--arch win32|win64] [--timeout SECONDS] [--display-size WxH] [--dpi N] PREFIX_DIR -- COMMAND...
 # The command sees DISPLAY, WINEPREFIX, WINEARCH, WINE (the loader of that
 # architecture), WINESERVER,
 # and QUELL_X_RELAY, the spool folder of scripts/x-relay.sh, through which
@@ -19,11 +22,13 @@ set -euo pipefail
 timeout_s=1800
 screen=1024x768x24
 arch=win64
+dpi=96
 while [[ $# -gt 0 ]]; do
   case "$1" in
     --arch) arch=$2; shift 2 ;;
     --timeout) timeout_s=$2; shift 2 ;;
     --display-size) screen=$2x24; shift 2 ;;
+    --dpi) dpi=$2; shift 2 ;;
     --) shift; break ;;
     *) prefix_dir=$1; shift ;;
   esac
@@ -71,8 +76,12 @@ if [[ -z "${QUELL_USE_DISPLAY:-}" ]]; then
   export DISPLAY=":$display_no"
 fi
 
-if [[ -f "$WINEPREFIX/.quellane-ready" && "$(cat "$WINEPREFIX/.quellane-ready")" != "$arch" ]]; then
-  echo "wine-session: $WINEPREFIX is not a $arch prefix; making it anew" >&2
+[[ $dpi =~ ^[0-9]+$ ]] || { echo "wine-session: --dpi wants a number" >&2; exit 2; }
+# What the prefix was made as: the architecture, and the density when not 96.
+kind=$arch
+((dpi == 96)) || kind="$arch@${dpi}dpi"
+if [[ -f "$WINEPREFIX/.quellane-ready" && "$(cat "$WINEPREFIX/.quellane-ready")" != "$kind" ]]; then
+  echo "wine-session: $WINEPREFIX is not a $kind prefix; making it anew" >&2
   rm -rf "$WINEPREFIX"
 fi
 if [[ ! -f "$WINEPREFIX/.quellane-ready" ]]; then
@@ -81,8 +90,13 @@ if [[ ! -f "$WINEPREFIX/.quellane-ready" ]]; then
   "$WINE" wineboot -i >/dev/null 2>&1
   "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
   "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 800x600 /f >/dev/null 2>&1
+  if ((dpi != 96)); then
+    "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    "$WINE" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+      /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  fi
   "$WINESERVER" -w
-  echo "$arch" >"$WINEPREFIX/.quellane-ready"
+  echo "$kind" >"$WINEPREFIX/.quellane-ready"
 fi
 
 "$WINESERVER" -p

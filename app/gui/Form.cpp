@@ -1,5 +1,7 @@
 #include "Form.h"
 
+#include "DisplayDpi.h"
+
 #include <stdexcept>
 #include <vector>
 
@@ -98,6 +100,8 @@ void TForm::SetStayOnTop(bool onTop) {
 }
 
 void TForm::SetClientSize(int width, int height) {
+  width = Scaled(width);
+  height = Scaled(height);
   FClientWidth = width;
   FClientHeight = height;
   if (HandleAllocated()) {
@@ -110,7 +114,7 @@ void TForm::SetClientSize(int width, int height) {
 
 void TForm::SetFont(const std::string& face, int height) {
   LOGFONTA lf{};
-  lf.lfHeight = -height;
+  lf.lfHeight = -Scaled(height);
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
@@ -140,7 +144,7 @@ void TForm::UpdateHints() {
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                   Handle(), nullptr, GetModuleHandleA(nullptr), nullptr));
   if (!FTooltips) return;
-  SendMessageA(FTooltips.get(), TTM_SETMAXTIPWIDTH, 0, 300);
+  SendMessageA(FTooltips.get(), TTM_SETMAXTIPWIDTH, 0, Scaled(300));
   std::vector<TWinControl*> controls;
   CollectHintedControls(Handle(), controls);
   for (TWinControl* c : controls) {

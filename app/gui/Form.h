@@ -54,11 +54,12 @@ class TForm : public TWinControl {
   bool StayOnTop() const { return FStayOnTop; }
   void SetStayOnTop(bool onTop);
   void SetPosition(TPosition position) { FPosition = position; }
-  // The size of the client area; the outer size follows from the styles.
+  // The size of the client area in design units (96 DPI), scaled to the
+  // display; the outer size follows from the styles.
   void SetClientSize(int width, int height);
 
   // The font of the form and of every control on it that has none of its
-  // own; `height` is the character height in pixels.
+  // own; `height` is the character height in design units (pixels at 96 DPI).
   void SetFont(const std::string& face, int height);
   HFONT Font() const override { return FFont ? FFont.get() : TWinControl::Font(); }
   // The control that gets the focus when the form is activated (and the

@@ -1,5 +1,8 @@
 #include "StdCtrls.h"
 
+#include "DisplayDpi.h"
+#include "ThemedButton.h"
+
 namespace quell::gui {
 
 // --- TLabel ---
@@ -59,7 +62,7 @@ void TCheckBox::AdjustCreationParams(TCreateParams& params) {
 void TCheckBox::CreatedHandle() {
   SetChecked(FChecked);
   // The box, the gap after it and the text are never cut.
-  GrowToCaption(GetSystemMetrics(SM_CXMENUCHECK) + 6);
+  GrowToCaption(GetSystemMetrics(SM_CXMENUCHECK) + Scaled(6));
 }
 
 bool TCheckBox::HandleCommand(WORD code) {
@@ -149,50 +152,98 @@ bool TBitBtn::HandleCommand(WORD code) {
   return true;
 }
 
+void TBitBtn::SetHot(bool hot) {
+  if (hot == FHot) return;
+  FHot = hot;
+  if (HandleAllocated()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TBitBtn::WndProc(TMessage& message) {
+  switch (message.Msg) {
+    case WM_MOUSEMOVE:
+      if (!FHot) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+        TrackMouseEvent(&track);
+        SetHot(true);
+      }
+      break;
+    case WM_MOUSELEAVE: SetHot(false); break;
+    case WM_UPDATEUISTATE:
+      // The window's keyboard cues, as the system hands them down (kept
+      // here too: not every system answers WM_QUERYUISTATE).
+      if (HIWORD(message.WParam) & UISF_HIDEFOCUS) {
+        if (LOWORD(message.WParam) == UIS_SET) FFocusHidden = true;
+        if (LOWORD(message.WParam) == UIS_CLEAR) FFocusHidden = false;
+      }
+      TWinControl::WndProc(message);
+      if (LOWORD(message.WParam) == UIS_INITIALIZE)
+        FFocusHidden = (SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+      InvalidateRect(Handle(), nullptr, FALSE);
+      return;
+    case WM_THEMECHANGED:
+    case WM_ENABLE:
+      TWinControl::WndProc(message);
+      InvalidateRect(Handle(), nullptr, FALSE);
+      return;
+    default: break;
+  }
+  TWinControl::WndProc(message);
+}
+
 bool TBitBtn::HandleDrawItem(const DRAWITEMSTRUCT& item) {
   HDC dc = item.hDC;
   RECT r = item.rcItem;
-  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-  const bool disabled = (item.itemState & ODS_DISABLED) != 0;
-  const bool focused = (item.itemState & ODS_FOCUS) != 0;
-  DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0u));
+  const HWND window = Handle();
+  ButtonState state;
+  state.pressed = (item.itemState & ODS_SELECTED) != 0;
+  state.disabled = (item.itemState & ODS_DISABLED) != 0 || !IsWindowEnabled(window);
+  state.focused = (item.itemState & ODS_FOCUS) != 0;
+  state.hot = FHot;
+  state.focusHidden = FFocusHidden || (item.itemState & ODS_NOFOCUSRECT) != 0 ||
+                      (SendMessageA(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+  TButtonTheme& theme = ButtonTheme();
+  ButtonLook look = ChooseButtonLook(state, theme.Active(window));
+  if (look.themed && !theme.DrawPushButton(window, dc, r, look.themeState))
+    look = ChooseButtonLook(state, false);
+  if (!look.themed)
+    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (look.classicPushed ? DFCS_PUSHED : 0u));
 
-  const HFONT font = reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0));
+  const HFONT font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
   Selection fontSelection(dc, font);
-  RECT text{0, 0, r.right - r.left - 6, 0};
+  const int margin = Scaled(3);
+  RECT text{0, 0, r.right - r.left - 2 * margin, 0};
   const std::string& caption = Caption();
   DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
             DT_CALCRECT | DT_SINGLELINE);
   const int glyphWidth = FGlyph.Empty() ? 0 : FGlyph.Width();
   const int glyphHeight = FGlyph.Empty() ? 0 : FGlyph.Height();
-  constexpr int spacing = 3;
-  const int shift = pressed ? 1 : 0;
+  const int spacing = Scaled(3);
+  const int shift = look.contentShift;
   const int contentHeight = glyphHeight + (glyphHeight ? spacing : 0) + (text.bottom - text.top);
   const int top = r.top + (r.bottom - r.top - contentHeight) / 2 + shift;
   if (!FGlyph.Empty()) {
     const int left = r.left + (r.right - r.left - glyphWidth) / 2 + shift;
     DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(FGlyph.Handle()), 0, left, top,
-               glyphWidth, glyphHeight, DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
+               glyphWidth, glyphHeight,
+               DST_ICON | (look.grayedContent ? DSS_DISABLED : DSS_NORMAL));
   }
-  RECT captionRect{r.left + 3 + shift, top + glyphHeight + (glyphHeight ? spacing : 0),
-                   r.right - 3 + shift, r.bottom - 3};
+  RECT captionRect{r.left + margin + shift, top + glyphHeight + (glyphHeight ? spacing : 0),
+                   r.right - margin + shift, r.bottom - margin};
   SetBkMode(dc, TRANSPARENT);
-  if (disabled) {
+  if (look.grayedContent && !look.themed) {
     // Engraved, as the system draws disabled captions.
     OffsetRect(&captionRect, 1, 1);
     SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
     DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &captionRect,
               DT_CENTER | DT_SINGLELINE);
     OffsetRect(&captionRect, -1, -1);
-    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-  } else {
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   }
+  SetTextColor(dc, GetSysColor(look.grayedContent ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
   DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &captionRect,
             DT_CENTER | DT_SINGLELINE);
-  if (focused) {
+  if (look.focusRect) {
     RECT f = r;
-    InflateRect(&f, -4, -4);
+    InflateRect(&f, -Scaled(4), -Scaled(4));
     DrawFocusRect(dc, &f);
   }
   return true;

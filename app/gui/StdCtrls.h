@@ -70,7 +70,10 @@ class TImage : public TWinControl {
 };
 
 // A push button with a glyph centred above its caption. A click runs
-// OnClick, or else the linked action; the button keeps its own caption.
+// OnClick, or else the linked action; the button keeps its own caption. It
+// is drawn with the visual style's push button while a style is active
+// (ThemedButton.h), in the classic frame otherwise, and shows its focus only
+// while the window shows keyboard cues.
 class TBitBtn : public TWinControl {
  public:
   explicit TBitBtn(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
@@ -80,16 +83,23 @@ class TBitBtn : public TWinControl {
   // What a click does.
   void Click();
   TNotifyEvent OnClick;
+  // The pointer is over the button (tracked while it is).
+  bool Hot() const { return FHot; }
 
  protected:
   void AdjustCreationParams(TCreateParams& params) override;
+  void WndProc(TMessage& message) override;
   bool HandleCommand(WORD code) override;
   bool HandleDrawItem(const DRAWITEMSTRUCT& item) override;
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
+  void SetHot(bool hot);
+
   TIcon FGlyph;
   TAction* FAction = nullptr;
+  bool FHot = false;
+  bool FFocusHidden = false;  // keyboard cues hidden (WM_UPDATEUISTATE)
 };
 
 }  // namespace quell::gui

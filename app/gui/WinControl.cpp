@@ -1,5 +1,8 @@
 #include "WinControl.h"
 
+#include "Arrange.h"
+#include "DisplayDpi.h"
+
 #include <algorithm>
 #include <stdexcept>
 #include <vector>
@@ -116,6 +119,11 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   if (FHandle) MoveWindow(FHandle, left, top, width, height, TRUE);
 }
 
+void TWinControl::SetDesignBounds(int left, int top, int width, int height) {
+  const RECT r = ScaledRect(left, top, width, height);
+  SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
 void TWinControl::UpdateTabOrder() {
   if (!FHandle) return;
   std::vector<TWinControl*> children;
@@ -142,7 +150,32 @@ void TWinControl::GrowToCaption(int extra) {
   Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(FHandle, WM_GETFONT, 0, 0)));
   SIZE text{};
   GetTextExtentPoint32A(dc.get(), FCaption.c_str(), static_cast<int>(FCaption.size()), &text);
-  if (text.cx + extra > Width()) SetBounds(Left(), Top(), text.cx + extra, Height());
+  if (text.cx + extra > Width()) {
+    SetBounds(Left(), Top(), text.cx + extra, Height());
+    FGrown = true;
+  }
+}
+
+void TWinControl::ArrangeGrownControls() {
+  if (!FHandle) return;
+  std::vector<TWinControl*> children;
+  std::vector<ArrangedControl> places;
+  for (HWND w = GetWindow(FHandle, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (TWinControl* child = FromHandle(w)) {
+      children.push_back(child);
+      places.push_back({{child->Left(), child->Top(), child->Left() + child->Width(),
+                         child->Top() + child->Height()},
+                        child->FGrown});
+    }
+  }
+  if (SeparateGrownControls(places)) {
+    for (std::size_t i = 0; i < children.size(); ++i) {
+      const PixelRect& r = places[i].rect;
+      if (r.left != children[i]->Left())
+        children[i]->SetBounds(r.left, r.top, r.Width(), r.Height());
+    }
+  }
+  for (TWinControl* child : children) child->ArrangeGrownControls();
 }
 
 void TWinControl::SetFocus() { ::SetFocus(Handle()); }

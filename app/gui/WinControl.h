@@ -59,7 +59,11 @@ class TWinControl : public TComponent, public TWindowReceiver {
   int Top() const { return FBounds.top; }
   int Width() const { return FBounds.right - FBounds.left; }
   int Height() const { return FBounds.bottom - FBounds.top; }
+  // In pixels.
   void SetBounds(int left, int top, int width, int height);
+  // In design units (96 DPI): the place a form gives its control, scaled to
+  // the display's density by its edges (DisplayDpi.h).
+  void SetDesignBounds(int left, int top, int width, int height);
   int ClientWidth();
   int ClientHeight();
 
@@ -80,6 +84,9 @@ class TWinControl : public TComponent, public TWindowReceiver {
   // Widens the window, never narrows it, so that its caption in its font
   // plus `extra` pixels fits.
   void GrowToCaption(int extra);
+  // Moves the child windows that a grown sibling now runs into to the right
+  // (Arrange.h), and their children's likewise; call once the windows exist.
+  void ArrangeGrownControls();
 
  protected:
   virtual void AdjustCreationParams(TCreateParams& params);
@@ -111,6 +118,7 @@ class TWinControl : public TComponent, public TWindowReceiver {
   bool FBoundsSet = false;
   int FTabOrder = -1;
   bool FTabStop = false;
+  bool FGrown = false;  // wider than its place, to fit its caption
 };
 
 }  // namespace quell::gui

@@ -1,6 +1,7 @@
 #include "FOptions.h"
 
 #include "Dialogs.h"
+#include "DisplayDpi.h"
 #include "OptionsRules.h"
 #include "resource.h"
 
@@ -12,14 +13,14 @@ using namespace settings;
 
 namespace {
 
-// Makes a control on `parent` at its place; shown unless told otherwise.
+// Makes a control on `parent` at its place, given in design units (96 DPI).
 template <class T>
 T* Place(TFormOptions* form, const char* name, gui::TWinControl* parent, int left, int top,
          int width, int height, const char* caption = "", int tabOrder = -1) {
   T* control = Create<T>(form);
   control->SetName(name);
   control->SetParent(parent);
-  control->SetBounds(left, top, width, height);
+  control->SetDesignBounds(left, top, width, height);
   control->SetCaption(caption);
   control->SetTabOrder(tabOrder);
   return control;
@@ -46,7 +47,8 @@ TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host)
   SetShowHint(true);
   const HINSTANCE instance = GetModuleHandleA(nullptr);
 
-  ImageList = Create<gui::TImageList>(this, 16, 16);
+  ImageList =
+      Create<gui::TImageList>(this, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
   ImageList->SetName("ImageList");
   for (int id : {IDI_OPT_CANCEL, IDI_OPT_APPLY, IDI_OPT_LOCKNOW}) {
     ImageList->AddIconResource(instance, MAKEINTRESOURCEA(id));
@@ -75,7 +77,7 @@ TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host)
     auto* b = Place<gui::TBitBtn>(this, name, PanelButtons, left, 4, 60, 58, caption, tabOrder);
     b->SetHint(hint);
     b->SetAction(linked);
-    b->Glyph().LoadFromResource(instance, MAKEINTRESOURCEA(glyph), 32);
+    b->Glyph().LoadFromResource(instance, MAKEINTRESOURCEA(glyph), gui::Scaled(32));
     return b;
   };
   BitBtnLockNow = button("BitBtnLockNow", 5, "Lock Now", "Add a lock to your computer at once.", 2,
@@ -155,6 +157,8 @@ TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host)
   }
   ImageLocked->Handle();
   ImageUnlocked->Handle();
+  // Captions wider in the font than their places keep off their neighbours.
+  ArrangeGrownControls();
   UpdateTabOrder();
   UpdateHints();
   SetActiveControl(HotKeyUnLock);

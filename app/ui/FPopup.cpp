@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Application.h"
+#include "DisplayDpi.h"
 #include "PopupGraphics.h"
 
 namespace quell::ui {
@@ -12,10 +13,28 @@ TFormPopup* FormPopup = nullptr;
 namespace {
 
 // The form's inner border: the parts sit this far inside the client area.
-constexpr int kInset = kPopupBorderWidth;
+int Inset() { return gui::Scaled(kPopupBorderWidth); }
 
 RECT Offset(const Rect& r) {
-  return {r.left + kInset, r.top + kInset, r.right + kInset, r.bottom + kInset};
+  const int inset = Inset();
+  return {r.left + inset, r.top + inset, r.right + inset, r.bottom + inset};
+}
+
+// A rectangle of the design (96 DPI) in pixels of the display, by its edges.
+Rect ScaledDesign(const Rect& r) {
+  return {gui::Scaled(r.left), gui::Scaled(r.top), gui::Scaled(r.right), gui::Scaled(r.bottom)};
+}
+
+// Icons are shown at the system's small-icon size, the tray's own.
+int SmallIconSize() {
+  const int size = GetSystemMetrics(SM_CXSMICON);
+  return size > 0 ? size : gui::Scaled(kPopupImageSize);
+}
+
+SIZE TextExtent(HDC dc, const std::string& text) {
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+  return size;
 }
 
 PlatformVersion RunningVersion() {
@@ -28,7 +47,7 @@ PlatformVersion RunningVersion() {
 // The placeholder until the first notice: the system's application icon.
 HICON PlaceholderIcon() {
   return static_cast<HICON>(LoadImageA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION),
-                                       IMAGE_ICON, kPopupImageSize, kPopupImageSize, LR_SHARED));
+                                       IMAGE_ICON, SmallIconSize(), SmallIconSize(), LR_SHARED));
 }
 
 }  // namespace
@@ -37,18 +56,16 @@ TFormPopup::TFormPopup(gui::TComponent* owner) : TForm(owner) {
   SetName("FormPopup");
   SetBorderStyle(gui::TFormBorderStyle::Dialog);
   SetStayOnTop(true);
-  SetClientSize(kPopupClientWidth + 2 * kInset, kPopupClientHeight + 2 * kInset);
-  FFont = gui::FontHandle(CreateFontA(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                      DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+  SetClientSize(kPopupClientWidth + 2 * kPopupBorderWidth,
+                kPopupClientHeight + 2 * kPopupBorderWidth);
+  FClientWidth = gui::Scaled(kPopupClientWidth);
+  FFont = gui::FontHandle(CreateFontA(-gui::Scaled(10), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
 
-  GroupBoxTitle.Bounds = {0, 0, kPopupClientWidth, kPopupClientHeight};
-  LabelMessage.Bounds = {kPopupMessageAt.x, kPopupMessageAt.y, kPopupClientWidth - 4,
-                         kPopupMessageAt.y + 16};
-  const PopupLayout layout = LayoutPopup(kPopupClientWidth);
-  Image.Bounds = layout.image;
-  Image.Picture = IconToBitmap(PlaceholderIcon(), kPopupBackground, kPopupImageSize);
-  ImageClose.Bounds = layout.closeImage;
+  GroupBoxTitle.Bounds = {0, 0, FClientWidth, gui::Scaled(kPopupClientHeight)};
+  LayoutParts();
+  Image.Picture = IconToBitmap(PlaceholderIcon(), kPopupBackground, SmallIconSize());
   ImageClose.Picture = CreateCloseGlyphBitmap();
 
   TimerClose = gui::Create<gui::TTimer>(this);
@@ -86,7 +103,8 @@ void TFormPopup::Show(const std::string& title, const std::string& message, unsi
   // The window's own text carries the notice for screen readers and other
   // programs; the pop-up draws its parts itself.
   SetCaption(title + ": " + message);
-  Image.Picture = IconToBitmap(icon, kPopupBackground, kPopupImageSize);
+  Image.Picture = IconToBitmap(icon, kPopupBackground, SmallIconSize());
+  FitTexts();
   LayoutAndPlace();
   const HWND window = Handle();
   InvalidateRect(window, nullptr, FALSE);
@@ -99,22 +117,50 @@ void TFormPopup::Show(const std::string& title, const std::string& message, unsi
   TimerClose->SetInterval(interval);
 }
 
+void TFormPopup::FitTexts() {
+  // The designed width, or wider where the font makes the message or the
+  // title longer than it has room for: a notice is never cut.
+  gui::ScreenDc screen;
+  gui::MemoryDc dc(CreateCompatibleDC(screen.get()));
+  gui::Selection useFont(dc.get(), FFont.get());
+  const int forMessage = gui::Scaled(kPopupMessageAt.x) +
+                         TextExtent(dc.get(), LabelMessage.Caption).cx + gui::Scaled(4);
+  const int forTitle = gui::Scaled(10) + TextExtent(dc.get(), GroupBoxTitle.Caption).cx +
+                       gui::Scaled(2) + gui::Scaled(18);
+  FClientWidth = std::max({gui::Scaled(kPopupClientWidth), forMessage, forTitle});
+}
+
+void TFormPopup::LayoutParts() {
+  // The design's layout, scaled by its edges; a wider pop-up moves the
+  // close glyph along with its right edge.
+  const PopupLayout layout = LayoutPopup(kPopupClientWidth);
+  const int extra = FClientWidth - gui::Scaled(kPopupClientWidth);
+  ImageClose.Bounds = ScaledDesign(layout.closeImage);
+  ImageClose.Bounds.left += extra;
+  ImageClose.Bounds.right += extra;
+  const Rect image = ScaledDesign(layout.image);
+  Image.Bounds = {image.left, image.top, image.left + SmallIconSize(), image.top + SmallIconSize()};
+  GroupBoxTitle.Bounds.right = GroupBoxTitle.Bounds.left + FClientWidth;
+  GroupBoxTitle.Bounds.bottom =
+      GroupBoxTitle.Bounds.top +
+      std::max(gui::Scaled(layout.groupBoxHeight), Image.Bounds.bottom + gui::Scaled(5));
+  const Rect at = ScaledDesign({kPopupMessageAt.x, kPopupMessageAt.y, 0, kPopupMessageAt.y + 16});
+  LabelMessage.Bounds = {at.left, at.top, FClientWidth - gui::Scaled(4), at.bottom};
+}
+
 void TFormPopup::LayoutAndPlace() {
   const HWND window = Handle();
   RECT area{};
   if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) {
     area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   }
-  RECT outer{};
-  GetWindowRect(window, &outer);
+  RECT outer{0, 0, FClientWidth + 2 * Inset(), gui::Scaled(kPopupClientHeight) + 2 * Inset()};
+  AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)));
   const int width = outer.right - outer.left, height = outer.bottom - outer.top;
   const Point at = PopupPosition({area.left, area.top, area.right, area.bottom}, width, height);
   SetBounds(at.x, at.y, width, height);
-
-  const PopupLayout layout = LayoutPopup(kPopupClientWidth);
-  ImageClose.Bounds = layout.closeImage;
-  Image.Bounds = layout.image;
-  GroupBoxTitle.Bounds.bottom = GroupBoxTitle.Bounds.top + layout.groupBoxHeight;
+  LayoutParts();
 }
 
 void TFormPopup::AdjustCreationParams(gui::TCreateParams& params) {
@@ -127,7 +173,7 @@ void TFormPopup::AdjustCreationParams(gui::TCreateParams& params) {
   params.style = adjusted.style;
   params.exStyle = adjusted.exStyle;
   params.classStyle = adjusted.classStyle;
-  RECT r{0, 0, kPopupClientWidth + 2 * kInset, kPopupClientHeight + 2 * kInset};
+  RECT r{0, 0, FClientWidth + 2 * Inset(), gui::Scaled(kPopupClientHeight) + 2 * Inset()};
   AdjustWindowRectEx(&r, params.style, FALSE, params.exStyle);
   params.width = r.right - r.left;
   params.height = r.bottom - r.top;
@@ -256,14 +302,17 @@ void TFormPopup::Paint(HDC target) {
            SRCCOPY);
   }
 
-  // The close glyph, without its transparent corners.
+  // The close glyph, without its transparent corners, enlarged pixel by
+  // pixel on a denser display.
   if (ImageClose.Picture) {
     gui::MemoryDc source(CreateCompatibleDC(target));
     gui::Selection use(source.get(), ImageClose.Picture.get());
     const RECT at = Offset(ImageClose.Bounds);
-    for (int py = 0; py < kCloseGlyphSize; ++py) {
-      for (int px = 0; px < kCloseGlyphSize; ++px) {
-        const COLORREF c = GetPixel(source.get(), px, py);
+    const int size = gui::Scaled(kCloseGlyphSize);
+    for (int py = 0; py < size; ++py) {
+      for (int px = 0; px < size; ++px) {
+        const COLORREF c =
+            GetPixel(source.get(), px * kCloseGlyphSize / size, py * kCloseGlyphSize / size);
         if (c != kCloseGlyphTransparent) SetPixel(dc.get(), at.left + px, at.top + py, c);
       }
     }

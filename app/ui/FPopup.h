@@ -50,6 +50,8 @@ class TFormPopup : public gui::TForm {
   TPopupImage Image;
   TPopupImage ImageClose;
   gui::TTimer* TimerClose = nullptr;
+  // The font the texts are drawn in.
+  HFONT Font() const override { return FFont.get(); }
 
   // What a right click asks of the program once the pop-up is closed: the
   // owner opens its options. Nothing is asked while it is empty.
@@ -69,11 +71,14 @@ class TFormPopup : public gui::TForm {
 
  private:
   void Show(const std::string& title, const std::string& message, unsigned interval, HICON icon);
+  void FitTexts();
+  void LayoutParts();
   void LayoutAndPlace();
   void Paint(HDC dc);
   void ClosePopup();
 
   gui::FontHandle FFont;
+  int FClientWidth = 0;  // of the parts inside the inner border, in pixels
 };
 
 // The program's pop-up, or null before the first one is made.

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "DisplayDpi.h"
 #include "MenuImagePixels.h"
 
 namespace quell::ui {
@@ -293,6 +294,8 @@ bool DrawMenuItem(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state
 
 MenuRenderer::MenuRenderer() : FFont(CreateMenuFont()) {
   FOptions.font = FFont.get();
+  // The icon column is designed for 16-pixel images at 96 DPI.
+  FOptions.iconWidth = gui::Scaled(kDefaultIconWidth);
   gui::ScreenDc screen;
   RecomputePalette(screen.get());
 }
