@@ -199,6 +199,9 @@ void TFormOptions::CreateMorePage() {
   cbLongestLock =
       Place<gui::TCheckBox>(this, "cbLongestLock", tsMore, 13, 74, 95, 17, "Longest lock:", 3);
   cbLongestLock->SetHint("Any lock ends by itself after this many minutes");
+  cbLongestLock->OnClick = [this](TComponent*) {
+    spLongestLock->SetEnabled(FHost.More && cbLongestLock->Checked());
+  };
   spLongestLock = Place<gui::TSpinEdit>(this, "spLongestLock", tsMore, 110, 70, 49, 22, "", 4);
   spLongestLock->SetHint("Minutes after which any lock ends by itself (1 to 1440)");
   spLongestLock->AcceptChar = rules::IsIdleCharAccepted;
@@ -290,6 +293,7 @@ void TFormOptions::LoadFromSettings() {
   for (gui::TWinControl* c : std::initializer_list<gui::TWinControl*>{
            btnSetPassword, spCleaning, cbLongestLock, spLongestLock, cbStartWithWindows})
     c->SetEnabled(FHost.More != nullptr && (c != btnSetPassword || FHost.Hasher != nullptr));
+  spLongestLock->SetEnabled(FHost.More && cbLongestLock->Checked());
   ShowPasswordState();
 }
 
