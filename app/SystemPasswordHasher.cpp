@@ -4,8 +4,6 @@
 
 #include <bcrypt.h>
 
-#include <vector>
-
 namespace quell::app {
 
 namespace {
@@ -38,14 +36,12 @@ bool TSystemPasswordHasher::Derive(std::string_view password, std::span<const st
   const THmacSha256 hmac;
   if (!hmac.Handle() || key.empty()) return false;
   // The call takes writable buffers that it only reads.
-  std::vector<UCHAR> passwordBytes(password.begin(), password.end());
-  std::vector<UCHAR> saltBytes(salt.begin(), salt.end());
+  auto* passwordBytes = reinterpret_cast<PUCHAR>(const_cast<char*>(password.data()));
+  auto* saltBytes = const_cast<PUCHAR>(salt.data());
   const NTSTATUS status = BCryptDeriveKeyPBKDF2(
-      hmac.Handle(), passwordBytes.empty() ? nullptr : passwordBytes.data(),
-      static_cast<ULONG>(passwordBytes.size()), saltBytes.empty() ? nullptr : saltBytes.data(),
-      static_cast<ULONG>(saltBytes.size()), iterations, key.data(), static_cast<ULONG>(key.size()),
-      0);
-  SecureZeroMemory(passwordBytes.data(), passwordBytes.size());
+      hmac.Handle(), password.empty() ? nullptr : passwordBytes,
+      static_cast<ULONG>(password.size()), salt.empty() ? nullptr : saltBytes,
+      static_cast<ULONG>(salt.size()), iterations, key.data(), static_cast<ULONG>(key.size()), 0);
   return Succeeded(status);
 }
 

@@ -19,10 +19,9 @@ constexpr int HexValue(char c) noexcept {
   return -1;
 }
 
-template <std::size_t N>
-bool ParseHexBytes(std::string_view text, std::array<std::uint8_t, N>& out) {
-  if (text.size() != 2 * N) return false;
-  for (std::size_t i = 0; i < N; ++i) {
+bool ParseHexBytes(std::string_view text, std::uint8_t* out, std::size_t size) {
+  if (text.size() != 2 * size) return false;
+  for (std::size_t i = 0; i < size; ++i) {
     const int high = HexValue(text[2 * i]);
     const int low = HexValue(text[2 * i + 1]);
     if (high < 0 || low < 0) return false;
@@ -31,12 +30,11 @@ bool ParseHexBytes(std::string_view text, std::array<std::uint8_t, N>& out) {
   return true;
 }
 
-template <std::size_t N>
-void AppendHex(std::string& text, const std::array<std::uint8_t, N>& bytes) {
+void AppendHex(std::string& text, const std::uint8_t* bytes, std::size_t size) {
   constexpr char digits[] = "0123456789abcdef";
-  for (std::uint8_t b : bytes) {
-    text.push_back(digits[b >> 4]);
-    text.push_back(digits[b & 15]);
+  for (std::size_t i = 0; i < size; ++i) {
+    text.push_back(digits[bytes[i] >> 4]);
+    text.push_back(digits[bytes[i] & 15]);
   }
 }
 
@@ -76,8 +74,8 @@ std::optional<TStoredPassword> TStoredPassword::Parse(std::string_view text) {
   const auto length = ParseCount(NextField(text), MaxLength);
   if (!length || static_cast<int>(*length) < MinLength) return std::nullopt;
   stored.Length = static_cast<int>(*length);
-  if (!ParseHexBytes(NextField(text), stored.Salt)) return std::nullopt;
-  if (!ParseHexBytes(NextField(text), stored.Hash)) return std::nullopt;
+  if (!ParseHexBytes(NextField(text), stored.Salt.data(), SaltSize)) return std::nullopt;
+  if (!ParseHexBytes(NextField(text), stored.Hash.data(), HashSize)) return std::nullopt;
   return stored;
 }
 
@@ -86,9 +84,9 @@ std::string TStoredPassword::Format() const {
   text.append(1, '$').append(std::to_string(Iterations));
   text.append(1, '$').append(std::to_string(Length));
   text.append(1, '$');
-  AppendHex(text, Salt);
+  AppendHex(text, Salt.data(), SaltSize);
   text.append(1, '$');
-  AppendHex(text, Hash);
+  AppendHex(text, Hash.data(), HashSize);
   return text;
 }
 
