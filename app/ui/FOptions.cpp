@@ -187,12 +187,19 @@ void TFormOptions::CreateMorePage() {
   btnClearPassword = button("btnClearPassword", 315, "Clear", 1, "Unlock by hot key only");
   btnClearPassword->OnClick = [this](TComponent* s) { btnClearPasswordClick(s); };
 
+  // A whole number of seconds or minutes within the settings' range.
+  auto spin = [&](const char* name, int top, int tabOrder, const char* hint, int minimum,
+                  int maximum) {
+    auto* edit = Place<gui::TSpinEdit>(this, name, tsMore, 110, top, 49, 22, "", tabOrder);
+    edit->SetHint(hint);
+    edit->AcceptChar = rules::IsIdleCharAccepted;
+    edit->SetRange(minimum, maximum);
+    return edit;
+  };
   lCleaning = label("lCleaning", 13, 46, 85, "Cleaning lock:");
-  spCleaning = Place<gui::TSpinEdit>(this, "spCleaning", tsMore, 110, 40, 49, 22, "", 2);
-  spCleaning->SetHint("Seconds that Lock for Cleaning locks keyboard and mouse (5 to 600)");
-  spCleaning->AcceptChar = rules::IsIdleCharAccepted;
-  spCleaning->SetRange(settings::TMoreSettings::CleaningSecondsMin,
-                       settings::TMoreSettings::CleaningSecondsMax);
+  spCleaning = spin(
+      "spCleaning", 40, 2, "Seconds that Lock for Cleaning locks keyboard and mouse (5 to 600)",
+      settings::TMoreSettings::CleaningSecondsMin, settings::TMoreSettings::CleaningSecondsMax);
   lCleaningSeconds = label("lCleaningSeconds", 163, 46, 42, "Seconds");
   lCleaning->SetFocusControl(spCleaning);
 
@@ -202,11 +209,10 @@ void TFormOptions::CreateMorePage() {
   cbLongestLock->OnClick = [this](TComponent*) {
     spLongestLock->SetEnabled(FHost.More && cbLongestLock->Checked());
   };
-  spLongestLock = Place<gui::TSpinEdit>(this, "spLongestLock", tsMore, 110, 70, 49, 22, "", 4);
-  spLongestLock->SetHint("Minutes after which any lock ends by itself (1 to 1440)");
-  spLongestLock->AcceptChar = rules::IsIdleCharAccepted;
-  spLongestLock->SetRange(settings::TMoreSettings::LongestLockMinutesMin,
-                          settings::TMoreSettings::LongestLockMinutesMax);
+  spLongestLock =
+      spin("spLongestLock", 70, 4, "Minutes after which any lock ends by itself (1 to 1440)",
+           settings::TMoreSettings::LongestLockMinutesMin,
+           settings::TMoreSettings::LongestLockMinutesMax);
   lLongestMinutes = label("lLongestMinutes", 163, 76, 42, "Minutes");
 
   cbStartWithWindows = Place<gui::TCheckBox>(this, "cbStartWithWindows", tsMore, 13, 100, 150, 17,

@@ -40,16 +40,6 @@ void SetRunEntry(const std::string& data) {
 
 void DeleteRunEntry() { RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Quellane"); }
 
-// A child window of `parent` by class and caption.
-HWND ChildOf(HWND parent, const std::string& windowClass, const std::string& text) {
-  HWND found = nullptr;
-  ForEachChildWindow(parent, [&](HWND w) {
-    if (lstrcmpiA(ClassOf(w).c_str(), windowClass.c_str()) == 0 && TextOf(w) == text) found = w;
-    return found == nullptr;
-  });
-  return found;
-}
-
 std::vector<HWND> ChildrenOf(HWND parent, const std::string& windowClass) {
   std::vector<HWND> found;
   ForEachChildWindow(parent, [&](HWND w) {
@@ -160,6 +150,18 @@ class MoreFeaturesEndToEnd : public ::testing::Test {
     ASSERT_TRUE(WaitGone("Unlock Password"));
   }
 
+  // Opens the tray menu and clicks its second item, below "Lock Computer".
+  static void ChooseLockForCleaning() {
+    XMoveTo(TrayIconCentre());
+    XDoTool("click 3");
+    RECT first{};
+    ASSERT_TRUE(PumpUntil([&] { return OpenMenuEdgeItemRect(false, &first); }, 6000));
+    PumpFor(300);
+    const int height = first.bottom - first.top;
+    XMoveTo({(first.left + first.right) / 2, first.top + height + height / 2});
+    XDoTool("click 1");
+  }
+
   std::string TypeIntoTarget(const std::string& text) {
     XDoTool("type " + text);
     PumpFor(300);
@@ -210,15 +212,7 @@ TEST_F(MoreFeaturesEndToEnd, LockForCleaningCountsDownInTheNoticeAndUnlocksByIts
   program.WriteSettings(kHotKeySettings + "[Config.More]\r\nCLEANING_SECONDS=5\r\n\r\n");
   ASSERT_TRUE(program.Start());
   target.Activate();
-  XMoveTo(TrayIconCentre());
-  XDoTool("click 3");
-  RECT first{};
-  ASSERT_TRUE(PumpUntil([&] { return OpenMenuEdgeItemRect(false, &first); }, 6000));
-  PumpFor(300);
-  // The second item, below "Lock Computer".
-  const int height = first.bottom - first.top;
-  XMoveTo({(first.left + first.right) / 2, first.top + height + height / 2});
-  XDoTool("click 1");
+  ChooseLockForCleaning();
   ASSERT_TRUE(WaitLocked(true)) << "Lock for Cleaning did not lock";
 
   // The mouse is locked too, though the settings leave it free.
@@ -269,14 +263,7 @@ TEST_F(MoreFeaturesEndToEnd, LockForCleaningIsRefusedWithoutAnUnlockHotKey) {
       "[Config.Lock All]\r\nLOCK_KEYBOARD=0\r\nLOCK_MOUSE_BTN=0\r\nLOCK_MOUSE_MOVE=0\r\n"
       "LOCK_MOUSE_WHEEL=0\r\n\r\n");
   ASSERT_TRUE(program.Start());
-  XMoveTo(TrayIconCentre());
-  XDoTool("click 3");
-  RECT first{};
-  ASSERT_TRUE(PumpUntil([&] { return OpenMenuEdgeItemRect(false, &first); }, 6000));
-  PumpFor(300);
-  const int height = first.bottom - first.top;
-  XMoveTo({(first.left + first.right) / 2, first.top + height + height / 2});
-  XDoTool("click 1");
+  ChooseLockForCleaning();
   EXPECT_NE(WaitForWindow("Quellane 1.03"), nullptr) << "the refusal opens the options";
   EXPECT_EQ(program.Hook().GetIsLocked(), 0);
   // The options are left as they were: a lock from the dialog's own

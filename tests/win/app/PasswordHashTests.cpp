@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "PasswordWatcher.h"
 #include "SystemPasswordHasher.h"
+#include "WinTestSupport.h"
 
 namespace quell::app {
 namespace {
@@ -73,6 +75,63 @@ TEST(SystemPasswordHasher, MakesStoredFormsWithFreshSaltsThatVerify) {
   std::printf("one derivation at 100000 iterations: %.1f ms\n",
               1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
                   static_cast<double>(frequency.QuadPart));
+}
+
+// The watcher thread: keys in, a match posted back with the generation of
+// the keys that made it.
+class PasswordWatcherTest : public ::testing::Test {
+ protected:
+  // The matches posted so far (their generations), waiting up to `ms`.
+  std::vector<WPARAM> Matches(DWORD ms) {
+    wintest::PumpUntil(
+        [&] {
+          for (const wintest::Received& r : window.Take(WM_USER)) posted.push_back(r.wParam);
+          return !posted.empty();
+        },
+        ms);
+    return posted;
+  }
+  void Type(const std::string& keys) {
+    for (char c : keys) watcher.Feed(static_cast<std::uint8_t>(c));
+  }
+  wintest::RecordingWindow window{"password watcher", false};
+  TPasswordWatcher watcher{window.Handle(), WM_USER};
+  TSystemPasswordHasher hasher;
+  std::vector<WPARAM> posted;
+};
+
+TEST_F(PasswordWatcherTest, PostsAMatchOfTheCurrentKeysOnly) {
+  watcher.SetPassword(*rules::MakeStoredPassword("ab12", hasher));
+  ASSERT_TRUE(watcher.HasPassword());
+  Type("QAB13");
+  EXPECT_TRUE(Matches(2500).empty()) << "a wrong password matched";
+  Type("AB12");
+  const std::vector<WPARAM> matched = Matches(10000);
+  ASSERT_EQ(matched.size(), 1u);
+  EXPECT_TRUE(watcher.IsCurrent(matched[0]));
+  watcher.Clear();
+  EXPECT_FALSE(watcher.IsCurrent(matched[0])) << "a match from before Clear still counts";
+}
+
+TEST_F(PasswordWatcherTest, ClearForgetsTheKeysTypedBefore) {
+  watcher.SetPassword(*rules::MakeStoredPassword("ab12", hasher));
+  Type("AB1");
+  watcher.Clear();
+  Type("2");
+  EXPECT_TRUE(Matches(2500).empty());
+  // A match still being derived when Clear comes is not current.
+  Type("AB12");
+  watcher.Clear();
+  for (WPARAM generation : Matches(5000)) EXPECT_FALSE(watcher.IsCurrent(generation));
+}
+
+TEST_F(PasswordWatcherTest, WithoutAPasswordKeysAreNotEvenSent) {
+  watcher.SetPassword("");
+  EXPECT_FALSE(watcher.HasPassword());
+  watcher.SetPassword("pbkdf2-sha256$1$2$3$4");
+  EXPECT_FALSE(watcher.HasPassword());
+  Type("AB12");
+  EXPECT_TRUE(Matches(1000).empty());
 }
 
 }  // namespace
