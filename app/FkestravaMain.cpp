@@ -14,6 +14,7 @@
 #include "OptionsDialogHost.h"
 #include "OptionsRules.h"
 #include "ProductInfo.h"
+#include "RunEntryRegistry.h"
 #include "resource.h"
 
 namespace quell::app {
@@ -23,6 +24,9 @@ using gui::TComponent;
 using rules::HotKeyOfSlot;
 
 namespace {
+
+// Posted by the password watcher when the keys typed end with the password.
+constexpr UINT kPasswordMatchMessage = WM_APP + 14;
 
 // Sets the application window's extended style, which decides whether the
 // program has a taskbar button. A taskbar picks a changed style up only when
@@ -76,6 +80,10 @@ TFormKestravaMain::TFormKestravaMain(TComponent* owner, TController& controller)
   acUnlock = action("acUnlock", "Unlock", 3);
   acUnlock->OnExecute = [this](TComponent* s) { acUnlockExecute(s); };
   acUnlock->OnUpdate = [this](TComponent* s) { acUnlockUpdate(s); };
+  acCleanLock = action("acCleanLock", "Lock for Cleaning", 2);
+  acCleanLock->SetHint("Lock keyboard and mouse for a while; unlocks by itself");
+  acCleanLock->OnExecute = [this](TComponent* s) { acCleanLockExecute(s); };
+  acCleanLock->OnUpdate = [this](TComponent* s) { acCleanLockUpdate(s); };
 
   pmTrayIcon = Create<gui::TPopupMenu>(this);
   pmTrayIcon->SetName("pmTrayIcon");
@@ -91,6 +99,7 @@ TFormKestravaMain::TFormKestravaMain(TComponent* owner, TController& controller)
   };
   gui::TMenuItem* root = pmTrayIcon->Items();
   pmiLockComputer = item(root, "pmiLockComputer", acLock, nullptr);
+  pmiLockForCleaning = item(root, "pmiLockForCleaning", acCleanLock, nullptr);
   pmiUnlock = item(root, "pmiUnlock", acUnlock, nullptr);
   pmiN1 = item(root, "pmiN1", nullptr, "-");
   pmiOptions = item(root, "pmiOptions", acOptions, nullptr);
@@ -112,6 +121,13 @@ TFormKestravaMain::TFormKestravaMain(TComponent* owner, TController& controller)
   Timer1->SetName("Timer1");
   Timer1->SetInterval(1000);
   Timer1->OnTimer = [this](TComponent* s) { Timer1Timer(s); };
+  // Runs only while a lock is: a quarter second keeps the countdown's
+  // seconds close to the clock's.
+  TimerTimedLock = Create<gui::TTimer>(this);
+  TimerTimedLock->SetName("TimerTimedLock");
+  TimerTimedLock->SetEnabled(false);
+  TimerTimedLock->SetInterval(250);
+  TimerTimedLock->OnTimer = [this](TComponent* s) { TimerTimedLockTimer(s); };
 
   // Connected before FormCreate: a refused /L opens the dialog from there.
   ConnectOptionsDialog(*this);
@@ -173,6 +189,7 @@ void TFormKestravaMain::FormCreate(TComponent*) {
   FController.MinimizeOnLock = values[settings::SLOT_CHECK_MINI] != 0;
   FController.IdleLock.IdleLockEnabled = values[settings::SLOT_CHECK_IDLE] != 0;
   FController.IdleLock.IdleLimit = values[settings::SLOT_EDIT_IDLE];
+  ApplyMoreSettings(false);
 
   FTrayIcon->SetPopupMenu(pmTrayIcon);
   FTrayIcon->SetActive(true);
@@ -232,6 +249,7 @@ void TFormKestravaMain::FormClose(TComponent*, gui::TCloseAction&) {
 }
 
 void TFormKestravaMain::FormDestroy(TComponent*) {
+  FPasswordWatcher.reset();
   FController.LockIniFile.reset();
   TComponent::Free(FTrayIcon);
   FTrayIcon = nullptr;
@@ -258,7 +276,11 @@ void TFormKestravaMain::ApplySettings() {
     // Index 15 is passed too; the library stores 0..14 and refuses it.
     for (int index = 1; index <= settings::SettingSlotCount; ++index) {
       const bool hotKey = index == settings::SLOT_KEY_LOCK || index == settings::SLOT_KEY_UNLOCK;
-      FHook.SetProperties(index, hotKey ? HotKeyOfSlot(values[index]) : values[index]);
+      const bool lockedByCleaning = FCleaningLock && index >= settings::SLOT_LOCK_KEYBOARD &&
+                                    index <= settings::SLOT_LOCK_MOUSE_WHEEL;
+      FHook.SetProperties(index, lockedByCleaning ? 1
+                                 : hotKey         ? HotKeyOfSlot(values[index])
+                                                  : values[index]);
     }
     FHook.SetShellHook();
   }
@@ -276,6 +298,84 @@ void TFormKestravaMain::acLockExecute(TComponent*) { SetLocked(true); }
 void TFormKestravaMain::acUnlockExecute(TComponent*) { SetLocked(false); }
 void TFormKestravaMain::acLockUpdate(TComponent*) { acLock->SetEnabled(!IsLocked()); }
 void TFormKestravaMain::acUnlockUpdate(TComponent*) { acUnlock->SetEnabled(IsLocked()); }
+void TFormKestravaMain::acCleanLockUpdate(TComponent*) { acCleanLock->SetEnabled(!IsLocked()); }
+
+void TFormKestravaMain::acCleanLockExecute(TComponent*) {
+  if (!BindHookLibrary(true)) return;
+  if (!FController.IsFirstInstance || IsLocked()) return;
+  FCleaningLock = true;
+  ApplySettings();
+  if (FHook.SetProperties(PROP_LOCKED, 1) == 0) {
+    // Refused as any lock is: keyboard and mouse with no unlock hot key.
+    FCleaningLock = false;
+    ApplySettings();
+    acOptions->Execute();
+    return;
+  }
+  BeginTimedLock(true);
+}
+
+void TFormKestravaMain::BeginTimedLock(bool cleaning) {
+  const settings::TMoreSettings& more = FController.LockIniFile->More;
+  FTimedLock.Begin(GetTickCount64(), cleaning ? more.CleaningSeconds : 0,
+                   more.LongestLockLimitSeconds());
+  ForgetTypedKeys();
+  FLockFollowed = true;
+  TimerTimedLock->SetEnabled(true);
+}
+
+void TFormKestravaMain::FollowLockState(bool locked) {
+  if (locked == FLockFollowed) return;
+  if (locked) {
+    // A lock made by the hot key, the menu, the idle timer or /L.
+    BeginTimedLock(false);
+    return;
+  }
+  FLockFollowed = false;
+  FTimedLock.End();
+  TimerTimedLock->SetEnabled(false);
+  ForgetTypedKeys();
+  if (FCleaningLock) {
+    // The library gets the settings' own lock options back, for the next
+    // lock by hot key.
+    FCleaningLock = false;
+    ApplySettings();
+  }
+}
+
+void TFormKestravaMain::TimerTimedLockTimer(TComponent*) {
+  if (!IsLocked()) {
+    FollowLockState(false);
+    return;
+  }
+  const rules::TTimedLock::TStep step = FTimedLock.Tick(GetTickCount64());
+  if (step.unlock) {
+    acUnlockExecute(this);
+    return;
+  }
+  if (step.countdownShown) ShowNotice(TNotice::Locked);
+}
+
+void TFormKestravaMain::ApplyMoreSettings(bool startWithWindowsBefore) {
+  const settings::TMoreSettings& more = FController.LockIniFile->More;
+  if (!more.Password.empty() && !FPasswordWatcher)
+    FPasswordWatcher = std::make_unique<TPasswordWatcher>(Handle(), kPasswordMatchMessage);
+  if (FPasswordWatcher) FPasswordWatcher->SetPassword(more.Password);
+  TRunEntryRegistry runEntry;
+  ApplyStartWithWindows(runEntry, more.StartWithWindows, startWithWindowsBefore, ExecutablePath());
+}
+
+void TFormKestravaMain::ForgetTypedKeys() {
+  if (FPasswordWatcher) FPasswordWatcher->Clear();
+}
+
+void TFormKestravaMain::ShowPasswordDamagedNotice() {
+  settings::TMoreSettings& more = FController.LockIniFile->More;
+  if (!more.PasswordDamaged || !FTrayIcon) return;
+  more.PasswordDamaged = false;  // told once
+  ui::TFormPopup::ShowPopup("Quellane", "The unlock password was damaged: no password is set.",
+                            10000, FTrayIcon->Icon());
+}
 
 void TFormKestravaMain::SetLocked(bool lock) {
   if (!BindHookLibrary(true)) return;
@@ -295,6 +395,7 @@ void TFormKestravaMain::UpdateLockState() {
   acUnlockUpdate(acUnlock);
   acLockUpdate(acLock);
   const bool locked = FHook.GetIsLocked() != 0;
+  FollowLockState(locked);
   SetTrayImage(locked);
   ShowNotice(locked ? TNotice::Locked : TNotice::Unlocked);
 }
@@ -313,6 +414,14 @@ void TFormKestravaMain::ShowNotice(TNotice kind) {
       ui::TFormPopup::ShowPopup("Quellane", "Program is running", 5000, FTrayIcon->Icon());
       break;
     case TNotice::Locked:
+      if (FTimedLock.Cleaning()) {
+        const int left = FTimedLock.CleaningSecondsLeft(GetTickCount64());
+        ui::TFormPopup::ShowPopup(
+            "Computer is Locked",
+            "Cleaning: unlocks in " + std::to_string(left) + (left == 1 ? " second" : " seconds"),
+            5000, FTrayIcon->Icon());
+        break;
+      }
       ui::TFormPopup::ShowPopup("Computer is Locked", "Enter Hot Key or password to Unlock", 5000,
                                 FTrayIcon->Icon());
       break;
@@ -346,6 +455,15 @@ void TFormKestravaMain::WndProc(gui::TMessage& message) {
     WMHookNotify(message);
     return;
   }
+  if (message.Msg == kPasswordMatchMessage) {
+    // The same unlock as the tray menu's, for keys typed during this lock.
+    if (FPasswordWatcher && FPasswordWatcher->IsCurrent(message.WParam) && IsLocked()) {
+      ForgetTypedKeys();
+      acUnlockExecute(this);
+    }
+    message.Result = 0;
+    return;
+  }
   if (message.Msg == WM_ENDSESSION) {
     // The session ends: the process may be ended as soon as this returns,
     // so the whole Exit teardown runs now.
@@ -358,6 +476,11 @@ void TFormKestravaMain::WndProc(gui::TMessage& message) {
 
 void TFormKestravaMain::WMHookNotify(gui::TMessage& message) {
   const TNotifyDecision decision = DecideNotify(static_cast<std::intptr_t>(message.LParam));
+  // A blocked key may be the last of the unlock password.
+  if (decision.action == TNotifyAction::ShowLockedNotice && FPasswordWatcher &&
+      FPasswordWatcher->HasPassword() && IsLocked()) {
+    FPasswordWatcher->Feed(static_cast<std::uint32_t>(message.WParam));
+  }
   switch (decision.action) {
     case TNotifyAction::Activate: ActivateInstance(); break;
     case TNotifyAction::UpdateLockState: UpdateLockState(); break;
@@ -376,6 +499,10 @@ void TFormKestravaMain::WMHookNotify(gui::TMessage& message) {
 }
 
 void TFormKestravaMain::ActivateInstance() {
+  if (FController.LockIniFile->More.PasswordDamaged) {
+    ShowPasswordDamagedNotice();
+    if (!FController.LockIniFile->IsNew) return;
+  }
   if (FController.LockIniFile->IsNew) {
     acOptions->Execute();
   } else {
@@ -428,7 +555,16 @@ void TFormKestravaMain::acOptionsExecute(TComponent*) {
   }
   acLock->SetShortCut(0);
   acUnlock->SetShortCut(0);
+  // The dialog shows start with Windows on while the Run entry names this
+  // program, whoever wrote it (the installer may have).
+  settings::TMoreSettings& more = FController.LockIniFile->More;
+  {
+    TRunEntryRegistry runEntry;
+    if (RunEntryNames(runEntry.Read(), ExecutablePath())) more.StartWithWindows = true;
+  }
+  const bool startWithWindowsBefore = more.StartWithWindows;
   if (OnRunOptionsDialog) OnRunOptionsDialog();
+  ApplyMoreSettings(startWithWindowsBefore);
   if (FClosed) {
     // Exit (or the end of the session) came while the dialog was open: the
     // lock is already undone and the library unloaded; only the settings

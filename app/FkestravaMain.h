@@ -15,9 +15,13 @@
 #include "ImageList.h"
 #include "MenuPainter.h"
 #include "Menus.h"
+#include "PasswordWatcher.h"
 #include "Properties.h"
+#include "SystemPasswordHasher.h"
+#include "TimedLock.h"
 #include "Timer.h"
 #include "TrayIcon.h"
+#include "UnlockPassword.h"
 
 namespace quell::app {
 
@@ -39,8 +43,10 @@ class TFormKestravaMain : public gui::TForm {
   gui::TAction* acExit;
   gui::TAction* acLock;
   gui::TAction* acUnlock;
+  gui::TAction* acCleanLock;
   gui::TPopupMenu* pmTrayIcon;
   gui::TMenuItem* pmiLockComputer;
+  gui::TMenuItem* pmiLockForCleaning;
   gui::TMenuItem* pmiUnlock;
   gui::TMenuItem* pmiN1;
   gui::TMenuItem* pmiOptions;
@@ -52,6 +58,7 @@ class TFormKestravaMain : public gui::TForm {
   gui::TMenuItem* pmiExit;
   gui::TTimer* TimerTaskMgrHide;
   gui::TTimer* Timer1;
+  gui::TTimer* TimerTimedLock;
 
   // Runs the options dialog modally (the part of the options command
   // between switching the hot keys off and handing the settings back).
@@ -62,12 +69,15 @@ class TFormKestravaMain : public gui::TForm {
   void acLockExecute(gui::TComponent* sender);
   void acUnlockExecute(gui::TComponent* sender);
   void acOptionsExecute(gui::TComponent* sender);
+  // Locks keyboard and mouse for the cleaning seconds of the settings.
+  void acCleanLockExecute(gui::TComponent* sender);
   void MinimizeAllWindows();
 
   bool BindHookLibrary(bool showErrors);
   void ApplySettings();
   const THookBinding& Hook() const { return FHook; }
   TController& Controller() const { return FController; }
+  rules::TPasswordHasher& PasswordHasher() { return FHasher; }
   ui::TTrayIcon* TrayIcon() const { return FTrayIcon; }
   ui::TMenuPainter* MenuPainter() const { return FMenuPainter; }
   // Whether the options dialog is open (the options command sets it).
@@ -88,6 +98,7 @@ class TFormKestravaMain : public gui::TForm {
 
   void acLockUpdate(gui::TComponent* sender);
   void acUnlockUpdate(gui::TComponent* sender);
+  void acCleanLockUpdate(gui::TComponent* sender);
   void acExitExecute(gui::TComponent* sender);
   void SetLocked(bool lock);
   void UpdateLockState();
@@ -103,6 +114,14 @@ class TFormKestravaMain : public gui::TForm {
   void CloseTaskManager();
   void Timer1Timer(gui::TComponent* sender);
   void TimerTaskMgrHideTimer(gui::TComponent* sender);
+  void TimerTimedLockTimer(gui::TComponent* sender);
+  // Starts and ends what goes with a lock: the limits, the typed keys.
+  void FollowLockState(bool locked);
+  void BeginTimedLock(bool cleaning);
+  // The password to match and the Run entry, from the settings.
+  void ApplyMoreSettings(bool startWithWindowsBefore);
+  void ShowPasswordDamagedNotice();
+  void ForgetTypedKeys();
   void HelpTopic1Click(gui::TComponent* sender);
   void Home1Click(gui::TComponent* sender);
   bool IsLocked();
@@ -112,6 +131,15 @@ class TFormKestravaMain : public gui::TForm {
   ui::TTrayIcon* FTrayIcon = nullptr;
   ui::TMenuPainter* FMenuPainter = nullptr;
   TTaskManagerCloser FTaskManagerCloser;
+  rules::TTimedLock FTimedLock;
+  TSystemPasswordHasher FHasher;  // for the options dialog's new passwords
+  // Made with the first password; forgets the typed keys at every lock and
+  // unlock.
+  std::unique_ptr<TPasswordWatcher> FPasswordWatcher;
+  // A cleaning lock is running or being made: keyboard and mouse are
+  // locked whatever the settings say, until it ends.
+  bool FCleaningLock = false;
+  bool FLockFollowed = false;  // the lock state FollowLockState last saw
   bool FOptionsOpen = false;
   bool FClosed = false;  // the main form has closed: nothing binds again
 };

@@ -13,6 +13,8 @@ void ConnectOptionsDialog(TFormKestravaMain& main) {
     host.Images = main.ImageList;
     host.MinimizeAllWindows = [&main] { main.MinimizeAllWindows(); };
     host.Lock = [&main] { main.acLockExecute(&main); };
+    host.More = &main.Controller().LockIniFile->More;
+    host.Hasher = &main.PasswordHasher();
     ui::ShowOptionsDialog(std::move(host));
   };
 }

@@ -141,14 +141,41 @@ std::int32_t TMemIniFile::ReadInt(std::string_view section, std::string_view key
 }
 
 void TMemIniFile::WriteInt(std::string_view section, std::string_view key, std::int32_t value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+std::string TMemIniFile::ReadString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue) const {
+  const TSection* s = FindSection(section);
+  const auto index = s ? s->Lines.IndexOfKey(key) : std::nullopt;
+  if (!index) return std::string(defaultValue);
+  const std::string& line = s->Lines[*index];
+  return line.substr(line.find('=') + 1);
+}
+
+void TMemIniFile::WriteString(std::string_view section, std::string_view key,
+                              std::string_view value) {
   const auto sectionIndex = FSectionNames.IndexOfKey(section);
   TSection& s = sectionIndex ? FSections[*sectionIndex] : AddSection(std::string(section));
   std::string line;
-  line.append(key).append(1, '=').append(std::to_string(value));
+  line.append(key).append(1, '=').append(TrimIni(value));
   if (const auto index = s.Lines.IndexOfKey(key))
     s.Lines.Put(*index, std::move(line));
   else
     s.Lines.Add(std::move(line));
+}
+
+void TMemIniFile::EraseSection(std::string_view section) {
+  if (!FindSection(section)) return;
+  std::vector<TSection> kept;
+  THashedStringList names{THashedStringList::TKeyKind::WholeString};
+  for (TSection& s : FSections) {
+    if (SameTextAscii(s.Name, section)) continue;
+    names.Add(s.Name);
+    kept.push_back(std::move(s));
+  }
+  FSections = std::move(kept);
+  FSectionNames = std::move(names);
 }
 
 std::vector<std::string> TMemIniFile::SectionKeys(std::string_view section) const {

@@ -41,6 +41,14 @@ class TCustomIniFile {
   virtual std::int32_t ReadInt(std::string_view section, std::string_view key,
                                std::int32_t defaultValue) const = 0;
   virtual void WriteInt(std::string_view section, std::string_view key, std::int32_t value) = 0;
+  // The text after the "=" of section/key (trimmed), or defaultValue when
+  // there is no such key.
+  virtual std::string ReadString(std::string_view section, std::string_view key,
+                                 std::string_view defaultValue) const = 0;
+  virtual void WriteString(std::string_view section, std::string_view key,
+                           std::string_view value) = 0;
+  // Removes every section of that name with all its lines.
+  virtual void EraseSection(std::string_view section) = 0;
   // One entry per line of the section (its key, or the whole line when it has
   // no "="); empty when there is no such section.
   virtual std::vector<std::string> SectionKeys(std::string_view section) const = 0;
@@ -71,6 +79,10 @@ class TMemIniFile : public TCustomIniFile {
   std::int32_t ReadInt(std::string_view section, std::string_view key,
                        std::int32_t defaultValue) const override;
   void WriteInt(std::string_view section, std::string_view key, std::int32_t value) override;
+  std::string ReadString(std::string_view section, std::string_view key,
+                         std::string_view defaultValue) const override;
+  void WriteString(std::string_view section, std::string_view key, std::string_view value) override;
+  void EraseSection(std::string_view section) override;
   std::vector<std::string> SectionKeys(std::string_view section) const override;
   // Replaces the file atomically: the new content goes to a temporary file in
   // the same folder, which replaces the old file only once it is complete.

@@ -58,12 +58,14 @@ TLockIniFile::~TLockIniFile() = default;
 void TLockIniFile::Load() {
   IsNew = !Unread && SectionKeys(Settings->Section).empty();
   Settings->ReadFrom(*this);
+  More.ReadFrom(*this);
 }
 
 void TLockIniFile::Save() {
   try {
     if (Unread) throw TFileWriteError("not read, so not written over: " + FilePath());
     Settings->WriteTo(*this);
+    More.WriteTo(*this);
     WriteBack();
     IsNew = false;
     return;

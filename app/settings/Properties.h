@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "MemIniFile.h"
+#include "MoreSettings.h"
 
 namespace quell::settings {
 
@@ -127,6 +128,9 @@ class TLockIniFile : public TMemIniFile {
   // The file exists but could not be read (made with TUnread).
   const bool Unread = false;
   std::unique_ptr<TLockSettings> Settings;
+  // The settings of their own section (password, cleaning and longest lock,
+  // start with Windows).
+  TMoreSettings More;
   TSaveErrorHandler OnSaveError;
 };
 

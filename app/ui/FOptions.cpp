@@ -2,29 +2,19 @@
 
 #include "Dialogs.h"
 #include "DisplayDpi.h"
+#include "FPassword.h"
 #include "OptionsRules.h"
+#include "PlaceControl.h"
 #include "resource.h"
 
 namespace quell::ui {
 
 using gui::Create;
+using gui::Place;
 using gui::TComponent;
 using namespace settings;
 
 namespace {
-
-// Makes a control on `parent` at its place, given in design units (96 DPI).
-template <class T>
-T* Place(TFormOptions* form, const char* name, gui::TWinControl* parent, int left, int top,
-         int width, int height, const char* caption = "", int tabOrder = -1) {
-  T* control = Create<T>(form);
-  control->SetName(name);
-  control->SetParent(parent);
-  control->SetDesignBounds(left, top, width, height);
-  control->SetCaption(caption);
-  control->SetTabOrder(tabOrder);
-  return control;
-}
 
 bool IsNtPlatform() {
   OSVERSIONINFOA version{};
@@ -96,6 +86,10 @@ TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host)
   tsLock->SetName("tsLock");
   tsLock->SetCaption("Options");
   tsLock->SetPageControl(PageControl);
+  tsMore = Create<gui::TTabSheet>(this);
+  tsMore->SetName("tsMore");
+  tsMore->SetCaption("More");
+  tsMore->SetPageControl(PageControl);
   PageControl->SetActivePage(tsHotKeys);
 
   lHotKeyUnLock =
@@ -142,6 +136,7 @@ TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host)
   spIdle->SetRange(rules::IdleMinimum, rules::IdleMaximum);
   Label4 = Place<gui::TLabel>(this, "Label4", tsLock, 312, 78, 42, 13, "Seconds");
   cbIdle = check("cbIdle", 356, 74, 99, 17, "On resume,lock", 6);
+  CreateMorePage();
 
   StatusBar = Place<gui::TStatusBar>(this, "StatusBar", this, 0, 235, 471, 19);
 
@@ -165,6 +160,82 @@ TFormOptions::TFormOptions(TComponent* owner, TOptionsHost host)
 
   OnCreate = [this](TComponent* s) { FormCreate(s); };
   OnClose = [this](TComponent* s, gui::TCloseAction& a) { FormClose(s, a); };
+}
+
+void TFormOptions::CreateMorePage() {
+  auto label = [&](const char* name, int left, int top, int width, const char* caption) {
+    return Place<gui::TLabel>(this, name, tsMore, left, top, width, 13, caption);
+  };
+  auto button = [&](const char* name, int left, const char* caption, int tabOrder,
+                    const char* hint) {
+    auto* b = Place<gui::TBitBtn>(this, name, tsMore, left, 8, 75, 25, caption, tabOrder);
+    b->SetHint(hint);
+    return b;
+  };
+  lPassword = label("lPassword", 13, 14, 85, "Unlock password:");
+  lPasswordState = label("lPasswordState", 110, 14, 110, "");
+  btnSetPassword = button("btnSetPassword", 234, "Set...", 0,
+                          "Type a password that unlocks the locked keyboard");
+  btnSetPassword->OnClick = [this](TComponent* s) { btnSetPasswordClick(s); };
+  btnClearPassword = button("btnClearPassword", 315, "Clear", 1, "Unlock by hot key only");
+  btnClearPassword->OnClick = [this](TComponent* s) { btnClearPasswordClick(s); };
+
+  // A whole number of seconds or minutes within the settings' range.
+  auto spin = [&](const char* name, int top, int tabOrder, const char* hint, int minimum,
+                  int maximum) {
+    auto* edit = Place<gui::TSpinEdit>(this, name, tsMore, 110, top, 49, 22, "", tabOrder);
+    edit->SetHint(hint);
+    edit->AcceptChar = rules::IsIdleCharAccepted;
+    edit->SetRange(minimum, maximum);
+    return edit;
+  };
+  lCleaning = label("lCleaning", 13, 46, 85, "Cleaning lock:");
+  spCleaning = spin(
+      "spCleaning", 40, 2, "Seconds that Lock for Cleaning locks keyboard and mouse (5 to 600)",
+      settings::TMoreSettings::CleaningSecondsMin, settings::TMoreSettings::CleaningSecondsMax);
+  lCleaningSeconds = label("lCleaningSeconds", 163, 46, 42, "Seconds");
+  lCleaning->SetFocusControl(spCleaning);
+
+  cbLongestLock =
+      Place<gui::TCheckBox>(this, "cbLongestLock", tsMore, 13, 74, 95, 17, "Longest lock:", 3);
+  cbLongestLock->SetHint("Any lock ends by itself after this many minutes");
+  cbLongestLock->OnClick = [this](TComponent*) {
+    spLongestLock->SetEnabled(FHost.More && cbLongestLock->Checked());
+  };
+  spLongestLock =
+      spin("spLongestLock", 70, 4, "Minutes after which any lock ends by itself (1 to 1440)",
+           settings::TMoreSettings::LongestLockMinutesMin,
+           settings::TMoreSettings::LongestLockMinutesMax);
+  lLongestMinutes = label("lLongestMinutes", 163, 76, 42, "Minutes");
+
+  cbStartWithWindows = Place<gui::TCheckBox>(this, "cbStartWithWindows", tsMore, 13, 100, 150, 17,
+                                             "Start with Windows", 5);
+  cbStartWithWindows->SetHint("Start Quellane when you log on to Windows");
+}
+
+void TFormOptions::ShowPasswordState() {
+  lPasswordState->SetCaption(FPendingPassword.empty() ? "None" : "Set");
+  btnClearPassword->SetEnabled(FHost.More && !FPendingPassword.empty());
+}
+
+void TFormOptions::btnSetPasswordClick(TComponent*) {
+  if (!FHost.More || !FHost.Hasher) return;
+  std::string password = AskNewPassword(this);
+  if (password.empty()) return;
+  const auto stored = rules::MakeStoredPassword(password, *FHost.Hasher);
+  for (char& c : password) c = 0;
+  if (!stored) {
+    gui::ShowMessageBox(Handle(), "The password could not be kept: the system refused to hash it.",
+                        "Quellane Error", MB_OK | MB_ICONERROR);
+    return;
+  }
+  FPendingPassword = *stored;
+  ShowPasswordState();
+}
+
+void TFormOptions::btnClearPasswordClick(TComponent*) {
+  FPendingPassword.clear();
+  ShowPasswordState();
 }
 
 void TFormOptions::FormCreate(TComponent*) {
@@ -211,6 +282,18 @@ void TFormOptions::LoadFromSettings() {
   cbBeep->SetChecked(s.GetBool(SLOT_DO_BEEP));
   SetLockedImage(s.Values[SLOT_LOCKED_IMAGE]);
   SetUnlockedImage(s.Values[SLOT_UNLOCKED_IMAGE]);
+
+  const TMoreSettings more = FHost.More ? *FHost.More : TMoreSettings{};
+  FPendingPassword = more.Password;
+  spCleaning->SetValue(more.CleaningSeconds);
+  cbLongestLock->SetChecked(more.LongestLockMinutes > 0);
+  spLongestLock->SetValue(more.LongestLockMinutes > 0 ? more.LongestLockMinutes : 60);
+  cbStartWithWindows->SetChecked(more.StartWithWindows);
+  for (gui::TWinControl* c : std::initializer_list<gui::TWinControl*>{
+           btnSetPassword, spCleaning, cbLongestLock, spLongestLock, cbStartWithWindows})
+    c->SetEnabled(FHost.More != nullptr && (c != btnSetPassword || FHost.Hasher != nullptr));
+  spLongestLock->SetEnabled(FHost.More && cbLongestLock->Checked());
+  ShowPasswordState();
 }
 
 void TFormOptions::StoreToSettings() {
@@ -230,6 +313,13 @@ void TFormOptions::StoreToSettings() {
   s.SetBool(SLOT_DO_BEEP, cbBeep->Checked());
   s.Values[SLOT_LOCKED_IMAGE] = LockedImageIndex;
   s.Values[SLOT_UNLOCKED_IMAGE] = UnlockedImageIndex;
+
+  if (TMoreSettings* more = FHost.More) {
+    more->Password = FPendingPassword;
+    more->CleaningSeconds = spCleaning->Value();
+    more->LongestLockMinutes = cbLongestLock->Checked() ? spLongestLock->Value() : 0;
+    more->StartWithWindows = cbStartWithWindows->Checked();
+  }
 }
 
 void TFormOptions::ShowApplicationHint() { StatusBar->SetSimpleText(gui::Application()->Hint()); }

@@ -13,6 +13,7 @@
 #include "ImageList.h"
 #include "Properties.h"
 #include "StdCtrls.h"
+#include "UnlockPassword.h"
 
 namespace quell::ui {
 
@@ -24,6 +25,10 @@ struct TOptionsHost {
   gui::TImageList* Images = nullptr;     // the controller's: the image indexes stay within it
   std::function<void()> MinimizeAllWindows;
   std::function<void()> Lock;  // the controller's lock handler, run directly
+  // The settings of the "More" page, and the hashing a new password needs;
+  // without them the page is shown disabled.
+  settings::TMoreSettings* More = nullptr;
+  rules::TPasswordHasher* Hasher = nullptr;
 };
 
 class TFormOptions : public gui::TForm {
@@ -55,6 +60,18 @@ class TFormOptions : public gui::TForm {
   gui::TSpinEdit* spIdle;
   gui::TLabel* Label4;
   gui::TCheckBox* cbIdle;
+  gui::TTabSheet* tsMore;
+  gui::TLabel* lPassword;
+  gui::TLabel* lPasswordState;
+  gui::TBitBtn* btnSetPassword;
+  gui::TBitBtn* btnClearPassword;
+  gui::TLabel* lCleaning;
+  gui::TSpinEdit* spCleaning;
+  gui::TLabel* lCleaningSeconds;
+  gui::TCheckBox* cbLongestLock;
+  gui::TSpinEdit* spLongestLock;
+  gui::TLabel* lLongestMinutes;
+  gui::TCheckBox* cbStartWithWindows;
   gui::TStatusBar* StatusBar;
   gui::TActionList* ActionList;
   gui::TImageList* ImageList;
@@ -74,6 +91,11 @@ class TFormOptions : public gui::TForm {
   void acApplyExecute(gui::TComponent* sender);
   void acCancelExecute(gui::TComponent* sender);
   void acLockNowExecute(gui::TComponent* sender);
+  void btnSetPasswordClick(gui::TComponent* sender);
+  void btnClearPasswordClick(gui::TComponent* sender);
+  // The stored form that Save keeps (the password set or cleared on the
+  // page, or the one the settings had).
+  const std::string& PendingPassword() const { return FPendingPassword; }
 
  protected:
   void WndProc(gui::TMessage& message) override;
@@ -85,8 +107,11 @@ class TFormOptions : public gui::TForm {
   // user) when the keyboard and the mouse would be locked with no way out.
   bool ConfigurationLockable();
   void CopyImage(int index, gui::TImage* image);
+  void CreateMorePage();
+  void ShowPasswordState();
 
   TOptionsHost FHost;
+  std::string FPendingPassword;
 };
 
 // Creates the dialog (owned by the application), shows it modally and

@@ -158,7 +158,7 @@ TEST_F(LockSafetyEndToEnd, AdministratorsTaskManagerPolicySurvivesOptionsLocksAn
   EXPECT_EQ(ScreenSaver(), "active=1");
   ChooseFromTrayMenu(0);
   ASSERT_TRUE(WaitLocked(true));
-  ChooseFromTrayMenu(1);
+  ChooseFromTrayMenu(2);  // Unlock
   ASSERT_TRUE(WaitLocked(false));
   EXPECT_EQ(Policy(), "1") << "after the menu's unlock";
   ChooseFromTrayMenu(-1);
@@ -224,7 +224,7 @@ TEST_F(LockSafetyEndToEnd, KilledWhileLockedIsRepairedAtTheNextStartOnly) {
 
   ChooseFromTrayMenu(0);  // Lock Computer
   EXPECT_TRUE(PumpUntil([] { return Policy() == "1"; }, 3000)) << "locks as before";
-  ChooseFromTrayMenu(1);  // Unlock
+  ChooseFromTrayMenu(2);  // Unlock
   EXPECT_TRUE(PumpUntil([] { return Policy() == "absent"; }, 3000));
   EXPECT_EQ(ScreenSaver(), "active=1");
 }
@@ -281,7 +281,7 @@ TEST_F(LockSafetyEndToEnd, ModifiersLostToCtrlAltDeleteDoNotCountAfterTheLock) {
   ASSERT_TRUE(WaitLocked(true));
 
   SendFromAnotherThread(ctrlAltDelete, 100);
-  ChooseFromTrayMenu(1);  // Unlock
+  ChooseFromTrayMenu(2);  // Unlock
   ASSERT_TRUE(WaitLocked(false));
   XDoTool("key l");
   PumpFor(500);
@@ -291,7 +291,7 @@ TEST_F(LockSafetyEndToEnd, ModifiersLostToCtrlAltDeleteDoNotCountAfterTheLock) {
   XDoTool("key ctrl+alt+l");
   ASSERT_TRUE(WaitLocked(true));
   SendFromAnotherThread(ctrlAltDelete, 100);
-  ChooseFromTrayMenu(1);  // Unlock
+  ChooseFromTrayMenu(2);  // Unlock
   ASSERT_TRUE(WaitLocked(false));
   ChooseFromTrayMenu(0);  // Lock Computer
   ASSERT_TRUE(WaitLocked(true));

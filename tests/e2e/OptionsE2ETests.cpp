@@ -53,15 +53,7 @@ std::vector<HWND> WindowsOf(DWORD process, const std::string& windowClass,
   return found;
 }
 
-// A control of the dialog by class and caption.
-HWND ChildOf(HWND parent, const std::string& windowClass, const std::string& text) {
-  HWND found = nullptr;
-  ForEachChildWindow(parent, [&](HWND w) {
-    if (lstrcmpiA(ClassOf(w).c_str(), windowClass.c_str()) == 0 && TextOf(w) == text) found = w;
-    return found == nullptr;
-  });
-  return found;
-}
+using wintest::ChildOf;
 
 void ClickAt(POINT p) {
   XMoveTo(p);

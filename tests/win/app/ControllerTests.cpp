@@ -138,7 +138,8 @@ TEST(HelpFile, IsACompiledHelpFileBesideTheProgramWithEveryPage) {
   EXPECT_EQ(chm.substr(0, 4), "ITSF");
   for (const char* page :
        {"/index.html", "/locking.html", "/unlocking.html", "/options.html", "/commandline.html",
-        "/safety.html", "/idle.html", "/troubleshooting.html"}) {
+        "/safety.html", "/idle.html", "/troubleshooting.html", "/password.html", "/cleaning.html",
+        "/longestlock.html", "/startup.html"}) {
     EXPECT_NE(chm.find(page), std::string::npos) << page;
   }
 }

@@ -227,6 +227,15 @@ void ForEachThreadWindow(DWORD threadId, const WindowVisitor& visit) {
   EnumThreadWindows(threadId, VisitWindow, reinterpret_cast<LPARAM>(&visit));
 }
 
+HWND ChildOf(HWND parent, const std::string& windowClass, const std::string& text) {
+  HWND found = nullptr;
+  ForEachChildWindow(parent, [&](HWND w) {
+    if (lstrcmpiA(ClassOf(w).c_str(), windowClass.c_str()) == 0 && TextOf(w) == text) found = w;
+    return found == nullptr;
+  });
+  return found;
+}
+
 std::string ProgramFolder() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);

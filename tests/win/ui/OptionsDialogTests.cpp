@@ -212,7 +212,7 @@ TEST_F(OptionsDialog, EveryControlHasItsClassPlaceCaptionAndHint) {
   }
   // The pages and their tabs.
   HWND tabs = form->PageControl->Handle();
-  ASSERT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
+  ASSERT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 3);
   char text[32];
   TCITEMA item{};
   item.mask = TCIF_TEXT;
@@ -222,6 +222,8 @@ TEST_F(OptionsDialog, EveryControlHasItsClassPlaceCaptionAndHint) {
   EXPECT_STREQ(text, "General");
   SendMessageA(tabs, TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&item));
   EXPECT_STREQ(text, "Options");
+  SendMessageA(tabs, TCM_GETITEMA, 2, reinterpret_cast<LPARAM>(&item));
+  EXPECT_STREQ(text, "More");
   EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 0);
   // The previews stay hidden; everything else is shown with the form.
   form->Show();
@@ -230,14 +232,15 @@ TEST_F(OptionsDialog, EveryControlHasItsClassPlaceCaptionAndHint) {
   EXPECT_FALSE(IsWindowVisible(form->ImageUnlocked->Handle()));
   EXPECT_TRUE(IsWindowVisible(form->HotKeyUnLock->Handle()));
   EXPECT_FALSE(IsWindowVisible(form->cbKeyboard->Handle())) << "the second page is hidden";
-  // The tooltips carry the six hints.
+  // The tooltips carry the six hints of the first two pages and the six of
+  // the third.
   HWND tips = nullptr;
   ForEachThreadWindow(GetCurrentThreadId(), [&](HWND w) {
     if (ClassOf(w) == TOOLTIPS_CLASSA) tips = w;
     return true;
   });
   ASSERT_NE(tips, nullptr);
-  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 6);
+  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 12);
 }
 
 // Pixels of a window's rectangle on the screen that are clearly of a hue.

@@ -1,0 +1,47 @@
+// Watches the keys typed on the locked keyboard for the unlock password on
+// a thread of its own. Each key may cost a PBKDF2 derivation (a tenth of a
+// second or more), and the program's thread runs the low-level hooks: a
+// system removes hooks that keep it waiting. The keys stay in that thread's
+// memory; a match is posted to the program's window.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace quell::app {
+
+class TPasswordWatcher {
+ public:
+  // A match is posted to `window` as `matchMessage` with the generation of
+  // the keys that made it in wParam.
+  TPasswordWatcher(HWND window, UINT matchMessage);
+  ~TPasswordWatcher();
+  TPasswordWatcher(const TPasswordWatcher&) = delete;
+  TPasswordWatcher& operator=(const TPasswordWatcher&) = delete;
+
+  // The stored form to watch for ("" for none); forgets every key.
+  void SetPassword(const std::string& storedForm);
+  bool HasPassword() const { return FHasPassword; }
+  // Forgets every key; a match of keys fed before is no longer current.
+  void Clear();
+  // One blocked key (its shortcut code).
+  void Feed(std::uint32_t shortcutCode);
+  // Whether a posted match belongs to the keys fed since the last Clear.
+  bool IsCurrent(WPARAM generation) const { return generation == FGeneration; }
+
+ private:
+  static DWORD WINAPI ThreadProc(LPVOID parameter);
+  void Post(UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND FWindow;
+  UINT FMatchMessage;
+  HANDLE FThread = nullptr;
+  DWORD FThreadId = 0;
+  HANDLE FReady = nullptr;
+  bool FHasPassword = false;
+  WPARAM FGeneration = 0;
+};
+
+}  // namespace quell::app
