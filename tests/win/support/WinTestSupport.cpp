@@ -83,7 +83,9 @@ LRESULT CALLBACK RecordingWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, L
       case WM_RBUTTONDOWN:
       case WM_RBUTTONUP:
       case WM_MOUSEWHEEL:
-      case WM_MOUSEMOVE: self->received_.push_back({message, wParam, lParam}); break;
+      case WM_MOUSEMOVE:
+      case WM_ACTIVATE:
+      case WM_KILLFOCUS: self->received_.push_back({message, wParam, lParam}); break;
       default: break;
     }
     if (message == WM_CHAR) self->typed_ += static_cast<char>(wParam);
