@@ -122,8 +122,11 @@ TEST_F(MenuSeparatorKeys, ThePointerOverASeparatorDrawsNoSelectionAndItsClickCho
     XDoTool("click 1");
     Sleep(500);
     openAfterClick = IsWindowVisible(FindWindowA("#32768", nullptr)) != FALSE;
+    // A click outside closes it (keys follow the foreground, which a click
+    // on a menu may have moved).
     for (int i = 0; i < 3 && IsWindowVisible(FindWindowA("#32768", nullptr)); ++i) {
-      XDoTool("key Escape");
+      XMoveTo({700, 60});
+      XDoTool("click 1");
       Sleep(300);
     }
   });
