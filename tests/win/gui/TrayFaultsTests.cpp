@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,33 +58,45 @@ int Adds() {
   return n;
 }
 
-class TrayFaults : public gui::test::AppTest {
- protected:
-  void SetUp() override {
-    AppTest::SetUp();
+// The refusing shell for one test, and the real one back afterwards.
+struct RefusingShellSeam {
+  RefusingShellSeam() {
     TrayShellCalls() = {Shell, Shell6};
     ForgetShellVersion();
     sent.clear();
     shellReady = true;
     iconThereAlready = false;
-    images = Create<gui::TImageList>(app.get());
-    for (int id : {IDI_EXIT, IDI_OPTIONS, IDI_LOCKED, IDI_UNLOCKED})
-      images->AddIconResource(app->Instance(), MAKEINTRESOURCEA(id));
+  }
+  ~RefusingShellSeam() {
+    TrayShellCalls() = {Shell_NotifyIconA, ReadShell32Version};
+    ForgetShellVersion();
+  }
+};
+
+class TrayFaults : public gui::test::AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    seam = std::make_unique<RefusingShellSeam>();
+    pictures = Create<gui::TImageList>(app.get());
+    for (int id : {IDI_LOCKED, IDI_UNLOCKED})
+      pictures->AddIconResource(app->Instance(), MAKEINTRESOURCEA(id));
   }
   void TearDown() override {
     TComponent::Free(tray);
-    TrayShellCalls() = {Shell_NotifyIconA, ReadShell32Version};
-    ForgetShellVersion();
+    seam.reset();
     AppTest::TearDown();
   }
   TTrayIcon& MakeTray() {
     tray = Create<TTrayIcon>(app.get());
     return *tray;
   }
-  void UseImage(int index) { images->GetIcon(index, tray->Icon()); }
+  // The picture of a lock state, as the program gives it to the icon.
+  void ShowState(bool locked) { pictures->GetIcon(locked ? 0 : 1, tray->Icon()); }
   LRESULT Callback(UINT lParam) { return SendMessageA(tray->TrayWindow(), WM_TRAYICON, 1, lParam); }
 
-  gui::TImageList* images = nullptr;
+  std::unique_ptr<RefusingShellSeam> seam;
+  gui::TImageList* pictures = nullptr;
   TTrayIcon* tray = nullptr;
 };
 
@@ -91,7 +104,7 @@ TEST_F(TrayFaults, AnAddTheShellRefusesIsTriedAgainUntilItIsTaken) {
   shellReady = false;
   MakeTray();
   tray->SetActive(true);
-  UseImage(3);
+  ShowState(false);
   // Refused: the modify that follows tells the icon is not there either.
   ASSERT_GE(sent.size(), 2u);
   EXPECT_EQ(sent[0].command, static_cast<DWORD>(NIM_ADD));
@@ -146,7 +159,7 @@ TEST_F(TrayFaults, AnAddRefusedForAnIconThatIsThereAlreadyIsNotRetried) {
 TEST_F(TrayFaults, ABalloonShownOnceIsNeverSentAgainByALaterWrite) {
   MakeTray();
   tray->SetActive(true);
-  UseImage(3);
+  ShowState(false);
   sent.clear();
   tray->ShowBalloon("Locked", "Keyboard and mouse are locked", 2, 20000);
   ASSERT_THAT(Commands(), ElementsAre(NIM_MODIFY));
@@ -156,7 +169,7 @@ TEST_F(TrayFaults, ABalloonShownOnceIsNeverSentAgainByALaterWrite) {
   EXPECT_STREQ(tray->IconData().szInfoTitle, "");
 
   sent.clear();
-  UseImage(2);  // the picture changes, as at every lock
+  ShowState(true);  // the picture changes, as at every lock
   ASSERT_THAT(Commands(), ElementsAre(NIM_MODIFY));
   EXPECT_EQ(sent[0].data.uFlags, 0x07u) << "message, icon and tip only";
   EXPECT_STREQ(sent[0].data.szInfo, "");
