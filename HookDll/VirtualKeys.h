@@ -1,5 +1,6 @@
-// The virtual-key codes the library names: the modifiers (either side, and
-// each side) and Delete. Plain constants; no windows.h.
+// The virtual-key codes the library and the program name: the modifiers
+// (either side, and each side), Delete, and the keys that turn pages. Plain constants; no
+// windows.h.
 #pragma once
 
 #include <cstdint>
@@ -11,5 +12,7 @@ inline constexpr std::uint32_t kVkLShift = 0xA0, kVkRShift = 0xA1;
 inline constexpr std::uint32_t kVkLControl = 0xA2, kVkRControl = 0xA3;
 inline constexpr std::uint32_t kVkLMenu = 0xA4, kVkRMenu = 0xA5;
 inline constexpr std::uint32_t kVkDelete = 0x2E;
+inline constexpr std::uint32_t kVkTab = 0x09;
+inline constexpr std::uint32_t kVkPrior = 0x21, kVkNext = 0x22;  // Page Up, Page Down
 
 }  // namespace quell::hook

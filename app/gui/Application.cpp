@@ -20,7 +20,9 @@ bool IsDialogKey(MSG& msg) {
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd) return false;
   const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
   auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(root));
-  return form && form->DialogKeys() && IsDialogMessageA(root, &msg);
+  if (!form || !form->DialogKeys()) return false;
+  if (msg.message == WM_KEYDOWN && form->PageKey(static_cast<unsigned>(msg.wParam))) return true;
+  return IsDialogMessageA(root, &msg) != FALSE;
 }
 }  // namespace
 

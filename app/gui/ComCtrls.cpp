@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "PageKeys.h"
+
 namespace quell::gui {
 
 // --- THotKey ---
@@ -23,6 +25,32 @@ void THotKey::SetRules(WORD invalidCombinations, WORD substitute) {
   FInvalid = invalidCombinations;
   FSubstitute = substitute;
   if (HandleAllocated()) SendMessageA(Handle(), HKM_SETRULES, FInvalid, MAKELPARAM(FSubstitute, 0));
+}
+
+void THotKey::KeyTakenByForm() {
+  if (FModifiersDown) SetHotKey(FBeforeModifiers);
+  FModifiersDown = false;
+}
+
+void THotKey::WndProc(TMessage& message) {
+  const auto isModifier = [](WPARAM vk) {
+    return vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU;
+  };
+  switch (message.Msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (isModifier(message.WParam) && !FModifiersDown) {
+        FBeforeModifiers = HotKey();
+        FModifiersDown = true;
+      } else if (!isModifier(message.WParam)) {
+        FModifiersDown = false;
+      }
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: FModifiersDown = false; break;
+    default: break;
+  }
+  TWinControl::WndProc(message);
 }
 
 void THotKey::AdjustCreationParams(TCreateParams& params) {
@@ -149,12 +177,15 @@ void TTabSheet::SetPageControl(TPageControl* pages) {
   if (pages) pages->InsertPage(this);
 }
 
+TWinControl* TTabSheet::TabFollows() const { return FPages; }
+
 void TTabSheet::CreatedHandle() {
   if (FPages && FPages->ActivePage() == this) SetVisible(true);
 }
 
 void TTabSheet::AdjustCreationParams(TCreateParams& params) {
   TWinControl::AdjustCreationParams(params);
+  if (FPages && FPages->Parent()) params.wndParent = FPages->Parent()->Handle();
   params.windowClass = "TQuellTabSheet";
   params.classStyle = 0;
   params.style |= WS_CLIPCHILDREN;
@@ -190,12 +221,38 @@ void TPageControl::SetActivePage(TTabSheet* page) {
   if (page && page->HandleAllocated()) page->SetVisible(true);
 }
 
+void TPageControl::SelectNextPage(bool forward) {
+  const auto at = std::find(FPages.begin(), FPages.end(), FActive);
+  const int current = at == FPages.end() ? -1 : static_cast<int>(at - FPages.begin());
+  const int next =
+      SteppedPage(current, PageCount(), forward ? TPageStep::Next : TPageStep::Previous);
+  if (next == current) return;
+  const HWND focus = GetFocus();
+  const bool focusOnPage =
+      FActive && FActive->HandleAllocated() && focus && IsChild(FActive->Handle(), focus);
+  if (HandleAllocated()) SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(next), 0);
+  SetActivePage(FPages[static_cast<std::size_t>(next)]);
+  if (!focusOnPage) return;
+  // The first control of the page the dialog keys would stop at, or the strip.
+  const HWND page = FActive->Handle();
+  HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
+  if (!first || !IsChild(page, first)) first = Handle();
+  ::SetFocus(first);
+}
+
 void TPageControl::AdjustCreationParams(TCreateParams& params) {
   TWinControl::AdjustCreationParams(params);
   params.windowClass = WC_TABCONTROLA;
   params.systemClass = true;
-  params.style |= WS_CLIPCHILDREN;
-  params.exStyle |= WS_EX_CONTROLPARENT;
+}
+
+void TPageControl::WndProc(TMessage& message) {
+  TWinControl::WndProc(message);
+  // The pages follow the strip when it is moved or sized.
+  if (message.Msg == WM_WINDOWPOSCHANGED && HandleAllocated()) {
+    const auto& pos = *reinterpret_cast<const WINDOWPOS*>(message.LParam);
+    if ((pos.flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) PlacePages();
+  }
 }
 
 void TPageControl::CreatedHandle() {
@@ -214,6 +271,9 @@ void TPageControl::PlacePages() {
   RECT r;
   GetClientRect(Handle(), &r);
   SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+  // In the coordinates of the pages' windows, which are the strip's siblings.
+  if (const HWND parent = GetParent(Handle()))
+    MapWindowPoints(Handle(), parent, reinterpret_cast<POINT*>(&r), 2);
   for (TTabSheet* p : FPages) p->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 

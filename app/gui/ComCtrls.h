@@ -21,13 +21,20 @@ class THotKey : public TWinControl {
   // HKM_SETRULES: the combinations refused (HKCOMB_*) and the modifiers
   // put in their place.
   void SetRules(WORD invalidCombinations, WORD substitute);
+  bool TakesAnyKey() const override { return true; }
+  void KeyTakenByForm() override;
 
  protected:
   void AdjustCreationParams(TCreateParams& params) override;
   void CreatedHandle() override;
+  void WndProc(TMessage& message) override;
 
  private:
   std::uint16_t FValue = 0;
+  // The value before the modifiers now held went down (the box shows them
+  // at once, "Ctrl + "): what Ctrl+Tab, taken by the form, must not change.
+  std::uint16_t FBeforeModifiers = 0;
+  bool FModifiersDown = false;
   WORD FInvalid = 0;
   WORD FSubstitute = 0;
 };
@@ -68,12 +75,17 @@ class TSpinEdit : public TWinControl {
 class TPageControl;
 
 // One page of a page control: a plain container shown while its tab is
-// selected. Its parent is the page control.
+// selected. Its parent is the page control; its window, though, is the page
+// control's sibling, placed over its display area and right after it in
+// the tab order, as the dialog manager needs: a window whose children are
+// visited by the dialog keys (WS_EX_CONTROLPARENT) is never a stop itself,
+// and the tab strip must be one.
 class TTabSheet : public TWinControl {
  public:
   explicit TTabSheet(TComponent* owner) : TWinControl(owner) {}
   void SetPageControl(TPageControl* pages);
   TPageControl* PageControl() const { return FPages; }
+  TWinControl* TabFollows() const override;
 
  protected:
   void AdjustCreationParams(TCreateParams& params) override;
@@ -84,7 +96,7 @@ class TTabSheet : public TWinControl {
 };
 
 // The system's tab control with one tab per sheet; the sheets fill its
-// display area.
+// display area. The tab strip is a tab stop, and its arrow keys turn pages.
 class TPageControl : public TWinControl {
  public:
   explicit TPageControl(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
@@ -92,10 +104,14 @@ class TPageControl : public TWinControl {
   TTabSheet* Pages(int index) const { return FPages.at(static_cast<std::size_t>(index)); }
   TTabSheet* ActivePage() const { return FActive; }
   void SetActivePage(TTabSheet* page);
+  // Shows the next or the previous page (wrapping around). A focus that was
+  // on the page left moves to the first control of the new one.
+  void SelectNextPage(bool forward);
 
  protected:
   void AdjustCreationParams(TCreateParams& params) override;
   void CreatedHandle() override;
+  void WndProc(TMessage& message) override;
   bool HandleNotify(NMHDR& header, LRESULT& result) override;
   void Notification(TComponent* component, TOperation operation) override;
 

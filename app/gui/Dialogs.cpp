@@ -9,7 +9,58 @@ MessageBoxFunction& Replacement() {
   static MessageBoxFunction replacement;
   return replacement;
 }
+
+struct ThreadWindows {
+  bool hiddenToo;
+  std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectThreadWindow(HWND window, LPARAM data) {
+  auto& found = *reinterpret_cast<ThreadWindows*>(data);
+  if (found.hiddenToo || IsWindowVisible(window)) found.windows.push_back(window);
+  return TRUE;
+}
+
+bool IsTooltip(HWND window) {
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof name);
+  return lstrcmpiA(name, TOOLTIPS_CLASSA) == 0;
+}
 }  // namespace
+
+TDisabledProgramWindows::TDisabledProgramWindows(HWND keep, bool hiddenToo) {
+  ThreadWindows found{hiddenToo, {}};
+  EnumThreadWindows(GetCurrentThreadId(), CollectThreadWindow, reinterpret_cast<LPARAM>(&found));
+  for (HWND w : found.windows) {
+    if (w == keep) continue;
+    if (hiddenToo && IsTooltip(w)) {
+      SendMessageA(w, TTM_POP, 0, 0);
+      SendMessageA(w, TTM_ACTIVATE, FALSE, 0);
+      // A tip the control no longer counts as shown may still be on screen.
+      if (IsWindowVisible(w)) ShowWindow(w, SW_HIDE);
+      FTooltips.push_back(w);
+    }
+    if (IsWindowEnabled(w)) {
+      EnableWindow(w, FALSE);
+      FDisabled.push_back(w);
+    }
+  }
+}
+
+TDisabledProgramWindows::~TDisabledProgramWindows() {
+  for (HWND w : FDisabled) {
+    if (IsWindow(w)) EnableWindow(w, TRUE);
+  }
+  for (HWND w : FTooltips) {
+    if (IsWindow(w)) SendMessageA(w, TTM_ACTIVATE, TRUE, 0);
+  }
+}
+
+int ShowProgramModalBox(HWND owner, const std::string& text, const std::string& caption,
+                        UINT flags) {
+  const TDisabledProgramWindows disabled(nullptr, true);
+  return ShowMessageBox(owner, text, caption, flags);
+}
 
 MessageBoxFunction SetMessageBoxFunction(MessageBoxFunction replacement) {
   MessageBoxFunction previous = std::move(Replacement());

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "Handles.h"
 
@@ -24,5 +25,28 @@ using MessageBoxFunction =
     std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT flags)>;
 // Installs a replacement (empty: MessageBoxA again); answers the previous one.
 MessageBoxFunction SetMessageBoxFunction(MessageBoxFunction replacement);
+
+// While it lives, the windows of the program (every top-level window of this
+// thread but `keep`) take no input: each enabled one is disabled. With
+// `hiddenToo` the hidden ones are disabled as well (the tray icon's window,
+// which then ignores the shell's clicks) and every tooltip is hidden and
+// switched off, so that none stays over a box. The destructor puts back
+// what it changed, for the windows that still exist.
+class TDisabledProgramWindows {
+ public:
+  explicit TDisabledProgramWindows(HWND keep, bool hiddenToo);
+  ~TDisabledProgramWindows();
+  TDisabledProgramWindows(const TDisabledProgramWindows&) = delete;
+  TDisabledProgramWindows& operator=(const TDisabledProgramWindows&) = delete;
+
+ private:
+  std::vector<HWND> FDisabled;
+  std::vector<HWND> FTooltips;
+};
+
+// A message box modal to every window of the program, the hidden ones and
+// the tray icon included, with no tooltip left above it.
+int ShowProgramModalBox(HWND owner, const std::string& text, const std::string& caption,
+                        UINT flags);
 
 }  // namespace quell::gui

@@ -1,20 +1,17 @@
 #include "Form.h"
 
+#include <memory>
+
 #include "DisplayDpi.h"
 
 #include <stdexcept>
 #include <vector>
 
-namespace quell::gui {
+#include "ComCtrls.h"
+#include "Dialogs.h"
+#include "PageKeys.h"
 
-namespace {
-BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) {
-  if (IsWindowVisible(window) && IsWindowEnabled(window)) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  }
-  return TRUE;
-}
-}  // namespace
+namespace quell::gui {
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {}
 
@@ -159,6 +156,33 @@ void TForm::UpdateHints() {
   }
 }
 
+bool TForm::PageKey(unsigned virtualKey) {
+  const HWND focus = GetFocus();
+  TWinControl* focused = TWinControl::FromHandle(focus);
+  TShiftState shift = 0;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
+  if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+  const TPageStep step = PageStepOfKey(virtualKey, shift, focused && focused->TakesAnyKey());
+  if (step == TPageStep::None) return false;
+  TPageControl* pages = nullptr;
+  for (HWND w = focus; w && w != Handle() && !pages; w = GetParent(w)) {
+    TWinControl* c = TWinControl::FromHandle(w);
+    pages = dynamic_cast<TPageControl*>(c);
+    if (auto* sheet = dynamic_cast<TTabSheet*>(c)) pages = sheet->PageControl();
+  }
+  for (std::size_t i = 0; !pages && i < ComponentCount(); ++i) {
+    auto* c = dynamic_cast<TPageControl*>(Components(i));
+    if (c && c->HandleAllocated() && IsWindowVisible(c->Handle()) && IsWindowEnabled(c->Handle())) {
+      pages = c;
+    }
+  }
+  if (!pages) return false;
+  if (focused) focused->KeyTakenByForm();
+  pages->SelectNextPage(step == TPageStep::Next);
+  return true;
+}
+
 void TForm::Show() {
   SetVisible(true);
   BringWindowToTop(Handle());
@@ -174,19 +198,14 @@ TModalResult TForm::ShowModal() {
   if (FModal || Visible()) throw std::logic_error("only a hidden form can be shown modally");
   const HWND self = Handle();
   // Modal to every window of the program: the others take no input meanwhile.
-  std::vector<HWND> others;
-  EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&others));
-  std::erase(others, self);
-  for (HWND w : others) EnableWindow(w, FALSE);
+  auto others = std::make_unique<TDisabledProgramWindows>(self, false);
   FModal = true;
   FModalResult = mrNone;
   TCloseAction action = TCloseAction::Hide;
   Show();
   SetActiveWindow(self);
   const auto restore = [&] {
-    for (HWND w : others) {
-      if (IsWindow(w)) EnableWindow(w, TRUE);
-    }
+    others.reset();
     FModal = false;
   };
   try {

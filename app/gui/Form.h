@@ -69,6 +69,10 @@ class TForm : public TWinControl {
   // dialog box.
   bool DialogKeys() const { return FDialogKeys; }
   void SetDialogKeys(bool on) { FDialogKeys = on; }
+  // The form's own keys, before the dialog keys: Ctrl+Tab, Ctrl+Shift+Tab,
+  // Ctrl+PgDn and Ctrl+PgUp turn the pages of the page control that holds
+  // the focus, or else of the form's first one. True when the key was used.
+  bool PageKey(unsigned virtualKey);
   // Tooltips with each control's hint (its short part, before '|').
   void SetShowHint(bool show) { FShowHint = show; }
   // Builds the tooltips of the controls on the form (call once they exist).

@@ -191,11 +191,13 @@ void TPopupMenu::Build(HMENU menu, const TMenuItem& parent) {
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
-    info.wID = item->Command();
+    // A line is never selected nor chosen, and the arrow keys pass over it:
+    // it has no command, and an owner-drawn one is still a separator.
+    info.wID = item->IsLine() ? 0 : item->Command();
     info.dwItemData = item->Command();
     std::string text = MenuText(*item);
     if (FOwnerDraw) {
-      info.fType = MFT_OWNERDRAW;
+      info.fType = MFT_OWNERDRAW | (item->IsLine() ? MFT_SEPARATOR : 0u);
     } else if (item->IsLine()) {
       info.fType = MFT_SEPARATOR;
     } else {

@@ -135,6 +135,23 @@ void TWinControl::UpdateTabOrder() {
                      if ((a->FTabOrder < 0) != (b->FTabOrder < 0)) return b->FTabOrder < 0;
                      return a->FTabOrder < b->FTabOrder;
                    });
+  std::vector<TWinControl*> followers;
+  std::erase_if(children, [&](TWinControl* c) {
+    const bool follows = c->TabFollows() && std::find(children.begin(), children.end(),
+                                                      c->TabFollows()) != children.end();
+    if (follows) followers.push_back(c);
+    return follows;
+  });
+  for (TWinControl* f : followers) {
+    auto leader = std::find(children.begin(), children.end(), f->TabFollows());
+    while (leader + 1 != children.end() && (*(leader + 1))->TabFollows() == f->TabFollows())
+      ++leader;
+    children.insert(leader + 1, f);
+  }
+  if (!followers.empty()) {
+    std::rotate(children.begin(), std::find(children.begin(), children.end(), followers.front()),
+                children.end());
+  }
   HWND after = HWND_TOP;
   for (TWinControl* child : children) {
     SetWindowPos(child->FHandle, after, 0, 0, 0, 0,

@@ -77,8 +77,21 @@ class TWinControl : public TComponent, public TWindowReceiver {
   bool TabStop() const { return FTabStop; }
   void SetTabStop(bool stop) { FTabStop = stop; }
   // Orders the child windows by tab order (those without one last), and
-  // their children likewise.
+  // their children likewise. A window that follows another directly
+  // (TabFollows) comes right after it; the order then starts at the first
+  // such follower, so that it lies above the window it follows (the dialog
+  // keys wrap around: the order Tab goes round in stays the same).
   void UpdateTabOrder();
+  // The sibling this control follows directly in the tab order, or null: a
+  // page follows its page control, whose display area it covers.
+  virtual TWinControl* TabFollows() const { return nullptr; }
+  // Whether the control takes any key pressed in it as its value (a hot-key
+  // box): the form's own keys then leave it what they can.
+  virtual bool TakesAnyKey() const { return false; }
+  // A key pressed in the control was used by the form (a page key): a
+  // control that took part of it already (a hot-key box, its modifiers)
+  // puts back the value it had before.
+  virtual void KeyTakenByForm() {}
   void SetFocus();
   bool Focused();
   // Widens the window, never narrows it, so that its caption in its font

@@ -351,13 +351,17 @@ bool TFormOptions::ConfigurationLockable() {
     return true;
   }
   // The box belongs to the application window, which is not topmost: the
-  // dialog steps down while it is shown, or it would cover the box.
+  // dialog steps down while it is shown, or it would cover the box. The box
+  // is modal to every window of the program, this dialog and the tray icon
+  // included. The modal result is left as it is: the dialog stays open
+  // unless something closed it before or while the box was up.
   SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  gui::ShowMessageBox(gui::Application()->Handle(), rules::NeedUnlockHotKeyText,
-                      rules::InvalidConfigurationCaption, MB_OK | MB_TASKMODAL | MB_TOPMOST);
+  gui::ShowProgramModalBox(gui::Application()->Handle(), rules::NeedUnlockHotKeyText,
+                           rules::InvalidConfigurationCaption, MB_OK | MB_TASKMODAL | MB_TOPMOST);
   if (StayOnTop())
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SetModalResult(gui::mrNone);
+  // The box's owner is hidden: the activation comes back here.
+  if (IsWindowVisible(Handle()) && ModalResult() == gui::mrNone) SetActiveWindow(Handle());
   return false;
 }
 

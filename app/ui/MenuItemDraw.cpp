@@ -263,7 +263,7 @@ bool DrawMenuItem(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state
 
     Fill(mem, {0, 0, canvas.width(), canvas.height()}, palette.menuBack);
     Fill(mem, layout.iconColumn, palette.iconColumn);
-    if (s.selected && s.enabled && options.drawSelect) {
+    if (ShowsSelection(s.selected, s.enabled, separator, options.drawSelect)) {
       const Rect box = SelectionRect(layout, options.flatMenu);
       Fill(mem, box, palette.selectFill);
       Frame(mem, box, palette.selectBorder);

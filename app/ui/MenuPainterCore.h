@@ -144,6 +144,13 @@ struct LayoutRequest {
 
 ItemLayout LayoutItem(const LayoutRequest& request);
 
+// Whether an item is drawn with the selection box: a selected, enabled item
+// of a painter that draws the selection; never a separator, whatever state
+// the system reports for it.
+constexpr bool ShowsSelection(bool selected, bool enabled, bool separator, bool drawSelect) {
+  return selected && enabled && !separator && drawSelect;
+}
+
 // The selection box (fill and frame); one pixel narrower with a flat menu.
 Rect SelectionRect(const ItemLayout& layout, bool flatMenu);
 // The row of a separator's line and where it starts and ends.

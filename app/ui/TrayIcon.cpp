@@ -12,8 +12,7 @@ using gui::TMessage;
 
 namespace {
 
-constexpr UINT kIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // 0x07
-constexpr UINT kAddFlags = kIconFlags | NIF_INFO;              // 0x17
+static_assert(NIF_MESSAGE == 0x01 && NIF_ICON == 0x02 && NIF_TIP == 0x04 && NIF_INFO == 0x10);
 
 TApplication& App() {
   TApplication* app = gui::Application();
@@ -39,14 +38,33 @@ TTrayIcon::TTrayIcon(gui::TComponent* owner)
     : TComponent(owner),
       FClickTimer(gui::Create<gui::TTimer>(this)),
       FBalloonTimer(gui::Create<gui::TTimer>(this)),
+      FAddTimer(gui::Create<gui::TTimer>(this)),
       FPipeline(*this, *FClickTimer) {
   FIcon.OnChange = [this](gui::TIcon&) { ResolveShownIcon(); };
   FTrayWindow = gui::CreateUtilityWindow(nullptr, this);
   if (!FTrayWindow) throw std::runtime_error("CreateWindowExA failed for the tray window");
-  SetVisibility(tvVisibleTaskBar | tvVisibleTaskList | tvAutoHide);
+  // The defaults are a state, not a request: constructing the icon shows
+  // nothing (showing the application here would flash a taskbar button and
+  // take the focus from the user's window).
+  FVisibility = tvVisibleTaskBar | tvVisibleTaskList | tvAutoHide;
   FClickTimer->SetEnabled(false);
   FClickTimer->OnTimer = [this](gui::TComponent*) {
-    Guarded([&] { FPipeline.ClickTimerExpired(); });
+    Guarded([&] {
+      // A click pressed before the program's windows were disabled (a box
+      // modal to all of them) is dropped.
+      if (IsWindowEnabled(FTrayWindow)) {
+        FPipeline.ClickTimerExpired();
+      } else {
+        FClickTimer->SetEnabled(false);
+      }
+    });
+  };
+  FAddTimer->SetEnabled(false);
+  FAddTimer->OnTimer = [this](gui::TComponent*) {
+    Guarded([&] {
+      FAddTimer->SetEnabled(false);
+      if (FActive) UpdateTrayEntry();
+    });
   };
   FBalloonTimer->SetEnabled(false);
   FBalloonTimer->OnTimer = [this](gui::TComponent*) {
@@ -67,6 +85,8 @@ TTrayIcon::~TTrayIcon() {
   InstallHook(false);
   TComponent::Free(FClickTimer);
   FClickTimer = nullptr;
+  TComponent::Free(FAddTimer);
+  FAddTimer = nullptr;
   TComponent::Free(FAnimateTimer);
   FAnimateTimer = nullptr;
   if (FActive) {
@@ -167,11 +187,15 @@ void TTrayIcon::Notification(gui::TComponent* component, gui::TOperation operati
   }
 }
 
-void TTrayIcon::SendTrayCommand(DWORD command) { TrayShellCalls().notifyIcon(command, &FData); }
+bool TTrayIcon::SendTrayCommand(DWORD command) {
+  return TrayShellCalls().notifyIcon(command, &FData) != FALSE;
+}
 
 void TTrayIcon::UpdateTrayEntry() {
   InstallHook(FActive);
+  FAddTimer->SetEnabled(false);
   if (!FActive) {
+    FAddRetry.Reset();
     SendTrayCommand(NIM_DELETE);
     return;
   }
@@ -187,10 +211,21 @@ void TTrayIcon::UpdateTrayEntry() {
   FData.uCallbackMessage = WM_TRAYICON;
   FData.hIcon = FShownIcon.Handle();
   SetTip();
-  FData.uFlags = kAddFlags;
+  FData.uFlags = TrayWriteFlags(TrayWrite::Add);
   const gui::TForm* mainForm = App().MainForm();
   const bool hideIcon = (FVisibility & tvAutoHideIcon) && mainForm && mainForm->Visible();
-  if (!hideIcon) SendTrayCommand(NIM_ADD);
+  if (!hideIcon && !SendTrayCommand(NIM_ADD)) {
+    // An add also fails for an icon that is there already (an announcement
+    // of a new taskbar that came after the shell found it): a modify tells.
+    FData.uFlags = TrayWriteFlags(TrayWrite::Icon);
+    if (!SendTrayCommand(NIM_MODIFY)) {
+      // The notification area is not ready: try again later.
+      FAddTimer->SetInterval(FAddRetry.Failed());
+      FAddTimer->SetEnabled(true);
+      return;
+    }
+  }
+  FAddRetry.Reset();
   if (balloons) SendTrayCommand(NIM_SETVERSION);
 }
 
@@ -206,7 +241,6 @@ void TTrayIcon::ResolveShownIcon() {
   switch (
       ChooseShownIcon(FIcons != nullptr, FIcons ? FIcons->Count() : 0, FIconIndex, FIcon.Empty())) {
     case ShownIconSource::ImageListEntry: {
-      FData.uFlags = kIconFlags;
       gui::TIcon entry;
       FIcons->GetIcon(FIconIndex, entry);
       SetShownIcon(entry);
@@ -226,6 +260,7 @@ void TTrayIcon::ResolveShownIcon() {
 void TTrayIcon::SetShownIcon(const gui::TIcon& icon) {
   FShownIcon.Assign(icon);
   FData.hIcon = FShownIcon.Handle();
+  FData.uFlags = TrayWriteFlags(TrayWrite::Icon);
   if (FActive) SendTrayCommand(NIM_MODIFY);
 }
 
@@ -297,10 +332,15 @@ void TTrayIcon::ShowBalloon(const std::string& title, const std::string& text, i
   FData.uFlags = NIF_INFO;
   CopyCut(FData.szInfoTitle, sizeof FData.szInfoTitle, title);
   CopyCut(FData.szInfo, sizeof FData.szInfo, text);
-  FData.uFlags = kAddFlags;
+  FData.uFlags = TrayWriteFlags(TrayWrite::Balloon);
   FData.uTimeout = static_cast<UINT>(delayMs);
   FData.dwInfoFlags = BalloonInfoFlags(kind);
   SendTrayCommand(NIM_MODIFY);
+  // Shown: the record forgets it, so that no later write shows it again.
+  FData.szInfoTitle[0] = '\0';
+  FData.szInfo[0] = '\0';
+  FData.dwInfoFlags = 0;
+  FData.uFlags = TrayWriteFlags(TrayWrite::Icon);
   if (delayMs < 10000 && !title.empty() && !text.empty()) {
     FBalloonTimer->SetInterval(static_cast<unsigned>(delayMs > 0 ? delayMs : 0));
     FBalloonTimer->SetEnabled(true);
@@ -347,6 +387,18 @@ void TTrayIcon::MouseDispatch(TMessage& m) {
   const TrayCallbackAction action =
       ClassifyTrayCallback(static_cast<std::uint32_t>(m.LParam & 0xFFFF));
   const TrayMouse mouse{action.button, shift, p.x, p.y};
+  // A disabled window takes no input: while a box is modal to every window
+  // of the program, the icon's clicks do nothing.
+  const bool input = IsWindowEnabled(FTrayWindow) != FALSE;
+  switch (action.kind) {
+    case TrayCallback::MouseMove:
+    case TrayCallback::MouseDown:
+    case TrayCallback::MouseUp:
+    case TrayCallback::DoubleClick:
+      if (!input) return;
+      break;
+    default: break;
+  }
   switch (action.kind) {
     case TrayCallback::MouseMove: FireMouseMove(shift, p.x, p.y); break;
     case TrayCallback::MouseDown: FPipeline.MouseDown(mouse); break;
@@ -382,7 +434,7 @@ void TTrayIcon::FireMouseMove(TShiftState shift, int x, int y) {
   if (FHint != FLastHint) {
     FLastHint = FHint;
     SetTip();
-    FData.uFlags = kIconFlags;
+    FData.uFlags = TrayWriteFlags(TrayWrite::Tip);
     if (FActive) SendTrayCommand(NIM_MODIFY);
   }
   if (OnMouseMove) OnMouseMove(this, shift, x, y);

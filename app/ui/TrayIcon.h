@@ -94,7 +94,7 @@ class TTrayIcon : public gui::TComponent, private TrayClickHost, private gui::TW
   void MouseDispatch(gui::TMessage& message);
   void FireMouseMove(TShiftState shift, int x, int y);
   void UpdateTrayEntry();
-  void SendTrayCommand(DWORD command);
+  bool SendTrayCommand(DWORD command);
   void ResolveShownIcon();
   void SetShownIcon(const gui::TIcon& icon);
   void SetTip();
@@ -140,6 +140,8 @@ class TTrayIcon : public gui::TComponent, private TrayClickHost, private gui::TW
   gui::TTimer* FClickTimer = nullptr;
   gui::TTimer* FBalloonTimer = nullptr;
   gui::TTimer* FAnimateTimer = nullptr;
+  gui::TTimer* FAddTimer = nullptr;  // tries the add again while the shell is not ready
+  TrayAddRetry FAddRetry;
   TrayClickPipeline FPipeline;
   std::uint64_t FBalloonShownAt = 0;
   int FBalloonSeconds = 0;

@@ -57,6 +57,24 @@ TrayCallbackAction ClassifyTrayCallback(std::uint32_t lParam) {
   }
 }
 
+std::uint32_t TrayWriteFlags(TrayWrite write) {
+  constexpr std::uint32_t kMessage = 0x01, kIcon = 0x02, kTip = 0x04, kInfo = 0x10;
+  switch (write) {
+    case TrayWrite::Add:
+    case TrayWrite::Balloon: return kMessage | kIcon | kTip | kInfo;
+    case TrayWrite::Icon:
+    case TrayWrite::Tip: return kMessage | kIcon | kTip;
+  }
+  return kMessage | kIcon | kTip;
+}
+
+unsigned TrayAddRetry::Failed() {
+  unsigned delay = kFirstDelayMs;
+  for (int i = 0; i < FFailures && delay < kLongestDelayMs; ++i) delay *= 2;
+  ++FFailures;
+  return std::min(delay, kLongestDelayMs);
+}
+
 std::uint32_t BalloonInfoFlags(int kind) {
   switch (kind) {
     case 1: return 3;  // NIIF_ERROR

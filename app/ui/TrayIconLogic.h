@@ -64,6 +64,31 @@ struct TrayCallbackAction {
 };
 TrayCallbackAction ClassifyTrayCallback(std::uint32_t lParam);
 
+// The uFlags of each write of the icon record. An add and a balloon carry
+// the balloon fields (NIF_INFO); a change of the picture or of the tip sends
+// only the callback message, the icon and the tip, so that a balloon shown
+// once is never shown again by a later change.
+enum class TrayWrite { Add, Icon, Tip, Balloon };
+std::uint32_t TrayWriteFlags(TrayWrite write);
+
+// Adding the icon fails while the shell's notification area is not ready
+// (at logon): the add is tried again after a delay that starts at
+// kFirstDelayMs and doubles with each failure up to kLongestDelayMs, until
+// it succeeds (a "TaskbarCreated" announcement also tries at once).
+class TrayAddRetry {
+ public:
+  static constexpr unsigned kFirstDelayMs = 500;
+  static constexpr unsigned kLongestDelayMs = 8000;
+  // Records a failed add; answers the delay before the next try.
+  unsigned Failed();
+  // The entry is in the notification area (or no longer wanted).
+  void Reset() { FFailures = 0; }
+  int Failures() const { return FFailures; }
+
+ private:
+  int FFailures = 0;
+};
+
 // dwInfoFlags for a balloon kind 0..3 (none, error, info, warning).
 std::uint32_t BalloonInfoFlags(int kind);
 // Whether a balloon shown `elapsedMs` ago with a delay of `delaySeconds`

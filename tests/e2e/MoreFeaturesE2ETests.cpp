@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ProgramWindows.h"
 #include "QuellaneProcess.h"
 #include "WinTestSupport.h"
 
@@ -55,9 +56,9 @@ POINT CentreOf(HWND w) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-void ClickOn(HWND w) {
-  XMoveTo(CentreOf(w));
-  XDoTool("click 1");
+// A click on a window's centre, then the time the program needs to answer.
+void ClickAndWait(HWND w) {
+  ClickOn(w);
   PumpFor(200);
 }
 
@@ -135,18 +136,18 @@ class MoreFeaturesEndToEnd : public ::testing::Test {
 
   // Types the password twice into the dialog that "Set..." opens and keeps it.
   void SetPassword(HWND dialog, const std::string& password) {
-    ClickOn(ChildOf(dialog, "Button", "Set..."));
+    ClickAndWait(ChildOf(dialog, "Button", "Set..."));
     HWND ask = WaitForWindow("Unlock Password");
     ASSERT_NE(ask, nullptr) << "Set... opens no password dialog";
     const std::vector<HWND> edits = ChildrenOf(ask, "Edit");
     ASSERT_EQ(edits.size(), 2u);
     for (HWND edit : edits) {
       EXPECT_EQ(GetWindowLongA(edit, GWL_STYLE) & ES_PASSWORD, ES_PASSWORD) << "not masked";
-      ClickOn(edit);
+      ClickAndWait(edit);
       XDoTool("type " + password);
     }
     PumpFor(200);
-    ClickOn(ChildOf(ask, "Button", "OK"));
+    ClickAndWait(ChildOf(ask, "Button", "OK"));
     ASSERT_TRUE(WaitGone("Unlock Password"));
   }
 
@@ -181,7 +182,7 @@ TEST_F(MoreFeaturesEndToEnd, APasswordSetOnTheMorePageUnlocksTheLockedKeyboardAn
   SetPassword(dialog, "Clean42");
   EXPECT_NE(ChildOf(dialog, "Static", "Set"), nullptr) << "the page does not show the password";
   Screenshot("options-more");
-  ClickOn(ChildOf(dialog, "Button", "Save"));
+  ClickAndWait(ChildOf(dialog, "Button", "Save"));
   ASSERT_TRUE(WaitGone("Quellane 1.03"));
   const std::string saved = program.ReadSettings();
   EXPECT_NE(saved.find("[Config.More]\r\nPASSWORD=pbkdf2-sha256$100000$7$"), std::string::npos)
@@ -305,8 +306,8 @@ TEST_F(MoreFeaturesEndToEnd, StartWithWindowsWritesCorrectsAndRemovesTheRunEntry
   HWND box = ChildOf(dialog, "Button", "Start with Windows");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
-  ClickOn(box);
-  ClickOn(ChildOf(dialog, "Button", "Save"));
+  ClickAndWait(box);
+  ClickAndWait(ChildOf(dialog, "Button", "Save"));
   ASSERT_TRUE(WaitGone("Quellane 1.03"));
   EXPECT_FALSE(RunEntry()) << "turned off, the entry stays";
   EXPECT_EQ(program.ReadSettings().find("START_WITH_WINDOWS"), std::string::npos);
@@ -316,8 +317,8 @@ TEST_F(MoreFeaturesEndToEnd, StartWithWindowsWritesCorrectsAndRemovesTheRunEntry
   ASSERT_NE(dialog, nullptr);
   box = ChildOf(dialog, "Button", "Start with Windows");
   EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  ClickOn(box);
-  ClickOn(ChildOf(dialog, "Button", "Save"));
+  ClickAndWait(box);
+  ClickAndWait(ChildOf(dialog, "Button", "Save"));
   ASSERT_TRUE(WaitGone("Quellane 1.03"));
   ASSERT_TRUE(RunEntry());
   EXPECT_EQ(lstrcmpiA(RunEntry()->c_str(), expected.c_str()), 0) << *RunEntry();
@@ -335,7 +336,7 @@ TEST_F(MoreFeaturesEndToEnd, ADamagedStoredPasswordMeansNoPasswordWithANotice) {
   HWND dialog = OpenMorePage();
   ASSERT_NE(dialog, nullptr);
   EXPECT_NE(ChildOf(dialog, "Static", "None"), nullptr);
-  ClickOn(ChildOf(dialog, "Button", "Cancel"));
+  ClickAndWait(ChildOf(dialog, "Button", "Cancel"));
   EXPECT_TRUE(WaitGone("Quellane 1.03"));
 }
 

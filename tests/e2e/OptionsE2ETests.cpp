@@ -11,6 +11,7 @@
 
 #include "FirstSaveBytes.h"
 #include "HookApi.h"
+#include "ProgramWindows.h"
 #include "QuellaneProcess.h"
 #include "WinTestSupport.h"
 
@@ -37,34 +38,10 @@ using wintest::ForEachChildWindow;
 using wintest::ForEachTopLevelWindow;
 using wintest::TextOf;
 
-// The top-level windows of a process with a class (and a title, if given).
-std::vector<HWND> WindowsOf(DWORD process, const std::string& windowClass,
-                            const char* title = nullptr, bool visibleOnly = true) {
-  std::vector<HWND> found;
-  ForEachTopLevelWindow([&](HWND w) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(w, &owner);
-    if (owner == process && ClassOf(w) == windowClass && (!title || TextOf(w) == title) &&
-        (!visibleOnly || IsWindowVisible(w))) {
-      found.push_back(w);
-    }
-    return true;
-  });
-  return found;
-}
-
 using wintest::ChildOf;
-
-void ClickAt(POINT p) {
-  XMoveTo(p);
-  XDoTool("click 1");
-}
-
-void ClickOn(HWND w) {
-  RECT r;
-  GetWindowRect(w, &r);
-  ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-}
+using wintest::ClickAt;
+using wintest::ClickOn;
+using wintest::WindowsOf;
 
 class OptionsEndToEnd : public ::testing::Test {
  protected:

@@ -165,7 +165,10 @@ TEST_F(PainterEndToEnd, TheTrayMenuIsDrawnByThePainterInTheFlatStyle) {
       XMoveTo({(unlockRect.left + unlockRect.right) / 2, (unlockRect.top + unlockRect.bottom) / 2});
       Sleep(400);
       unlockPixel = ScreenPixel(unlockRect.right - 3, unlockRect.top + 3);
-      XDoTool("key Escape");
+      // A click outside closes it: the keyboard belongs to the window in
+      // front, and the icon's click brings nothing of this program there.
+      XMoveTo({menuRect.left - 150, menuRect.top - 100});
+      XDoTool("click 1");
     }
     done = true;
   });
@@ -189,7 +192,7 @@ TEST_F(PainterEndToEnd, TheTrayMenuIsDrawnByThePainterInTheFlatStyle) {
   EXPECT_GT(colours[palette.iconColumn], 300);
   EXPECT_EQ(separatorRect.bottom - separatorRect.top, 4);
   EXPECT_EQ(optionsRect.bottom - optionsRect.top, 22);
-  EXPECT_TRUE(executed.empty()) << "Escape chooses nothing";
+  EXPECT_TRUE(executed.empty()) << "a click outside chooses nothing";
   EXPECT_TRUE(reported.empty());
 }
 

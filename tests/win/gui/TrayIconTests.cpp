@@ -504,7 +504,9 @@ TEST_F(TrayTest, AutoHideIconAddsTheEntryOnlyWhileTheMainFormIsHidden) {
 TEST_F(TrayTest, MinimisingTheApplicationHidesItWhileActive) {
   app->CreateForm<gui::TForm>();  // hidden, as the program's main form is
   MakeTray();
-  EXPECT_TRUE(IsWindowVisible(app->Handle())) << "shown: tvVisibleTaskBar";
+  EXPECT_FALSE(IsWindowVisible(app->Handle())) << "making the icon shows nothing";
+  tray->SetVisibility(tray->Visibility());  // shown: tvVisibleTaskBar
+  EXPECT_TRUE(IsWindowVisible(app->Handle()));
   tray->SetActive(true);
   SendMessageA(app->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
   EXPECT_FALSE(IsWindowVisible(app->Handle())) << "hidden by the hook";

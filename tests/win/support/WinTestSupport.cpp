@@ -83,7 +83,9 @@ LRESULT CALLBACK RecordingWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, L
       case WM_RBUTTONDOWN:
       case WM_RBUTTONUP:
       case WM_MOUSEWHEEL:
-      case WM_MOUSEMOVE: self->received_.push_back({message, wParam, lParam}); break;
+      case WM_MOUSEMOVE:
+      case WM_ACTIVATE:
+      case WM_KILLFOCUS: self->received_.push_back({message, wParam, lParam}); break;
       default: break;
     }
     if (message == WM_CHAR) self->typed_ += static_cast<char>(wParam);
@@ -225,15 +227,6 @@ void ForEachChildWindow(HWND parent, const WindowVisitor& visit) {
 
 void ForEachThreadWindow(DWORD threadId, const WindowVisitor& visit) {
   EnumThreadWindows(threadId, VisitWindow, reinterpret_cast<LPARAM>(&visit));
-}
-
-HWND ChildOf(HWND parent, const std::string& windowClass, const std::string& text) {
-  HWND found = nullptr;
-  ForEachChildWindow(parent, [&](HWND w) {
-    if (lstrcmpiA(ClassOf(w).c_str(), windowClass.c_str()) == 0 && TextOf(w) == text) found = w;
-    return found == nullptr;
-  });
-  return found;
 }
 
 std::string ProgramFolder() {

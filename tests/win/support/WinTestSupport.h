@@ -72,9 +72,6 @@ using WindowVisitor = std::function<bool(HWND)>;
 void ForEachTopLevelWindow(const WindowVisitor& visit);
 void ForEachChildWindow(HWND parent, const WindowVisitor& visit);
 void ForEachThreadWindow(DWORD threadId, const WindowVisitor& visit);
-// The child window of `parent` (at any depth) with this class (case
-// ignored) and text, or null.
-HWND ChildOf(HWND parent, const std::string& windowClass, const std::string& text);
 
 // The folder of the running test program, with a trailing backslash.
 std::string ProgramFolder();
