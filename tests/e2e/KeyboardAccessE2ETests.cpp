@@ -87,9 +87,16 @@ TEST_F(KeyboardAccessEndToEnd, CtrlTabAndCtrlPageKeysTurnThePagesFromAnywhereInT
   EXPECT_EQ(Page(), 1);
   EXPECT_EQ(Focused(), "Lock Keyboard");
   PressKeys("ctrl+Tab");
+  EXPECT_EQ(Page(), 2);
+  EXPECT_TRUE(IsWindowVisible(ChildOf(dialog, "Button", "Set...")));
+  EXPECT_EQ(GetParent(FocusOfThreadOf(dialog)), GetParent(ChildOf(dialog, "Button", "Set...")))
+      << "the focus is on the More page, not " << Focused();
+  PressKeys("ctrl+Tab");
   EXPECT_EQ(Page(), 0) << "round from the last page to the first";
   EXPECT_EQ(Focused(), "hotkey@28");
   PressKeys("ctrl+shift+Tab");
+  EXPECT_EQ(Page(), 2) << "round from the first page to the last";
+  PressKeys("ctrl+Prior");
   EXPECT_EQ(Page(), 1);
   PressKeys("ctrl+Prior");
   EXPECT_EQ(Page(), 0);
@@ -100,7 +107,10 @@ TEST_F(KeyboardAccessEndToEnd, CtrlTabAndCtrlPageKeysTurnThePagesFromAnywhereInT
   EXPECT_EQ(Page(), 1);
   EXPECT_EQ(Focused(), "Save");
   PressKeys("ctrl+Next");
+  EXPECT_EQ(Page(), 2);
+  PressKeys("ctrl+Next");
   EXPECT_EQ(Page(), 0);
+  EXPECT_EQ(Focused(), "Save");
 
   // In a hot-key box Ctrl+PgDn is a key to set, not a page to turn.
   PressKeys("shift+Tab");

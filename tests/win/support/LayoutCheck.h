@@ -19,8 +19,8 @@ struct LayoutCheck {
 
 // Compares every pair of child windows of `parent`, and of theirs in turn,
 // that show at the same time (the pages of a tab control share their place
-// and never do): no two share a pixel, and each lies inside its parent's
-// client area. Works on the windows of any process.
+// and never do; a page lies inside its tab strip): no two share a pixel, and each lies inside its
+// parent's client area. Works on the windows of any process.
 LayoutCheck CheckLayout(HWND parent);
 
 }  // namespace quell::wintest

@@ -329,7 +329,8 @@ TEST_F(OptionsDialog, TabOrderFollowsTheDesignWithinEachParentAndTheUnlockBoxHas
   using V = std::vector<std::string>;
   // The form's own windows: the pages lie over the strip (the order the
   // dialog manager follows through all of them: OptionsKeyboardAndBoxTests).
-  EXPECT_EQ(TabOrderIn(form, form), (V{"tsHotKeys", "tsLock", "PanelButtons", "PageControl"}));
+  EXPECT_EQ(TabOrderIn(form, form),
+            (V{"tsHotKeys", "tsLock", "tsMore", "PanelButtons", "PageControl"}));
   EXPECT_EQ(TabOrderIn(form, form->PanelButtons),
             (V{"BitBtnApply", "BitBtnCancel", "BitBtnLockNow"}));
   EXPECT_EQ(TabOrderIn(form, form->tsHotKeys), (V{"HotKeyUnLock", "HotKeyLock"}));
