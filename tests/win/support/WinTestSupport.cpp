@@ -54,6 +54,12 @@ bool RecordingWindow::Activate() {
   SetForegroundWindow(hwnd_);
   SetActiveWindow(hwnd_);
   SetFocus(hwnd_);
+  // Keys typed through the X server go to the X input focus, which Wine
+  // moves only when the foreground changes: a window that was already in
+  // front when it was shown (before its X window was mapped) can be the
+  // foreground while X still sends keys to a window clicked earlier (the
+  // taskbar's notification area, say). The X window gets the focus itself.
+  FocusXWindowOf(hwnd_);
   return PumpUntil([&] { return GetForegroundWindow() == hwnd_ && GetFocus() == hwnd_; }, 3000);
 }
 
@@ -284,6 +290,13 @@ int XRun(const std::string& commandLine, DWORD timeoutMs) {
   DeleteFileA(done.c_str());
   DeleteFileA((stem + ".out").c_str());
   return status;
+}
+
+void FocusXWindowOf(HWND window) {
+  // Wine's X11 driver names each top-level window's X window in this
+  // property; a Windows build run elsewhere has none and needs nothing.
+  const auto xWindow = reinterpret_cast<ULONG_PTR>(GetPropA(window, "__wine_x11_whole_window"));
+  if (xWindow != 0) XDoTool("windowfocus --sync " + std::to_string(xWindow));
 }
 
 void XDoTool(const std::string& arguments) {

@@ -86,6 +86,9 @@ namespace quell::wintest {
 int XRun(const std::string& commandLine, DWORD timeoutMs = 15000);
 // Real input through the X server: xdotool with `arguments`.
 void XDoTool(const std::string& arguments);
+// Gives the X input focus to the X window of a top-level window of this
+// process (under Wine; nothing elsewhere).
+void FocusXWindowOf(HWND window);
 // Saves a picture of the whole X screen as <artifacts>/<name>.png and
 // returns its Unix path ("" on failure). Artifacts go to $QUELL_ARTIFACTS.
 std::string Screenshot(const std::string& name);
