@@ -8,9 +8,9 @@
 
 namespace quell::ui {
 
-TFormPopup* FormPopup = nullptr;
-
 namespace {
+
+TFormPopup* thePopup = nullptr;
 
 // The form's inner border: the parts sit this far inside the client area.
 int Inset() { return gui::Scaled(kPopupBorderWidth); }
@@ -52,6 +52,8 @@ HICON PlaceholderIcon() {
 
 }  // namespace
 
+TFormPopup* FormPopup() { return thePopup; }
+
 TFormPopup::TFormPopup(gui::TComponent* owner) : TForm(owner) {
   SetName("FormPopup");
   SetBorderStyle(gui::TFormBorderStyle::Dialog);
@@ -73,11 +75,11 @@ TFormPopup::TFormPopup(gui::TComponent* owner) : TForm(owner) {
   TimerClose->SetEnabled(false);
   TimerClose->OnTimer = [this](gui::TComponent* sender) { TimerCloseTimer(sender); };
 
-  if (!FormPopup) FormPopup = this;
+  if (!thePopup) thePopup = this;
 }
 
 TFormPopup::~TFormPopup() {
-  if (FormPopup == this) FormPopup = nullptr;
+  if (thePopup == this) thePopup = nullptr;
 }
 
 void TFormPopup::ShowPopup(const std::string& title, const std::string& message, unsigned interval,
@@ -87,13 +89,13 @@ void TFormPopup::ShowPopup(const std::string& title, const std::string& message,
 
 void TFormPopup::ShowPopup(const std::string& title, const std::string& message, unsigned interval,
                            HICON icon) {
-  if (!FormPopup) {
+  if (!thePopup) {
     gui::TApplication* app = gui::Application();
     gui::TComponent* owner =
         app && app->MainForm() ? static_cast<gui::TComponent*>(app->MainForm()) : app;
     gui::Create<TFormPopup>(owner);
   }
-  FormPopup->Show(title, message, interval, icon);
+  thePopup->Show(title, message, interval, icon);
 }
 
 void TFormPopup::Show(const std::string& title, const std::string& message, unsigned interval,

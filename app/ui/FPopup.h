@@ -81,7 +81,9 @@ class TFormPopup : public gui::TForm {
   int FClientWidth = 0;  // of the parts inside the inner border, in pixels
 };
 
-// The program's pop-up, or null before the first one is made.
-extern TFormPopup* FormPopup;
+// The program's pop-up, or null before the first one is made. Only the
+// pop-up itself sets it: the first one made registers, and unregisters as
+// it goes.
+TFormPopup* FormPopup();
 
 }  // namespace quell::ui

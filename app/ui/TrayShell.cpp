@@ -4,10 +4,6 @@
 
 namespace quell::ui {
 
-namespace {
-DWORD cachedShellVersion = 0;
-}  // namespace
-
 TrayShell& TrayShellCalls() {
   static TrayShell calls{Shell_NotifyIconA, ReadShell32Version};
   return calls;
@@ -29,10 +25,11 @@ DWORD ReadShell32Version() {
 }
 
 DWORD ShellVersion() {
-  if (cachedShellVersion == 0) cachedShellVersion = TrayShellCalls().readShellVersion();
-  return cachedShellVersion;
+  TrayShell& shell = TrayShellCalls();
+  if (shell.readVersion == 0) shell.readVersion = shell.readShellVersion();
+  return shell.readVersion;
 }
 
-void ForgetShellVersion() { cachedShellVersion = 0; }
+void ForgetShellVersion() { TrayShellCalls().readVersion = 0; }
 
 }  // namespace quell::ui

@@ -8,10 +8,12 @@
 namespace quell::ui {
 
 // The shell calls of every tray icon, replaceable by tests: Shell_NotifyIconA
-// and the reading of shell32.dll's version.
+// and the reading of shell32.dll's version, with the version that reading
+// gave (0: not read yet, or unreadable).
 struct TrayShell {
   BOOL(WINAPI* notifyIcon)(DWORD command, PNOTIFYICONDATAA data);
   DWORD (*readShellVersion)();
+  DWORD readVersion = 0;
 };
 TrayShell& TrayShellCalls();
 // The dwFileVersionMS word of shell32.dll's version resource, read on first

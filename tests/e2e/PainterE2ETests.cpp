@@ -202,8 +202,8 @@ TEST_F(PainterEndToEnd, TheNoticeSitsAboveTheTaskbarAndARealClickClosesIt) {
   TFormPopup::ShowPopup("Computer is Locked", "Enter Hot Key or password to Unlock", 5000,
                         tray->Icon());
   PumpFor(500);
-  ASSERT_NE(FormPopup, nullptr);
-  const HWND w = FormPopup->Handle();
+  ASSERT_NE(FormPopup(), nullptr);
+  const HWND w = FormPopup()->Handle();
   ASSERT_TRUE(IsWindowVisible(w));
   const std::string shot = Screenshot("popup-above-taskbar");
   EXPECT_FALSE(shot.empty());

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "VirtualKeys.h"
+
 namespace quell::gui {
 
 TAction::TAction(TComponent* owner, TActionList* list) : TComponent(owner) { SetActionList(list); }
@@ -59,49 +61,49 @@ void TActionList::Notification(TComponent* component, TOperation operation) {
 namespace {
 
 std::string KeyName(unsigned vk) {
+  using namespace quell::hook;
   if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))
     return std::string(1, static_cast<char>(vk));
-  if (vk >= 0x70 && vk <= 0x87) return "F" + std::to_string(vk - 0x70 + 1);
-  if (vk >= 0x60 && vk <= 0x69) return "Num " + std::to_string(vk - 0x60);
-  switch (vk) {
-    case 0x08: return "BkSp";
-    case 0x09: return "Tab";
-    case 0x0D: return "Enter";
-    case 0x13: return "Pause";
-    case 0x1B: return "Esc";
-    case 0x20: return "Space";
-    case 0x21: return "PgUp";
-    case 0x22: return "PgDn";
-    case 0x23: return "End";
-    case 0x24: return "Home";
-    case 0x25: return "Left";
-    case 0x26: return "Up";
-    case 0x27: return "Right";
-    case 0x28: return "Down";
-    case 0x2C: return "PrtSc";
-    case 0x2D: return "Ins";
-    case 0x2E: return "Del";
-    case 0x6A: return "Num *";
-    case 0x6B: return "Num +";
-    case 0x6D: return "Num -";
-    case 0x6E: return "Num .";
-    case 0x6F: return "Num /";
-    default: break;
-  }
-  // The punctuation keys of a US layout.
-  static constexpr std::array<std::pair<unsigned, char>, 11> kPunctuation{{{0xBA, ';'},
-                                                                           {0xBB, '='},
-                                                                           {0xBC, ','},
-                                                                           {0xBD, '-'},
-                                                                           {0xBE, '.'},
-                                                                           {0xBF, '/'},
-                                                                           {0xC0, '`'},
-                                                                           {0xDB, '['},
-                                                                           {0xDC, '\\'},
-                                                                           {0xDD, ']'},
-                                                                           {0xDE, '\''}}};
-  for (const auto& [code, c] : kPunctuation) {
-    if (code == vk) return std::string(1, c);
+  if (vk >= kVkF1 && vk <= kVkF24) return "F" + std::to_string(vk - kVkF1 + 1);
+  if (vk >= kVkNumpad0 && vk <= kVkNumpad9) return "Num " + std::to_string(vk - kVkNumpad0);
+  static constexpr std::array<std::pair<std::uint32_t, const char*>, 33> kNames{{
+      {kVkBack, "BkSp"},
+      {kVkTab, "Tab"},
+      {kVkReturn, "Enter"},
+      {kVkPause, "Pause"},
+      {kVkEscape, "Esc"},
+      {kVkSpace, "Space"},
+      {kVkPrior, "PgUp"},
+      {kVkNext, "PgDn"},
+      {kVkEnd, "End"},
+      {kVkHome, "Home"},
+      {kVkLeft, "Left"},
+      {kVkUp, "Up"},
+      {kVkRight, "Right"},
+      {kVkDown, "Down"},
+      {kVkSnapshot, "PrtSc"},
+      {kVkInsert, "Ins"},
+      {kVkDelete, "Del"},
+      {kVkMultiply, "Num *"},
+      {kVkAdd, "Num +"},
+      {kVkSubtract, "Num -"},
+      {kVkDecimal, "Num ."},
+      {kVkDivide, "Num /"},
+      // The punctuation keys of a US layout.
+      {kVkOem1, ";"},
+      {kVkOemPlus, "="},
+      {kVkOemComma, ","},
+      {kVkOemMinus, "-"},
+      {kVkOemPeriod, "."},
+      {kVkOem2, "/"},
+      {kVkOem3, "`"},
+      {kVkOem4, "["},
+      {kVkOem5, "\\"},
+      {kVkOem6, "]"},
+      {kVkOem7, "'"},
+  }};
+  for (const auto& [code, name] : kNames) {
+    if (code == vk) return name;
   }
   return {};
 }

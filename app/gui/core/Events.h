@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "HookProtocol.h"
+
 namespace quell::gui {
 
 class TComponent;
@@ -26,11 +28,12 @@ using TMouseEvent =
 using TMouseMoveEvent = std::function<void(TComponent* sender, TShiftState shift, int x, int y)>;
 
 // Hot keys and menu shortcuts: the virtual-key code in the low byte, plus
-// these flags for the modifiers; 0 means none.
+// the library's modifier bits; 0 means none. The same code travels to the
+// library as a hot key.
 using TShortCut = std::uint16_t;
-inline constexpr TShortCut scShift = 0x2000;
-inline constexpr TShortCut scCtrl = 0x4000;
-inline constexpr TShortCut scAlt = 0x8000;
+inline constexpr TShortCut scShift = kShortcutShift;
+inline constexpr TShortCut scCtrl = kShortcutCtrl;
+inline constexpr TShortCut scAlt = kShortcutAlt;
 
 // What a timer or a click pipeline needs of a timer: an interval and an
 // enabled switch. Setting either to the value it has changes nothing (a

@@ -66,6 +66,19 @@ TEST(ShortCutTextTest, ModifiersInMenuOrderThenTheKeyName) {
   EXPECT_EQ(ShortCutToText(0x41), "A");
 }
 
+TEST(ShortCutTextTest, TheEdgesOfTheNamedRanges) {
+  EXPECT_EQ(ShortCutToText(0x70), "F1");
+  EXPECT_EQ(ShortCutToText(0x87), "F24");
+  EXPECT_EQ(ShortCutToText(0x88), "") << "past F24";
+  EXPECT_EQ(ShortCutToText(0x69), "Num 9");
+  EXPECT_EQ(ShortCutToText(0x6F), "Num /");
+  EXPECT_EQ(ShortCutToText(0x6C), "") << "the separator key has no name";
+  EXPECT_EQ(ShortCutToText(0x08), "BkSp");
+  EXPECT_EQ(ShortCutToText(0xDC), "\\");
+  EXPECT_EQ(ShortCutToText(0xDE), "'");
+  EXPECT_EQ(ShortCutToText(0x2F), "") << "Help, just past Del";
+}
+
 TEST(ShortCutTextTest, NoKeyMeansNoText) {
   EXPECT_EQ(ShortCutToText(0), "");
   EXPECT_EQ(ShortCutToText(0xC000), "") << "modifiers alone are not a shortcut";

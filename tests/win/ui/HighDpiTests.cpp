@@ -220,21 +220,21 @@ class HighDpiPopup : public HighDpi {
     SCOPED_TRACE(message);
     TFormPopup::ShowPopup("Quellane", message, 5000, icon);
     PumpFor(50);
-    ASSERT_NE(FormPopup, nullptr);
-    const HWND w = FormPopup->Handle();
+    ASSERT_NE(FormPopup(), nullptr);
+    const HWND w = FormPopup()->Handle();
     RECT client;
     GetClientRect(w, &client);
-    const Rect label = FormPopup->LabelMessage.Bounds;
-    const SIZE text = TextExtent(w, message, FormPopup->Font());
+    const Rect label = FormPopup()->LabelMessage.Bounds;
+    const SIZE text = TextExtent(w, message, FormPopup()->Font());
     EXPECT_LE(label.left + text.cx, label.right) << "the message is cut";
     const int inset = Scaled(5);
     EXPECT_LE(label.right + 2 * inset, client.right) << "the label runs out of the window";
     EXPECT_LE(label.top + text.cy, label.bottom + 1);
     EXPECT_LE(label.bottom + 2 * inset, client.bottom);
     // The icon and the close glyph do not cover the text.
-    EXPECT_LE(FormPopup->Image.Bounds.right, label.left);
-    EXPECT_LE(FormPopup->ImageClose.Bounds.bottom, label.top);
-    EXPECT_LE(FormPopup->ImageClose.Bounds.right + 2 * inset, client.right);
+    EXPECT_LE(FormPopup()->Image.Bounds.right, label.left);
+    EXPECT_LE(FormPopup()->ImageClose.Bounds.bottom, label.top);
+    EXPECT_LE(FormPopup()->ImageClose.Bounds.right + 2 * inset, client.right);
   }
   gui::TForm* mainForm = nullptr;
   HICON icon = nullptr;
@@ -243,23 +243,23 @@ class HighDpiPopup : public HighDpi {
 TEST_F(HighDpiPopup, TheNoticeIsItsDesignScaledWithTheIconAtTheSmallIconSize) {
   TFormPopup::ShowPopup("Computer is Locked", "Computer is Locked", 5000, icon);
   PumpFor(50);
-  ASSERT_NE(FormPopup, nullptr);
+  ASSERT_NE(FormPopup(), nullptr);
   RECT client;
-  GetClientRect(FormPopup->Handle(), &client);
+  GetClientRect(FormPopup()->Handle(), &client);
   const double factor = gui::DisplayDpi() / 96.0;
   EXPECT_NEAR(client.right, 222 * factor, 2.0);
   EXPECT_NEAR(client.bottom, 47 * factor, 2.0);
   const int small = GetSystemMetrics(SM_CXSMICON);
-  EXPECT_EQ(FormPopup->Image.Bounds.right - FormPopup->Image.Bounds.left, small);
-  EXPECT_EQ(FormPopup->Image.Bounds.bottom - FormPopup->Image.Bounds.top, small);
+  EXPECT_EQ(FormPopup()->Image.Bounds.right - FormPopup()->Image.Bounds.left, small);
+  EXPECT_EQ(FormPopup()->Image.Bounds.bottom - FormPopup()->Image.Bounds.top, small);
   BITMAP picture{};
-  GetObjectA(FormPopup->Image.Picture.get(), sizeof picture, &picture);
+  GetObjectA(FormPopup()->Image.Picture.get(), sizeof picture, &picture);
   EXPECT_EQ(picture.bmWidth, small);
   EXPECT_EQ(picture.bmHeight, small);
   LOGFONTA font{};
-  GetObjectA(FormPopup->Font(), sizeof font, &font);
+  GetObjectA(FormPopup()->Font(), sizeof font, &font);
   EXPECT_EQ(font.lfHeight, -Scaled(10));
-  const Rect close = FormPopup->ImageClose.Bounds;
+  const Rect close = FormPopup()->ImageClose.Bounds;
   EXPECT_EQ(close.right - close.left, Scaled(13) + (Scaled(207) - Scaled(194) - Scaled(13)));
   EXPECT_EQ(close.top, Scaled(1));
 }
@@ -275,14 +275,14 @@ TEST_F(HighDpiPopup, EveryNoticeOfTheProgramIsShownWhole) {
       "The keyboard and the mouse stay locked until the unlock hot key is pressed";
   ExpectMessageFits(longMessage);
   RECT outer, area;
-  GetWindowRect(FormPopup->Handle(), &outer);
+  GetWindowRect(FormPopup()->Handle(), &outer);
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
   EXPECT_EQ(area.right - outer.right, 16);
   EXPECT_GT(outer.right - outer.left, Scaled(222));
   // Back to a short one: back to the designed width.
   ExpectMessageFits("Computer is Locked");
   RECT client;
-  GetClientRect(FormPopup->Handle(), &client);
+  GetClientRect(FormPopup()->Handle(), &client);
   EXPECT_EQ(client.right, Scaled(212) + 2 * Scaled(5));
 }
 

@@ -32,18 +32,18 @@ class PopupFormTest : public ::testing::Test {
   }
   void TearDown() override {
     app.reset();
-    EXPECT_EQ(FormPopup, nullptr) << "the pop-up goes with its owner";
+    EXPECT_EQ(FormPopup(), nullptr) << "the pop-up goes with its owner";
     MSG msg;
     while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
   }
-  HWND PopupWindow() { return FormPopup ? FormPopup->Handle() : nullptr; }
-  bool Shown() { return FormPopup && IsWindowVisible(FormPopup->Handle()); }
+  HWND PopupWindow() { return FormPopup() ? FormPopup()->Handle() : nullptr; }
+  bool Shown() { return FormPopup() && IsWindowVisible(FormPopup()->Handle()); }
   void Show(const char* title = "Computer is Locked",
             const char* message = "Enter Hot Key or password to Unlock", unsigned ms = 5000) {
     TFormPopup::ShowPopup(title, message, ms, icon);
     // The owner's answer to a right click: it opens its options.
-    if (FormPopup) FormPopup->OnOptionsRequest = [this] { ++optionsRuns; };
+    if (FormPopup()) FormPopup()->OnOptionsRequest = [this] { ++optionsRuns; };
     PumpFor(50);
     ASSERT_TRUE(Shown());
   }
@@ -60,24 +60,24 @@ class PopupFormTest : public ::testing::Test {
 };
 
 TEST_F(PopupFormTest, TwoNoticesThreeSecondsApartCloseFiveSecondsAfterTheSecond) {
-  ASSERT_EQ(FormPopup, nullptr);
+  ASSERT_EQ(FormPopup(), nullptr);
   Show("Quellane", "Program is running");
   const HWND first = PopupWindow();
-  EXPECT_EQ(FormPopup->Owner(), mainForm) << "made on first use, owned by the main form";
+  EXPECT_EQ(FormPopup()->Owner(), mainForm) << "made on first use, owned by the main form";
   PumpFor(3000);
   ASSERT_TRUE(Shown());
   Show("Computer is UnLocked", "You may continue to work.");
   const ULONGLONG second = GetTickCount64();
   EXPECT_EQ(PopupWindow(), first) << "one pop-up window for the program";
-  EXPECT_EQ(FormPopup->GroupBoxTitle.Caption, "Computer is UnLocked");
-  EXPECT_EQ(FormPopup->LabelMessage.Caption, "You may continue to work.");
+  EXPECT_EQ(FormPopup()->GroupBoxTitle.Caption, "Computer is UnLocked");
+  EXPECT_EQ(FormPopup()->LabelMessage.Caption, "You may continue to work.");
   PumpUntil([&] { return !Shown(); }, 4600);
   EXPECT_TRUE(Shown()) << "still up 4.6 s after the second notice (the first's time is over)";
   ASSERT_TRUE(PumpUntil([&] { return !Shown(); }, 1500));
   const ULONGLONG closedAfter = GetTickCount64() - second;
   EXPECT_GE(closedAfter, 4700u);
   EXPECT_LE(closedAfter, 5800u);
-  EXPECT_FALSE(FormPopup->TimerClose->Enabled());
+  EXPECT_FALSE(FormPopup()->TimerClose->Enabled());
   EXPECT_EQ(optionsRuns, 0);
 }
 
@@ -142,7 +142,7 @@ TEST_F(PopupFormTest, ClicksReleasesAndDeactivationCloseIt) {
     Show();
     click(WM_LBUTTONDOWN, WM_LBUTTONUP, p.x, p.y);
     EXPECT_FALSE(Shown()) << p.x << "," << p.y;
-    EXPECT_FALSE(FormPopup->TimerClose->Enabled());
+    EXPECT_FALSE(FormPopup()->TimerClose->Enabled());
   }
   Show();
   click(WM_MBUTTONDOWN, WM_MBUTTONUP, 50, 20);
@@ -153,8 +153,8 @@ TEST_F(PopupFormTest, ClicksReleasesAndDeactivationCloseIt) {
   EXPECT_EQ(optionsRuns, 0);
   // Shown again after closing, with the countdown running.
   Show();
-  EXPECT_TRUE(FormPopup->TimerClose->Enabled());
-  EXPECT_EQ(FormPopup->TimerClose->Interval(), 5000u);
+  EXPECT_TRUE(FormPopup()->TimerClose->Enabled());
+  EXPECT_EQ(FormPopup()->TimerClose->Interval(), 5000u);
 }
 
 TEST_F(PopupFormTest, ARightClickClosesItAndOpensTheOptionsWithoutAContextMenu) {
@@ -176,20 +176,20 @@ TEST_F(PopupFormTest, ARightClickClosesItAndOpensTheOptionsWithoutAContextMenu) 
 
 TEST_F(PopupFormTest, TheIconIsShownAtSixteenPixelsAndReplacedByEachNotice) {
   Show();
-  ASSERT_TRUE(FormPopup->Image.Picture);
+  ASSERT_TRUE(FormPopup()->Image.Picture);
   BITMAP info{};
-  GetObjectA(FormPopup->Image.Picture.get(), sizeof info, &info);
+  GetObjectA(FormPopup()->Image.Picture.get(), sizeof info, &info);
   EXPECT_EQ(info.bmWidth, 16);
   EXPECT_EQ(info.bmHeight, 16);
-  const HBITMAP first = FormPopup->Image.Picture.get();
+  const HBITMAP first = FormPopup()->Image.Picture.get();
   HICON big = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
   TFormPopup::ShowPopup("T", "M", 5000, big);
-  GetObjectA(FormPopup->Image.Picture.get(), sizeof info, &info);
+  GetObjectA(FormPopup()->Image.Picture.get(), sizeof info, &info);
   EXPECT_EQ(info.bmWidth, 16) << "a 32-pixel icon is shown whole at 16";
-  EXPECT_NE(FormPopup->Image.Picture.get(), first);
-  EXPECT_EQ(FormPopup->Image.Bounds, (Rect{3, 15, 19, 31}));
-  EXPECT_EQ(FormPopup->ImageClose.Bounds, (Rect{194, 1, 207, 15}));
-  EXPECT_EQ(FormPopup->GroupBoxTitle.Bounds.bottom, 36);
+  EXPECT_NE(FormPopup()->Image.Picture.get(), first);
+  EXPECT_EQ(FormPopup()->Image.Bounds, (Rect{3, 15, 19, 31}));
+  EXPECT_EQ(FormPopup()->ImageClose.Bounds, (Rect{194, 1, 207, 15}));
+  EXPECT_EQ(FormPopup()->GroupBoxTitle.Bounds.bottom, 36);
 }
 
 }  // namespace
