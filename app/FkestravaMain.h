@@ -122,6 +122,11 @@ class TFormKestravaMain : public gui::TForm {
   void ApplyMoreSettings(bool startWithWindowsBefore);
   void ShowPasswordDamagedNotice();
   void ForgetTypedKeys();
+  // The watcher's post: the keys typed in lock `generation` ended with the
+  // password.
+  void PasswordMatched(WPARAM generation);
+  // Posted by the password watcher when the keys typed end with the password.
+  static constexpr UINT kPasswordMatchMessage = WM_APP + 14;
   void HelpTopic1Click(gui::TComponent* sender);
   void Home1Click(gui::TComponent* sender);
   bool IsLocked();
