@@ -17,6 +17,7 @@ inline constexpr std::uint32_t kVkTab = 0x09;
 inline constexpr std::uint32_t kVkPrior = 0x21, kVkNext = 0x22;  // Page Up, Page Down
 
 inline constexpr std::uint32_t kVkBack = 0x08, kVkReturn = 0x0D, kVkPause = 0x13;
+inline constexpr std::uint32_t kVkCapital = 0x14;  // Caps Lock
 inline constexpr std::uint32_t kVkEscape = 0x1B, kVkSpace = 0x20;
 inline constexpr std::uint32_t kVkEnd = 0x23, kVkHome = 0x24;
 inline constexpr std::uint32_t kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27, kVkDown = 0x28;

@@ -16,6 +16,10 @@ namespace quell::gui {
 TForm::TForm(TComponent* owner) : TWinControl(owner) {}
 
 TForm::~TForm() {
+  // The tooltip goes first: it has subclassed every hinted control and takes
+  // its subclass back from each only while the control's window exists (a
+  // control destroyed under the subclass leaves comctl32's record behind).
+  FTooltips.reset();
   // The components go while the form's window still exists.
   DestroyComponents();
   if (TApplication* app = Application()) app->FormGone(this);

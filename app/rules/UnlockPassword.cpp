@@ -1,6 +1,7 @@
 #include "UnlockPassword.h"
 
 #include "HookProtocol.h"
+#include "VirtualKeys.h"
 
 namespace quell::rules {
 
@@ -62,20 +63,22 @@ char PasswordKeyOf(std::uint32_t shortcutCode) {
   if ((shortcutCode & ~(0xFFu | kShortcutShift)) != 0) return PasswordKeyOther;
   if (vk >= 'A' && vk <= 'Z') return static_cast<char>(vk);
   if (vk >= '0' && vk <= '9') return static_cast<char>(vk);
-  if (vk >= 0x60 && vk <= 0x69) return static_cast<char>('0' + (vk - 0x60));  // the keypad's
+  using namespace quell::hook;
+  if (vk >= kVkNumpad0 && vk <= kVkNumpad9) {
+    return static_cast<char>('0' + (vk - kVkNumpad0));  // the keypad's
+  }
   switch (vk) {
-    case 0x00:  // no key code (another hook's report)
-    case 0x10:
-    case 0x11:
-    case 0x12:  // Shift, Ctrl, Alt
-    case 0xA0:
-    case 0xA1:
-    case 0xA2:
-    case 0xA3:  // left and right Shift and Ctrl
-    case 0xA4:
-    case 0xA5:  // left and right Alt
-    case 0x14:  // Caps Lock
-      return PasswordKeyIgnored;
+    case 0:  // no key code (another hook's report)
+    case kVkShift:
+    case kVkControl:
+    case kVkMenu:
+    case kVkLShift:
+    case kVkRShift:
+    case kVkLControl:
+    case kVkRControl:
+    case kVkLMenu:
+    case kVkRMenu:
+    case kVkCapital: return PasswordKeyIgnored;
     default: return PasswordKeyOther;
   }
 }

@@ -15,6 +15,8 @@
 #include "GuiTestSupport.h"
 #include "ImageList.h"
 #include "Menus.h"
+#include "ProgramImages.h"
+#include "StdCtrls.h"
 #include "Timer.h"
 #include "WinTestSupport.h"
 #include "resource.h"
@@ -245,6 +247,36 @@ TEST_F(FormTest, AnExceptionInAMessageHandlerIsReportedWithTheFormAsSender) {
   EXPECT_EQ(reported[0].what, "handler failed");
 }
 
+TEST_F(FormTest, AFormWithHintsLeavesNothingAllocatedWhenFreed) {
+  // Each hinted control is subclassed by the form's tooltip; freed in the
+  // wrong order, every one of them left comctl32's subclass records behind.
+  auto cycle = [&] {
+    auto* form = Create<TForm>(app.get());
+    form->SetShowHint(true);
+    for (int i = 0; i < 6; ++i) {
+      auto* box = Create<TCheckBox>(form);
+      box->SetParent(form);
+      box->SetCaption("Option " + std::to_string(i));
+      box->SetHint("Hint " + std::to_string(i) + "|Long hint");
+      box->SetBounds(8, 8 + 24 * i, 160, 20);
+      box->SetVisible(true);
+    }
+    form->UpdateHints();
+    form->Show();
+    PumpFor(5);
+    TComponent::Free(form);
+    PumpFor(5);
+  };
+  for (int i = 0; i < 3; ++i) cycle();  // lazy resources exist now
+  const wintest::HeapCensus before = wintest::TakeHeapCensus();
+  constexpr int kCycles = 40;
+  for (int i = 0; i < kCycles; ++i) cycle();
+  const wintest::HeapCensus after = wintest::TakeHeapCensus();
+  // A leak of one block per hinted control would be 240 blocks.
+  EXPECT_LT(after.blocks, before.blocks + kCycles)
+      << kCycles << " forms left" << wintest::HeapGrowth(before, after);
+}
+
 // ---------------------------------------------------------------- application
 
 class ApplicationTest : public AppTest {};
@@ -398,10 +430,7 @@ class MenuTest : public AppTest {
   void SetUp() override {
     AppTest::SetUp();
     form = Create<NoteForm>(app.get());
-    images = Create<TImageList>(form);
-    for (int id : {IDI_EXIT, IDI_OPTIONS, IDI_LOCKED, IDI_UNLOCKED}) {
-      images->AddIconResource(app->Instance(), MAKEINTRESOURCEA(id));
-    }
+    images = ProgramImages(form);
     actions = Create<TActionList>(form);
     acLock = MakeAction("Lock Computer", 2);
     acLock->SetShortCut(0xC04C);

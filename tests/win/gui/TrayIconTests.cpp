@@ -13,6 +13,7 @@
 #include "GuiTestSupport.h"
 #include "ImageList.h"
 #include "Menus.h"
+#include "ProgramImages.h"
 #include "TrayIcon.h"
 #include "WinTestSupport.h"
 #include "resource.h"
@@ -73,10 +74,7 @@ class TrayTest : public gui::test::AppTest {
     versionReads = 0;
     ForgetShellVersion();
     shellCalls.clear();
-    images = Create<gui::TImageList>(app.get());
-    for (int id : {IDI_EXIT, IDI_OPTIONS, IDI_LOCKED, IDI_UNLOCKED}) {
-      images->AddIconResource(app->Instance(), MAKEINTRESOURCEA(id));
-    }
+    images = gui::test::ProgramImages(app.get());
   }
   void TearDown() override {
     TComponent::Free(tray);

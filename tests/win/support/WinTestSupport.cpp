@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <map>
 #include <thread>
 
 namespace quell::wintest {
@@ -290,6 +291,38 @@ int XRun(const std::string& commandLine, DWORD timeoutMs) {
   DeleteFileA(done.c_str());
   DeleteFileA((stem + ".out").c_str());
   return status;
+}
+
+HeapCensus TakeHeapCensus() {
+  std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 8);
+  heaps.resize(GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
+  std::map<std::size_t, std::size_t> sizes;
+  HeapCensus census;
+  for (HANDLE heap : heaps) {
+    if (!HeapLock(heap)) continue;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heap, &entry)) {
+      if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) == 0) continue;
+      ++census.blocks;
+      census.bytes += entry.cbData;
+      ++sizes[entry.cbData];
+    }
+    HeapUnlock(heap);
+  }
+  census.bySize.assign(sizes.begin(), sizes.end());
+  return census;
+}
+
+std::string HeapGrowth(const HeapCensus& before, const HeapCensus& after) {
+  std::map<std::size_t, long long> change;
+  for (const auto& [size, count] : after.bySize) change[size] += static_cast<long long>(count);
+  for (const auto& [size, count] : before.bySize) change[size] -= static_cast<long long>(count);
+  std::string text;
+  for (const auto& [size, delta] : change) {
+    if (delta <= 0) continue;
+    text += " +" + std::to_string(delta) + " of " + std::to_string(size) + " bytes";
+  }
+  return text.empty() ? " nothing" : text;
 }
 
 void FocusXWindowOf(HWND window) {

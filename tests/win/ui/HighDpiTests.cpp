@@ -16,6 +16,7 @@
 #include "FOptions.h"
 #include "FPopup.h"
 #include "MenuPainter.h"
+#include "ProgramImages.h"
 #include "ProgramLikeMenu.h"
 #include "LayoutCheck.h"
 #include "WinTestSupport.h"
@@ -49,11 +50,8 @@ class HighDpi : public gui::test::AppTest {
  protected:
   void SetUp() override {
     AppTest::SetUp();
-    images = Create<gui::TImageList>(app.get(), GetSystemMetrics(SM_CXSMICON),
-                                     GetSystemMetrics(SM_CYSMICON));
-    for (int id : {IDI_EXIT, IDI_OPTIONS, IDI_LOCKED, IDI_UNLOCKED}) {
-      images->AddIconResource(app->Instance(), MAKEINTRESOURCEA(id));
-    }
+    images = gui::test::ProgramImages(app.get(), GetSystemMetrics(SM_CXSMICON),
+                                      GetSystemMetrics(SM_CYSMICON));
   }
   TFormOptions* MakeDialog() {
     TOptionsHost host;

@@ -13,6 +13,7 @@
 #include "ImageList.h"
 #include "MenuPainter.h"
 #include "Menus.h"
+#include "ProgramImages.h"
 #include "WinTestSupport.h"
 #include "resource.h"
 
@@ -38,10 +39,7 @@ struct MenuForm {
 
   explicit MenuForm(gui::TComponent* owner) {
     form = Create<gui::TForm>(owner);
-    images = Create<gui::TImageList>(form);
-    for (int id : {IDI_EXIT, IDI_OPTIONS, IDI_LOCKED, IDI_UNLOCKED}) {
-      images->AddIconResource(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
-    }
+    images = gui::test::ProgramImages(form);
     auto* actions = Create<gui::TActionList>(form);
     actions->SetImages(images);
     auto action = [&](const char* caption, int image, gui::TShortCut shortcut = 0) {

@@ -11,6 +11,7 @@
 #include "../gui/GuiTestSupport.h"
 #include "FOptions.h"
 #include "FPassword.h"
+#include "ProgramImages.h"
 #include "WinTestSupport.h"
 #include "resource.h"
 
@@ -51,9 +52,7 @@ class MorePage : public gui::test::AppTest {
  protected:
   void SetUp() override {
     AppTest::SetUp();
-    images = Create<gui::TImageList>(app.get(), 16, 16);
-    for (int id : {IDI_EXIT, IDI_OPTIONS, IDI_LOCKED, IDI_UNLOCKED})
-      images->AddIconResource(app->Instance(), MAKEINTRESOURCEA(id));
+    images = gui::test::ProgramImages(app.get());
     settings.Values[SLOT_KEY_UNLOCK] = 0xC055;  // Save needs a way out
   }
   TOptionsHost Host(bool withMore = true) {

@@ -10,6 +10,7 @@
 
 #include "../gui/GuiTestSupport.h"
 #include "FOptions.h"
+#include "ProgramImages.h"
 #include "WinTestSupport.h"
 #include "resource.h"
 
@@ -25,9 +26,7 @@ class OptionsKeys : public gui::test::AppTest {
  protected:
   void SetUp() override {
     AppTest::SetUp();
-    images = Create<gui::TImageList>(app.get(), 16, 16);
-    for (int id : {IDI_EXIT, IDI_OPTIONS, IDI_LOCKED, IDI_UNLOCKED})
-      images->AddIconResource(app->Instance(), MAKEINTRESOURCEA(id));
+    images = gui::test::ProgramImages(app.get());
     TOptionsHost host;
     host.Settings = &stored;
     host.IdleLock = &idle;
