@@ -308,6 +308,38 @@ TEST_F(MenuPainterTest, ItemsAreDrawnThroughTheLayersMenuMessages) {
   EXPECT_TRUE(reported.empty());
 }
 
+TEST_F(MenuPainterTest, TwoHundredMenusMeasuredAndDrawnLeaveNothingAllocated) {
+  ProgramPainter();
+  gui::ScreenDc screen;
+  gui::DibCanvas canvas(screen.get(), 200, 30);
+  // What the tray menu's every showing asks of the painter: a rebuilt menu,
+  // each item measured and drawn plain, selected and disabled.
+  auto cycle = [&] {
+    main->menu->Rebuild();
+    for (TMenuItem* item : main->All()) {
+      Measure(item);
+      for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED), static_cast<UINT>(ODS_GRAYED)}) {
+        DRAWITEMSTRUCT d{};
+        d.CtlType = ODT_MENU;
+        d.itemID = item->Command();
+        d.itemData = item->Command();
+        d.itemState = state;
+        d.hDC = canvas.dc();
+        d.rcItem = {0, 0, 200, 24};
+        SendMessageA(app->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+      }
+    }
+  };
+  for (int i = 0; i < 5; ++i) cycle();  // lazy resources exist now
+  const wintest::HeapCensus before = wintest::TakeHeapCensus();
+  constexpr int kMenus = 200;
+  for (int i = 0; i < kMenus; ++i) cycle();
+  const wintest::HeapCensus after = wintest::TakeHeapCensus();
+  EXPECT_LT(after.blocks, before.blocks + 20)
+      << kMenus << " menus left" << wintest::HeapGrowth(before, after);
+  EXPECT_TRUE(reported.empty());
+}
+
 TEST_F(MenuPainterTest, AnActivePainterAtRegistrationStylesTheOtherForms) {
   MenuForm plain(app.get());
   MenuForm tagged(app.get());

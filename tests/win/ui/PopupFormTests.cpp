@@ -192,5 +192,27 @@ TEST_F(PopupFormTest, TheIconIsShownAtSixteenPixelsAndReplacedByEachNotice) {
   EXPECT_EQ(FormPopup()->GroupBoxTitle.Bounds.bottom, 36);
 }
 
+TEST_F(PopupFormTest, TwoHundredNoticesLeaveNothingAllocated) {
+  const char* const texts[][2] = {{"Computer is Locked", "Enter Hot Key or password to Unlock"},
+                                  {"Computer is UnLocked", "You may continue to work."},
+                                  {"Quellane", "Program is running"}};
+  int shown = 0;
+  auto cycle = [&] {
+    const auto& text = texts[shown++ % 3];
+    TFormPopup::ShowPopup(text[0], text[1], 5000, icon);
+    RedrawWindow(PopupWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpFor(1);
+  };
+  for (int i = 0; i < 6; ++i) cycle();  // lazy resources exist now
+  const wintest::HeapCensus before = wintest::TakeHeapCensus();
+  constexpr int kNotices = 200;
+  for (int i = 0; i < kNotices; ++i) cycle();
+  const wintest::HeapCensus after = wintest::TakeHeapCensus();
+  ASSERT_TRUE(Shown());
+  // The three texts take turns; a block kept by each notice would be 200.
+  EXPECT_LT(after.blocks, before.blocks + 20)
+      << kNotices << " notices left" << wintest::HeapGrowth(before, after);
+}
+
 }  // namespace
 }  // namespace quell::ui
