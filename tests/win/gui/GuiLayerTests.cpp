@@ -267,14 +267,10 @@ TEST_F(FormTest, AFormWithHintsLeavesNothingAllocatedWhenFreed) {
     TComponent::Free(form);
     PumpFor(5);
   };
-  for (int i = 0; i < 3; ++i) cycle();  // lazy resources exist now
-  const wintest::HeapCensus before = wintest::TakeHeapCensus();
   constexpr int kCycles = 40;
-  for (int i = 0; i < kCycles; ++i) cycle();
-  const wintest::HeapCensus after = wintest::TakeHeapCensus();
+  const wintest::HeapChange change = wintest::HeapChangeOver(3, kCycles, cycle);
   // A leak of one block per hinted control would be 240 blocks.
-  EXPECT_LT(after.blocks, before.blocks + kCycles)
-      << kCycles << " forms left" << wintest::HeapGrowth(before, after);
+  EXPECT_LT(change.Blocks(), kCycles) << kCycles << " forms left" << change.Growth();
 }
 
 // ---------------------------------------------------------------- application

@@ -325,6 +325,15 @@ std::string HeapGrowth(const HeapCensus& before, const HeapCensus& after) {
   return text.empty() ? " nothing" : text;
 }
 
+HeapChange HeapChangeOver(int warmUps, int count, const std::function<void()>& cycle) {
+  for (int i = 0; i < warmUps; ++i) cycle();
+  HeapChange change;
+  change.before = TakeHeapCensus();
+  for (int i = 0; i < count; ++i) cycle();
+  change.after = TakeHeapCensus();
+  return change;
+}
+
 void FocusXWindowOf(HWND window) {
   // Wine's X11 driver names each top-level window's X window in this
   // property; a Windows build run elsewhere has none and needs nothing.

@@ -98,6 +98,16 @@ struct HeapCensus {
 HeapCensus TakeHeapCensus();
 // "+N of S bytes" for each block size that grew from `before` to `after`.
 std::string HeapGrowth(const HeapCensus& before, const HeapCensus& after);
+// Runs `cycle` `warmUps` times (so that lazily made resources exist), then
+// `count` times between two censuses.
+struct HeapChange {
+  HeapCensus before, after;
+  long long Blocks() const {
+    return static_cast<long long>(after.blocks) - static_cast<long long>(before.blocks);
+  }
+  std::string Growth() const { return HeapGrowth(before, after); }
+};
+HeapChange HeapChangeOver(int warmUps, int count, const std::function<void()>& cycle);
 
 // Gives the X input focus to the X window of a top-level window of this
 // process (under Wine; nothing elsewhere).

@@ -114,6 +114,17 @@ class MenuPainterTest : public ::testing::Test {
     SendMessageA(app->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m));
     return {static_cast<LONG>(m.itemWidth), static_cast<LONG>(m.itemHeight)};
   }
+  // Sends the layer's draw request for `item` in `state` on `dc`.
+  void Draw(TMenuItem* item, UINT state, HDC dc, RECT bounds) {
+    DRAWITEMSTRUCT d{};
+    d.CtlType = ODT_MENU;
+    d.itemID = item->Command();
+    d.itemData = item->Command();
+    d.itemState = state;
+    d.hDC = dc;
+    d.rcItem = bounds;
+    SendMessageA(app->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+  }
 
   std::unique_ptr<gui::TApplication> app;
   std::unique_ptr<MenuForm> main;
@@ -282,14 +293,7 @@ TEST_F(MenuPainterTest, ItemsAreDrawnThroughTheLayersMenuMessages) {
   gui::DibCanvas canvas(screen.get(), 200, 30);
   std::fill_n(canvas.pixels(), 200 * 30, 0x00010203u);
   auto draw = [&](TMenuItem* item, UINT state) {
-    DRAWITEMSTRUCT d{};
-    d.CtlType = ODT_MENU;
-    d.itemID = item->Command();
-    d.itemData = item->Command();
-    d.itemState = state;
-    d.hDC = canvas.dc();
-    d.rcItem = {10, 4, 190, 26};
-    SendMessageA(app->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+    Draw(item, state, canvas.dc(), {10, 4, 190, 26});
     GdiFlush();
   };
   auto at = [&](int x, int y) {
@@ -319,24 +323,13 @@ TEST_F(MenuPainterTest, TwoHundredMenusMeasuredAndDrawnLeaveNothingAllocated) {
     for (TMenuItem* item : main->All()) {
       Measure(item);
       for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED), static_cast<UINT>(ODS_GRAYED)}) {
-        DRAWITEMSTRUCT d{};
-        d.CtlType = ODT_MENU;
-        d.itemID = item->Command();
-        d.itemData = item->Command();
-        d.itemState = state;
-        d.hDC = canvas.dc();
-        d.rcItem = {0, 0, 200, 24};
-        SendMessageA(app->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+        Draw(item, state, canvas.dc(), {0, 0, 200, 24});
       }
     }
   };
-  for (int i = 0; i < 5; ++i) cycle();  // lazy resources exist now
-  const wintest::HeapCensus before = wintest::TakeHeapCensus();
   constexpr int kMenus = 200;
-  for (int i = 0; i < kMenus; ++i) cycle();
-  const wintest::HeapCensus after = wintest::TakeHeapCensus();
-  EXPECT_LT(after.blocks, before.blocks + 20)
-      << kMenus << " menus left" << wintest::HeapGrowth(before, after);
+  const wintest::HeapChange change = wintest::HeapChangeOver(5, kMenus, cycle);
+  EXPECT_LT(change.Blocks(), 20) << kMenus << " menus left" << change.Growth();
   EXPECT_TRUE(reported.empty());
 }
 

@@ -589,27 +589,20 @@ TEST_F(OptionsDialog, StatusBarFollowsTheHintUnderThePointer) {
 double BlocksKeptPerStaticWithAFont() {
   const HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                       GetModuleHandleA(nullptr), nullptr);
-  auto make = [&](int count) {
-    for (int i = 0; i < count; ++i) {
-      const HWND label = CreateWindowExA(0, "STATIC", "text", WS_CHILD | SS_LEFT, 0, 0, 50, 16,
-                                         parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-      SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                   FALSE);
-      DestroyWindow(label);
-    }
-  };
-  make(5);
-  const wintest::HeapCensus before = wintest::TakeHeapCensus();
   constexpr int kLabels = 100;
-  make(kLabels);
-  const wintest::HeapCensus after = wintest::TakeHeapCensus();
+  const wintest::HeapChange change = wintest::HeapChangeOver(5, kLabels, [&] {
+    const HWND label = CreateWindowExA(0, "STATIC", "text", WS_CHILD | SS_LEFT, 0, 0, 50, 16,
+                                       parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
+    DestroyWindow(label);
+  });
   DestroyWindow(parent);
-  return static_cast<double>(after.blocks - before.blocks) / kLabels;
+  return static_cast<double>(change.Blocks()) / kLabels;
 }
 
 TEST_F(OptionsDialog, OpenedAndClosedFiftyTimesItLeavesNothingAllocated) {
   auto cycle = [&] { RunModal([&] { form->BitBtnCancel->Click(); }); };
-  for (int i = 0; i < 3; ++i) cycle();  // lazy resources exist now
   std::size_t labels = 0;
   Make();
   wintest::ForEachChildWindow(form->Handle(), [&](HWND w) {
@@ -620,19 +613,17 @@ TEST_F(OptionsDialog, OpenedAndClosedFiftyTimesItLeavesNothingAllocated) {
   form = nullptr;
   const double systemKeeps = BlocksKeptPerStaticWithAFont() * static_cast<double>(labels);
 
-  const wintest::HeapCensus before = wintest::TakeHeapCensus();
   constexpr int kCycles = 50;
-  for (int i = 0; i < kCycles; ++i) cycle();
-  const wintest::HeapCensus after = wintest::TakeHeapCensus();
-  const double left = static_cast<double>(after.blocks) - static_cast<double>(before.blocks);
+  const wintest::HeapChange change = wintest::HeapChangeOver(3, kCycles, cycle);
   std::printf(
       "%d x options dialog: %zu -> %zu heap blocks (%.1f per dialog kept by %zu system "
       "static controls), %zu -> %zu bytes\n",
-      kCycles, before.blocks, after.blocks, systemKeeps, labels, before.bytes, after.bytes);
+      kCycles, change.before.blocks, change.after.blocks, systemKeeps, labels, change.before.bytes,
+      change.after.bytes);
   // Less than a block a dialog beyond what the system's statics keep; each
   // control of ours that kept something would be 50 blocks.
-  EXPECT_LT(left - systemKeeps * kCycles, kCycles)
-      << kCycles << " dialogs left" << wintest::HeapGrowth(before, after);
+  EXPECT_LT(static_cast<double>(change.Blocks()) - systemKeeps * kCycles, kCycles)
+      << kCycles << " dialogs left" << change.Growth();
 }
 
 }  // namespace

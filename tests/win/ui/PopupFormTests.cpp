@@ -203,15 +203,11 @@ TEST_F(PopupFormTest, TwoHundredNoticesLeaveNothingAllocated) {
     RedrawWindow(PopupWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     PumpFor(1);
   };
-  for (int i = 0; i < 6; ++i) cycle();  // lazy resources exist now
-  const wintest::HeapCensus before = wintest::TakeHeapCensus();
   constexpr int kNotices = 200;
-  for (int i = 0; i < kNotices; ++i) cycle();
-  const wintest::HeapCensus after = wintest::TakeHeapCensus();
+  const wintest::HeapChange change = wintest::HeapChangeOver(6, kNotices, cycle);
   ASSERT_TRUE(Shown());
   // The three texts take turns; a block kept by each notice would be 200.
-  EXPECT_LT(after.blocks, before.blocks + 20)
-      << kNotices << " notices left" << wintest::HeapGrowth(before, after);
+  EXPECT_LT(change.Blocks(), 20) << kNotices << " notices left" << change.Growth();
 }
 
 }  // namespace
