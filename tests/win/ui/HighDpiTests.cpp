@@ -19,6 +19,7 @@
 #include "ProgramImages.h"
 #include "ProgramLikeMenu.h"
 #include "LayoutCheck.h"
+#include "MenuItemRequests.h"
 #include "WinTestSupport.h"
 #include "resource.h"
 
@@ -299,21 +300,16 @@ TEST_F(HighDpi, TheTrayMenusRowsHoldTheirImagesAtTheSmallIconSize) {
   for (std::size_t i = 0; i < menu->Items()->Count(); ++i) {
     gui::TMenuItem* item = menu->Items()->Items(i);
     SCOPED_TRACE(item->Caption());
-    MEASUREITEMSTRUCT m{};
-    m.CtlType = ODT_MENU;
-    m.itemID = item->Command();
-    m.itemData = item->Command();
-    m.itemHeight = 16;  // what the platform proposes
-    SendMessageA(app->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m));
+    const SIZE m = wintest::MeasureMenuItem(app->Handle(), item);
     if (item->IsLine()) {
-      EXPECT_LT(static_cast<int>(m.itemHeight), GetSystemMetrics(SM_CYSMICON));
+      EXPECT_LT(static_cast<int>(m.cy), GetSystemMetrics(SM_CYSMICON));
       continue;
     }
-    EXPECT_GE(static_cast<int>(m.itemWidth),
+    EXPECT_GE(static_cast<int>(m.cx),
               Scaled(24) + TextExtent(form->Handle(), item->Caption(), painter->Font()).cx);
     if (item->ImageIndex() < 0) continue;
     ++rows;
-    EXPECT_GE(static_cast<int>(m.itemHeight), GetSystemMetrics(SM_CYSMICON) + 2)
+    EXPECT_GE(static_cast<int>(m.cy), GetSystemMetrics(SM_CYSMICON) + 2)
         << "the image and its frame fit the row";
   }
   EXPECT_GE(rows, 4);

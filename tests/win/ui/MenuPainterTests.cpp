@@ -12,6 +12,7 @@
 #include "Form.h"
 #include "ImageList.h"
 #include "MenuPainter.h"
+#include "MenuItemRequests.h"
 #include "Menus.h"
 #include "ProgramImages.h"
 #include "WinTestSupport.h"
@@ -104,26 +105,10 @@ class MenuPainterTest : public ::testing::Test {
     painter->SetActive(true);
     return painter;
   }
-  // Sends the layer's measure request for `item` of its built menu.
-  SIZE Measure(TMenuItem* item) {
-    MEASUREITEMSTRUCT m{};
-    m.CtlType = ODT_MENU;
-    m.itemID = item->Command();
-    m.itemData = item->Command();
-    m.itemHeight = 16;  // what the platform proposes
-    SendMessageA(app->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m));
-    return {static_cast<LONG>(m.itemWidth), static_cast<LONG>(m.itemHeight)};
-  }
-  // Sends the layer's draw request for `item` in `state` on `dc`.
+  // The layer's measure and draw requests for `item` of its built menu.
+  SIZE Measure(TMenuItem* item) { return wintest::MeasureMenuItem(app->Handle(), item); }
   void Draw(TMenuItem* item, UINT state, HDC dc, RECT bounds) {
-    DRAWITEMSTRUCT d{};
-    d.CtlType = ODT_MENU;
-    d.itemID = item->Command();
-    d.itemData = item->Command();
-    d.itemState = state;
-    d.hDC = dc;
-    d.rcItem = bounds;
-    SendMessageA(app->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+    wintest::DrawMenuItem(app->Handle(), item, state, dc, bounds);
   }
 
   std::unique_ptr<gui::TApplication> app;

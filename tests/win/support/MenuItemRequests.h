@@ -1,0 +1,35 @@
+// The requests the system sends a menu's owner for an owner-drawn item, sent
+// by a test to the window that answers them (the application window).
+#pragma once
+
+#include <windows.h>
+
+#include "Menus.h"
+
+namespace quell::wintest {
+
+// Sends WM_MEASUREITEM for `item` of its built menu; the platform's proposal
+// for the height is 16.
+inline SIZE MeasureMenuItem(HWND owner, gui::TMenuItem* item) {
+  MEASUREITEMSTRUCT m{};
+  m.CtlType = ODT_MENU;
+  m.itemID = item->Command();
+  m.itemData = item->Command();
+  m.itemHeight = 16;
+  SendMessageA(owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m));
+  return {static_cast<LONG>(m.itemWidth), static_cast<LONG>(m.itemHeight)};
+}
+
+// Sends WM_DRAWITEM for `item` in `state` on `dc` within `bounds`.
+inline void DrawMenuItem(HWND owner, gui::TMenuItem* item, UINT state, HDC dc, RECT bounds) {
+  DRAWITEMSTRUCT d{};
+  d.CtlType = ODT_MENU;
+  d.itemID = item->Command();
+  d.itemData = item->Command();
+  d.itemState = state;
+  d.hDC = dc;
+  d.rcItem = bounds;
+  SendMessageA(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+}
+
+}  // namespace quell::wintest
