@@ -1,14 +1,12 @@
 #include "Form.h"
 
 #include <memory>
-
-#include "DisplayDpi.h"
-
 #include <stdexcept>
 #include <vector>
 
 #include "ComCtrls.h"
 #include "Dialogs.h"
+#include "DisplayDpi.h"
 #include "PageKeys.h"
 
 namespace quell::gui {
