@@ -7,32 +7,32 @@
 
 #include "Application.h"
 #include "EndRunningCopies.h"
-#include "Controller.h"
 #include "ExitRequest.h"
 #include "FPopup.h"
 #include "FkestravaMain.h"
+#include "HookBinding.h"
+#include "SingleInstance.h"
+#include "SystemCalls.h"
 #include "Win32SystemSettings.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace quell;
   // "/exit" ends the copy running from this file and nothing else: no
   // mutex, no settings, no window of its own.
-  if (app::IsExitRequest(std::vector<std::string>(__argv + 1, __argv + __argc))) {
+  if (app::IsExitRequest(base::ArgumentsOf(__argc, __argv))) {
     constexpr DWORD kExitWaitMs = 15000;
     return app::EndRunningCopies(kExitWaitMs);
   }
-  // The mutex stays open for the life of the first instance; the system
-  // releases it at the end of the process.
-  app::TController controller;
-  HANDLE mutex = CreateMutexA(nullptr, FALSE, "KestravaMutex");
-  if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(mutex);
-    controller.IsFirstInstance = false;
-  } else {
-    controller.IsFirstInstance = true;
-    // Before anything else: undo what a lock of a program that died left.
-    hook::RepairLockLeftovers();
-  }
+  // Held for the life of the process.
+  const app::TSingleInstance instance;
+  // Before anything else: undo what a lock of a program that died left.
+  if (instance.IsFirst()) hook::RepairLockLeftovers();
+
+  // The controller outlives the forms, the binding and the system calls
+  // outlive the controller.
+  app::THookBinding library;
+  app::TSystemCalls system;
+  app::TLockController controller(library, system, instance.IsFirst());
 
   gui::TApplication application;
   application.Initialize();

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "Text.h"
+
 namespace quell::app {
 
 bool IsSwitch(std::string_view arg) { return arg.size() == 2 && (arg[0] == '-' || arg[0] == '/'); }
@@ -8,9 +10,7 @@ std::vector<TSwitch> ParseSwitches(const std::vector<std::string>& args) {
   std::vector<TSwitch> switches;
   for (const std::string& arg : args) {
     if (!IsSwitch(arg)) continue;
-    char letter = arg[1];
-    if (letter >= 'A' && letter <= 'Z') letter = static_cast<char>(letter - 'A' + 'a');
-    switch (letter) {
+    switch (base::FoldAscii(arg[1])) {
       case 'l': switches.push_back(TSwitch::Lock); break;
       case 'u': switches.push_back(TSwitch::Unlock); break;
       case '?':

@@ -1,5 +1,7 @@
 #include "ExitRequest.h"
 
+#include "Text.h"
+
 namespace quell::app {
 
 bool IsExitRequest(const std::vector<std::string>& args) {
@@ -7,12 +9,7 @@ bool IsExitRequest(const std::vector<std::string>& args) {
   const std::string& arg = args.front();
   constexpr std::string_view kWord = "exit";
   if (arg.size() != kWord.size() + 1 || (arg[0] != '/' && arg[0] != '-')) return false;
-  for (std::size_t i = 0; i < kWord.size(); ++i) {
-    char c = arg[i + 1];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != kWord[i]) return false;
-  }
-  return true;
+  return base::SameTextAscii(std::string_view(arg).substr(1), kWord);
 }
 
 }  // namespace quell::app

@@ -1,19 +1,10 @@
 #include "StartWithWindows.h"
 
+#include "Text.h"
+
 namespace quell::app {
 
 namespace {
-
-bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 std::string_view Unquoted(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -32,7 +23,7 @@ std::string RunEntryFor(std::string_view exePath) {
 }
 
 bool RunEntryNames(const std::optional<std::string>& current, std::string_view exePath) {
-  return current && SameTextIgnoringCase(Unquoted(*current), exePath);
+  return current && base::SameTextAscii(Unquoted(*current), exePath);
 }
 
 TRunEntryStep DecideRunEntry(bool wanted, bool wasWanted, const std::optional<std::string>& current,

@@ -3,23 +3,20 @@
 #include <cstdint>
 #include <utility>
 
+#include "Text.h"
+
 namespace quell::settings {
 
 namespace {
 
 constexpr unsigned char FoldAscii(unsigned char c) noexcept {
-  return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+  return static_cast<unsigned char>(base::FoldAscii(static_cast<char>(c)));
 }
 
 }  // namespace
 
 bool SameTextAscii(std::string_view a, std::string_view b) noexcept {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldAscii(static_cast<unsigned char>(a[i])) != FoldAscii(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
+  return base::SameTextAscii(a, b);
 }
 
 std::size_t TCaseInsensitiveHash::operator()(std::string_view s) const noexcept {

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "AtomicFile.h"
+#include "Text.h"
 
 namespace quell::settings {
 
@@ -11,19 +12,12 @@ namespace {
 
 constexpr bool IsBlankOrControl(char c) noexcept { return static_cast<unsigned char>(c) <= 0x20; }
 
-constexpr int HexDigitValue(char c) noexcept {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // One to eight hexadecimal digits, taken as a 32-bit pattern.
 std::optional<std::int32_t> ParseHex(std::string_view digits) noexcept {
   if (digits.empty() || digits.size() > 8) return std::nullopt;
   std::uint32_t value = 0;
   for (char c : digits) {
-    const int d = HexDigitValue(c);
+    const int d = base::HexDigitValue(c);
     if (d < 0) return std::nullopt;
     value = (value << 4) | static_cast<std::uint32_t>(d);
   }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Text.h"
+
 namespace quell::settings {
 
 namespace {
@@ -12,18 +14,11 @@ constexpr std::string_view KeyLongestLockSeconds = "LONGEST_LOCK_SECONDS";
 constexpr std::string_view KeyStartWithWindows = "START_WITH_WINDOWS";
 constexpr std::string_view KeyPassword = "PASSWORD";
 
-constexpr int HexValue(char c) noexcept {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 bool ParseHexBytes(std::string_view text, std::uint8_t* out, std::size_t size) {
   if (text.size() != 2 * size) return false;
   for (std::size_t i = 0; i < size; ++i) {
-    const int high = HexValue(text[2 * i]);
-    const int low = HexValue(text[2 * i + 1]);
+    const int high = base::HexDigitValue(text[2 * i]);
+    const int low = base::HexDigitValue(text[2 * i + 1]);
     if (high < 0 || low < 0) return false;
     out[i] = static_cast<std::uint8_t>(high * 16 + low);
   }

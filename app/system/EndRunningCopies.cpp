@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "ExecutablePath.h"
+
 namespace quell::app {
 
 namespace {
@@ -22,16 +24,8 @@ std::wstring NormalisedPath(const wchar_t* path) {
 }
 
 std::wstring OwnPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
-    if (n < path.size()) {
-      path.resize(n);
-      return NormalisedPath(path.c_str());
-    }
-    path.resize(path.size() * 2);
-  }
+  const std::wstring path = ExecutablePathW();
+  return path.empty() ? path : NormalisedPath(path.c_str());
 }
 
 std::wstring ImagePathOf(HANDLE process) {

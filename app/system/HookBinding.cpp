@@ -19,7 +19,7 @@ bool Resolve(HMODULE module, const char* name, Entry& entry) {
 
 }  // namespace
 
-bool THookBinding::Bind(std::string_view exeFolder, HWND notifyWnd, std::string* error) {
+bool THookBinding::Bind(std::string_view exeFolder, TWindowId notifyWnd, std::string* error) {
   if (FHookLib) return true;
   // The search is made here, with full paths, so that the system's own
   // search never gets to look in the current folder.
@@ -31,8 +31,11 @@ bool THookBinding::Bind(std::string_view exeFolder, HWND notifyWnd, std::string*
   std::string path(32767, '\0');
   path.resize(GetEnvironmentVariableA("PATH", path.data(), static_cast<DWORD>(path.size())));
   folders.pathVariable = path;
-  const std::string library = ChooseHookLibraryPath(folders, FileExists);
+  return BindFile(ChooseHookLibraryPath(folders, FileExists), notifyWnd, error);
+}
 
+bool THookBinding::BindFile(const std::string& library, TWindowId notifyWnd, std::string* error) {
+  if (FHookLib) return true;
   if (!library.empty()) {
     // Its own dependencies are system DLLs; the current folder stays out
     // of their search as well.
@@ -66,7 +69,7 @@ bool THookBinding::Bind(std::string_view exeFolder, HWND notifyWnd, std::string*
     Unbind();
     return false;
   }
-  if (notifyWnd) FSetNotifyWnd(notifyWnd);
+  if (notifyWnd) SetNotifyWnd(notifyWnd);
   return true;
 }
 
@@ -84,17 +87,6 @@ void THookBinding::ClearEntries() {
   FGetNotifyWnd = nullptr;
   FSetProperties = nullptr;
   FStartLog = nullptr;
-}
-
-std::string ExecutablePath() {
-  char path[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return std::string(path, n);
-}
-
-std::string ExecutableFolder() {
-  const std::string path = ExecutablePath();
-  return path.substr(0, path.find_last_of("\\/") + 1);
 }
 
 }  // namespace quell::app

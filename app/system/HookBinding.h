@@ -8,35 +8,38 @@
 #include <string_view>
 
 #include "HookExports.h"
+#include "LockLibrary.h"
 
 namespace quell::app {
 
-class THookBinding {
+class THookBinding : public TLockLibrary {
  public:
   THookBinding() = default;
   THookBinding(const THookBinding&) = delete;
   THookBinding& operator=(const THookBinding&) = delete;
-  ~THookBinding() { Unbind(); }
+  ~THookBinding() override { Unbind(); }
 
-  // Loads the library found from `exeFolder` (with its trailing backslash)
-  // and resolves every export. When `notifyWnd` is given, registers it as the
-  // library's notify window. On failure the library is unloaded again,
-  // `error` gets the message to show, and false is returned.
-  bool Bind(std::string_view exeFolder, HWND notifyWnd, std::string* error);
-  void Unbind();
-  bool Bound() const { return FHookLib != nullptr; }
+  bool Bind(std::string_view exeFolder, TWindowId notifyWnd, std::string* error) override;
+  // Binds the library at `path` itself, with no search.
+  bool BindFile(const std::string& path, TWindowId notifyWnd, std::string* error);
+  void Unbind() override;
+  bool Bound() const override { return FHookLib != nullptr; }
   HMODULE Module() const { return FHookLib; }
 
-  // The seven exports. Unbound, each does nothing and answers 0.
-  int SetShellHook() const { return FSetShellHook ? FSetShellHook() : 0; }
-  int UnSetShellHook() const { return FUnSetShellHook ? FUnSetShellHook() : 0; }
-  int SetNotifyWnd(HWND window) const { return FSetNotifyWnd ? FSetNotifyWnd(window) : 0; }
-  int GetIsLocked() const { return FGetIsLocked ? FGetIsLocked() : 0; }
-  HWND GetNotifyWnd() const { return FGetNotifyWnd ? FGetNotifyWnd() : nullptr; }
-  int SetProperties(int index, int value) const {
+  int SetShellHook() override { return FSetShellHook ? FSetShellHook() : 0; }
+  int UnSetShellHook() override { return FUnSetShellHook ? FUnSetShellHook() : 0; }
+  int SetNotifyWnd(TWindowId window) override {
+    return FSetNotifyWnd ? FSetNotifyWnd(reinterpret_cast<HWND>(window)) : 0;
+  }
+  int GetIsLocked() override { return FGetIsLocked ? FGetIsLocked() : 0; }
+  TWindowId GetNotifyWnd() override {
+    return FGetNotifyWnd ? reinterpret_cast<TWindowId>(FGetNotifyWnd()) : 0;
+  }
+  HWND NotifyWindow() { return reinterpret_cast<HWND>(GetNotifyWnd()); }
+  int SetProperties(int index, int value) override {
     return FSetProperties ? FSetProperties(index, value) : 0;
   }
-  int StartLog(const char* path) const { return FStartLog ? FStartLog(path) : 0; }
+  int StartLog(const char* path) override { return FStartLog ? FStartLog(path) : 0; }
 
  private:
   void ClearEntries();
@@ -50,9 +53,5 @@ class THookBinding {
   hook_exports::SetPropertiesFn FSetProperties = nullptr;
   hook_exports::StartLogFn FStartLog = nullptr;
 };
-
-// The folder of the running executable, with a trailing backslash.
-std::string ExecutableFolder();
-std::string ExecutablePath();
 
 }  // namespace quell::app

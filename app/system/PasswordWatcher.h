@@ -10,26 +10,31 @@
 #include <cstdint>
 #include <string>
 
+#include "ControllerSystem.h"
+
 namespace quell::app {
 
-class TPasswordWatcher {
+// Posted to the program's window when the keys typed end with the password.
+inline constexpr UINT kPasswordMatchMessage = WM_APP + 14;
+
+class TPasswordWatcher : public TPasswordWatch {
  public:
   // A match is posted to `window` as `matchMessage` with the generation of
   // the keys that made it in wParam.
   TPasswordWatcher(HWND window, UINT matchMessage);
-  ~TPasswordWatcher();
+  ~TPasswordWatcher() override;
   TPasswordWatcher(const TPasswordWatcher&) = delete;
   TPasswordWatcher& operator=(const TPasswordWatcher&) = delete;
 
   // The stored form to watch for ("" for none); forgets every key.
-  void SetPassword(const std::string& storedForm);
-  bool HasPassword() const { return FHasPassword; }
+  void SetPassword(const std::string& storedForm) override;
+  bool HasPassword() const override { return FHasPassword; }
   // Forgets every key; a match of keys fed before is no longer current.
-  void Clear();
+  void Clear() override;
   // One blocked key (its shortcut code).
-  void Feed(std::uint32_t shortcutCode);
+  void Feed(std::uint32_t shortcutCode) override;
   // Whether a posted match belongs to the keys fed since the last Clear.
-  bool IsCurrent(WPARAM generation) const { return generation == FGeneration; }
+  bool IsCurrent(std::uintptr_t generation) const override { return generation == FGeneration; }
 
  private:
   static DWORD WINAPI ThreadProc(LPVOID parameter);

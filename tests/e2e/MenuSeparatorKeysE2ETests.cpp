@@ -15,7 +15,7 @@
 #include "ImageList.h"
 #include "MenuPainter.h"
 #include "Menus.h"
-#include "ProgramLikeMenu.h"
+#include "RecordedProgramMenu.h"
 #include "WinTestSupport.h"
 #include "resource.h"
 
@@ -42,7 +42,7 @@ class MenuSeparatorKeys : public ::testing::Test {
     images = Create<gui::TImageList>(form);
     for (int id : {IDI_EXIT, IDI_OPTIONS, IDI_LOCKED, IDI_UNLOCKED})
       images->AddIconResource(app->Instance(), MAKEINTRESOURCEA(id));
-    menu = wintest::BuildProgramLikeMenu(form, images, executed);
+    menu = wintest::BuildRecordedProgramMenu(form, images, executed).pmTrayIcon;
     painter = Create<TMenuPainter>(form);
     painter->BindToForm(form);
     ApplyProgramMenuStyle(*painter);
@@ -96,17 +96,17 @@ class MenuSeparatorKeys : public ::testing::Test {
 };
 
 TEST_F(MenuSeparatorKeys, TheArrowKeysPassOverTheSeparatorsBothWays) {
-  // Lock Computer, Unlock (disabled, but a stop), Options: the line between
-  // them is no stop.
-  WithMenu([] { XDoTool("key Down Down Down Return"); });
+  // Lock Computer, Lock for Cleaning, Unlock (disabled, but a stop),
+  // Options: the line between them is no stop.
+  WithMenu([] { XDoTool("key Down Down Down Down Return"); });
   EXPECT_EQ(executed, (std::vector<std::string>{"Options ..."}));
   // Up from nothing: Exit, Help, Options.
   executed.clear();
   WithMenu([] { XDoTool("key Up Up Up Return"); });
   EXPECT_EQ(executed, (std::vector<std::string>{"Options ..."}));
-  // Round the whole menu (five stops): eight presses come to Options again.
+  // Round the whole menu (six stops): ten presses come to Options again.
   executed.clear();
-  WithMenu([] { XDoTool("key Down Down Down Down Down Down Down Down Return"); });
+  WithMenu([] { XDoTool("key Down Down Down Down Down Down Down Down Down Down Return"); });
   EXPECT_EQ(executed, (std::vector<std::string>{"Options ..."}));
   EXPECT_FALSE(separatorSelected);
   EXPECT_FALSE(separatorDrawnSelected);
@@ -116,7 +116,7 @@ TEST_F(MenuSeparatorKeys, ThePointerOverASeparatorDrawsNoSelectionAndItsClickCho
   bool openAfterClick = false;
   WithMenu([&] {
     RECT line{};
-    GetMenuItemRect(nullptr, menu->Handle(), 2, &line);
+    GetMenuItemRect(nullptr, menu->Handle(), 3, &line);
     XMoveTo({(line.left + line.right) / 2, (line.top + line.bottom) / 2});
     Sleep(400);
     XDoTool("click 1");

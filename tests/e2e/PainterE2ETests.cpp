@@ -22,7 +22,7 @@
 #include "MenuPainter.h"
 #include "Menus.h"
 #include "TrayIcon.h"
-#include "ProgramLikeMenu.h"
+#include "RecordedProgramMenu.h"
 #include "WinTestSupport.h"
 #include "resource.h"
 
@@ -68,7 +68,7 @@ class PainterEndToEnd : public ::testing::Test {
     for (int id : {IDI_EXIT, IDI_OPTIONS, IDI_LOCKED, IDI_UNLOCKED}) {
       images->AddIconResource(app->Instance(), MAKEINTRESOURCEA(id));
     }
-    menu = quell::wintest::BuildProgramLikeMenu(form, images, executed);
+    menu = quell::wintest::BuildRecordedProgramMenu(form, images, executed).pmTrayIcon;
   }
   void TearDown() override {
     XDoTool("mousemove 400 300");
@@ -150,9 +150,9 @@ TEST_F(PainterEndToEnd, TheTrayMenuIsDrawnByThePainterInTheFlatStyle) {
       Sleep(300);
       GetWindowRect(w, &menuRect);
       GetMenuItemRect(nullptr, menu->Handle(), 0, &lockRect);
-      GetMenuItemRect(nullptr, menu->Handle(), 1, &unlockRect);
-      GetMenuItemRect(nullptr, menu->Handle(), 2, &separatorRect);
-      GetMenuItemRect(nullptr, menu->Handle(), 3, &optionsRect);
+      GetMenuItemRect(nullptr, menu->Handle(), 2, &unlockRect);
+      GetMenuItemRect(nullptr, menu->Handle(), 3, &separatorRect);
+      GetMenuItemRect(nullptr, menu->Handle(), 4, &optionsRect);
       XMoveTo({(lockRect.left + lockRect.right) / 2, (lockRect.top + lockRect.bottom) / 2});
       Sleep(500);
       shot = Screenshot("painter-tray-menu");

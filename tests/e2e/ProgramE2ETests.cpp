@@ -128,7 +128,7 @@ TEST_F(ProgramEndToEnd, SecondInstancesForwardTheirSwitchesAndLeaveNoIcon) {
     RegCloseKey(policy);
   }
   EXPECT_TRUE(program.Alive());
-  EXPECT_EQ(program.Hook().GetNotifyWnd(), program.MainWindow())
+  EXPECT_EQ(program.Hook().NotifyWindow(), program.MainWindow())
       << "second instances never take the notifications";
   // Only one tray icon: the place left of it is empty taskbar.
   Screenshot("program-after-second-instances");

@@ -16,7 +16,7 @@
 #include "ImageList.h"
 #include "Menus.h"
 #include "TrayIcon.h"
-#include "ProgramLikeMenu.h"
+#include "RecordedProgramMenu.h"
 #include "WinTestSupport.h"
 #include "resource.h"
 
@@ -64,7 +64,7 @@ class TrayEndToEnd : public ::testing::Test {
     for (int id : {IDI_EXIT, IDI_OPTIONS, IDI_LOCKED, IDI_UNLOCKED}) {
       images->AddIconResource(app->Instance(), MAKEINTRESOURCEA(id));
     }
-    menu = quell::wintest::BuildProgramLikeMenu(form, images, executed);
+    menu = quell::wintest::BuildRecordedProgramMenu(form, images, executed).pmTrayIcon;
     // As the program does: no taskbar button for the application window.
     SetWindowLongA(app->Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
     tray = Create<TTrayIcon>(form);
@@ -157,7 +157,7 @@ TEST_F(TrayEndToEnd, ARightClickOpensTheMenuWhereTheButtonWentDownAndItsItemsWor
       GetWindowRect(w, &menuRect);
       Screenshot("tray-menu");
       RECT item{};
-      GetMenuItemRect(nullptr, menu->Handle(), 3, &item);
+      GetMenuItemRect(nullptr, menu->Handle(), 4, &item);
       XMoveTo({(item.left + item.right) / 2, (item.top + item.bottom) / 2});
       XDoTool("click 1");
     }

@@ -4,12 +4,13 @@
 #include <cstdio>
 #include <string>
 
+#include "ExecutablePath.h"
 #include "HookBinding.h"
 
 int main() {
   quell::app::THookBinding binding;
   std::string error;
-  if (binding.Bind(quell::app::ExecutableFolder(), nullptr, &error)) {
+  if (binding.Bind(quell::app::ExecutableFolder(), 0, &error)) {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(binding.Module(), path, MAX_PATH);
     std::printf("loaded=%s\n", path);

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "lock") == 0) api.SetProperties(quell::PROP_LOCKED, 1);
   if (argc > 1 && std::strcmp(argv[1], "unlock") == 0) api.SetProperties(quell::PROP_LOCKED, 0);
   std::printf("notify=%llu locked=%d\n",
-              static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(api.GetNotifyWnd())),
+              static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(api.NotifyWindow())),
               api.GetIsLocked());
   return 0;
 }

@@ -90,7 +90,7 @@ TEST_F(HookDllTest, AllSevenExportsResolveByName) {
   EXPECT_NE(api.SetProperties, nullptr);
   EXPECT_NE(api.GetIsLocked, nullptr);
   EXPECT_NE(api.StartLog, nullptr);
-  EXPECT_EQ(api.GetNotifyWnd(), notify.Handle());
+  EXPECT_EQ(api.NotifyWindow(), notify.Handle());
 }
 
 TEST_F(HookDllTest, InstallingAndRemovingHooksPostsStateChanged) {

@@ -1,38 +1,28 @@
 #include "HookApi.h"
 
+#include <string>
+#include <string_view>
+
 namespace quell::wintest {
 
-namespace {
-template <typename Fn>
-bool Resolve(HMODULE module, const char* name, Fn& fn) {
-  fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-  return fn != nullptr;
-}
-}  // namespace
-
 bool HookApi::Load(const char* path) {
-  module = LoadLibraryA(path);
-  if (!module) return false;
-  bool ok = true;
-  ok &= Resolve(module, "SetShellHook", SetShellHook);
-  ok &= Resolve(module, "UnSetShellHook", UnSetShellHook);
-  ok &= Resolve(module, "SetNotifyWnd", SetNotifyWnd);
-  ok &= Resolve(module, "GetNotifyWnd", GetNotifyWnd);
-  ok &= Resolve(module, "SetProperties", SetProperties);
-  ok &= Resolve(module, "GetIsLocked", GetIsLocked);
-  ok &= Resolve(module, "StartLog", StartLog);
-  return ok;
+  // A name alone is the test program's own folder's file.
+  char full[MAX_PATH] = {};
+  const bool plainName = std::string_view(path).find_first_of("\\/") == std::string_view::npos;
+  if (plainName) {
+    const DWORD n = GetModuleFileNameA(nullptr, full, MAX_PATH);
+    std::string_view folder(full, n);
+    folder = folder.substr(0, folder.find_last_of("\\/") + 1);
+    return BindFile(std::string(folder) + path, 0, nullptr);
+  }
+  return BindFile(path, 0, nullptr);
 }
 
-void HookApi::Reset() const {
+void HookApi::Reset() {
   UnSetShellHook();
   StartLog(nullptr);
   for (int i = 14; i >= 0; --i) SetProperties(i, 0);
   SetNotifyWnd(nullptr);
-}
-
-HookApi::~HookApi() {
-  if (module) FreeLibrary(module);
 }
 
 }  // namespace quell::wintest

@@ -1,27 +1,22 @@
-// quellhook.dll loaded by name and bound by its exports, as the program does.
+// quellhook.dll bound through the program's own binding, by a path the test
+// chooses, with window handles as the tests hold them.
 #pragma once
 
 #include <windows.h>
 
-#include "HookExports.h"
+#include "HookBinding.h"
 
 namespace quell::wintest {
 
-struct HookApi {
-  HMODULE module = nullptr;
-  hook_exports::SetShellHookFn SetShellHook = nullptr;
-  hook_exports::UnSetShellHookFn UnSetShellHook = nullptr;
-  hook_exports::SetNotifyWndFn SetNotifyWnd = nullptr;
-  hook_exports::GetNotifyWndFn GetNotifyWnd = nullptr;
-  hook_exports::SetPropertiesFn SetProperties = nullptr;
-  hook_exports::GetIsLockedFn GetIsLocked = nullptr;
-  hook_exports::StartLogFn StartLog = nullptr;
-
+class HookApi : public app::THookBinding {
+ public:
   // Loads `path` and resolves all seven exports; false if any is missing.
   bool Load(const char* path = "quellhook.dll");
   // Puts the shared record back to its first-mapping state.
-  void Reset() const;
-  ~HookApi();
+  void Reset();
+
+  using app::THookBinding::SetNotifyWnd;
+  int SetNotifyWnd(HWND window) { return SetNotifyWnd(reinterpret_cast<app::TWindowId>(window)); }
 };
 
 }  // namespace quell::wintest

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "HookProtocol.h"
+#include "SingleInstance.h"
 #include "WinTestSupport.h"
 
 namespace quell::wintest {
@@ -95,7 +96,7 @@ bool QuellaneProcess::Start(const std::string& arguments, DWORD timeoutMs) {
   // single-instance mutex exists, this one would start as a second instance.
   PumpUntil(
       [] {
-        const HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "KestravaMutex");
+        const HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, quell::app::kSingleInstanceMutexName);
         if (mutex) CloseHandle(mutex);
         return mutex == nullptr;
       },

@@ -17,7 +17,7 @@
 #include "FPopup.h"
 #include "MenuPainter.h"
 #include "ProgramImages.h"
-#include "ProgramLikeMenu.h"
+#include "RecordedProgramMenu.h"
 #include "LayoutCheck.h"
 #include "MenuItemRequests.h"
 #include "WinTestSupport.h"
@@ -288,7 +288,7 @@ TEST_F(HighDpiPopup, EveryNoticeOfTheProgramIsShownWhole) {
 TEST_F(HighDpi, TheTrayMenusRowsHoldTheirImagesAtTheSmallIconSize) {
   auto* form = Create<gui::TForm>(app.get());
   std::vector<std::string> executed;
-  gui::TPopupMenu* menu = wintest::BuildProgramLikeMenu(form, images, executed);
+  gui::TPopupMenu* menu = wintest::BuildRecordedProgramMenu(form, images, executed).pmTrayIcon;
   auto* painter = Create<TMenuPainter>(form);
   painter->BindToForm(form);
   ApplyProgramMenuStyle(*painter);

@@ -1,0 +1,436 @@
+#include "LockController.h"
+
+#include "CommandLine.h"
+#include "HookProtocol.h"
+#include "OptionsRules.h"
+
+namespace quell::app {
+
+using rules::HotKeyOfSlot;
+
+namespace {
+
+constexpr unsigned kNoticeMs = 5000;
+constexpr unsigned kPasswordDamagedNoticeMs = 10000;
+
+// Task Manager's window titles, newest first.
+constexpr const char* kTaskManagerTitles[] = {"Task Manager", "Windows Task Manager"};
+
+}  // namespace
+
+TLockController::TLockController(TLockLibrary& library, TControllerSystem& system,
+                                 bool isFirstInstance)
+    : IsFirstInstance(isFirstInstance), FLibrary(library), FSystem(system) {}
+
+TLockController::~TLockController() = default;
+
+std::string TLockController::ExecutableFolder() {
+  const std::string path = FSystem.ExecutablePath();
+  return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
+// --- start-up and shut-down ---
+
+void TLockController::FormCreate(const std::vector<std::string>& args) {
+  const std::string exePath = FSystem.ExecutablePath();
+  try {
+    LockIniFile = std::make_unique<settings::TLockIniFile>(exePath);
+  } catch (const settings::TIniFileOpenError& error) {
+    // An unreadable settings file is reported and the program goes on
+    // with the defaults: not as a first run, and without ever saving over
+    // the file it could not read.
+    FView->ShowBox(TControllerBox::SettingsUnread, error.what(),
+                   std::string(settings::SaveErrorCaption));
+    LockIniFile =
+        std::make_unique<settings::TLockIniFile>(exePath, settings::TLockIniFile::TUnread{});
+  }
+  LockIniFile->OnSaveError = [this](const std::string& text, const std::string& caption) {
+    if (FView) FView->ShowBox(TControllerBox::SaveError, text, caption);
+  };
+  LockIniFile->Load();
+  // A hot key that cannot be typed is no hot key, in the menu, in the
+  // options and in the library alike.
+  for (int slot : {settings::SLOT_KEY_LOCK, settings::SLOT_KEY_UNLOCK}) {
+    std::int32_t& value = LockIniFile->Settings->Values[slot];
+    value = HotKeyOfSlot(value);
+  }
+
+  ProcessCommandLine(args);
+  if (!IsFirstInstance) return;
+
+  FView->ShowTray();
+  FTrayShown = true;
+  const settings::TSettingValues& values = LockIniFile->Settings->Values;
+  MinimizeOnLock = values[settings::SLOT_CHECK_MINI] != 0;
+  IdleLock.IdleLockEnabled = values[settings::SLOT_CHECK_IDLE] != 0;
+  IdleLock.IdleLimit = values[settings::SLOT_EDIT_IDLE];
+  ApplyMoreSettings(false);
+  SetTrayImage(false);
+  ApplySettings();
+  FView->SetTaskbarButton(false);
+  FSystem.PostNotify(FView->Window(), LN_ACTIVATE);
+}
+
+void TLockController::ProcessCommandLine(const std::vector<std::string>& args) {
+  for (TSwitch s : ParseSwitches(args)) {
+    switch (s) {
+      case TSwitch::Lock: acLockExecute(); break;
+      case TSwitch::Unlock: acUnlockExecute(); break;
+      case TSwitch::Help:
+        FView->ShowBox(TControllerBox::CommandLineHelp,
+                       CommandLineHelpText(FileNameOf(FSystem.ExecutablePath())),
+                       CommandLineHelpCaption);
+        break;
+    }
+  }
+  if (IsFirstInstance) return;
+  if (args.empty() && BindHookLibrary(true)) {
+    FSystem.PostNotify(FLibrary.GetNotifyWnd(), LN_ACTIVATE);
+  }
+  FView->PostCloseMainForm();
+}
+
+void TLockController::FormClose() {
+  // From here on nothing binds or hooks again: the rest of a command that
+  // was running when Exit came (the options dialog's) must not undo this.
+  FClosed = true;
+  if (!FLibrary.Bound()) return;
+  if (IsFirstInstance) {
+    SetLocked(false);
+    FLibrary.UnSetShellHook();
+    FLibrary.StartLog(nullptr);
+  }
+  FLibrary.Unbind();
+}
+
+void TLockController::FormDestroy() {
+  FPasswordWatch.reset();
+  LockIniFile.reset();
+  FTrayShown = false;
+}
+
+void TLockController::WMEndSession(bool ending) {
+  // The whole Exit teardown runs now.
+  if (ending) FView->CloseMainForm();
+}
+
+void TLockController::acExitExecute() { FView->CloseMainForm(); }
+
+// --- the hook library ---
+
+bool TLockController::BindHookLibrary(bool showErrors) {
+  if (FLibrary.Bound()) return true;
+  if (FClosed) return false;
+  std::string error;
+  // Only the first instance takes the library's notifications.
+  if (FLibrary.Bind(ExecutableFolder(), IsFirstInstance ? FView->Window() : 0, &error)) return true;
+  if (showErrors) FView->ShowBox(TControllerBox::BindingError, error, "");
+  return false;
+}
+
+void TLockController::ApplySettings() {
+  const settings::TSettingValues& values = LockIniFile->Settings->Values;
+  if (BindHookLibrary(true) && IsFirstInstance) {
+    // Index 15 is passed too; the library stores 0..14 and refuses it.
+    for (int index = 1; index <= settings::SettingSlotCount; ++index) {
+      const bool hotKey = index == settings::SLOT_KEY_LOCK || index == settings::SLOT_KEY_UNLOCK;
+      const bool lockedByCleaning = FCleaningLock && index >= settings::SLOT_LOCK_KEYBOARD &&
+                                    index <= settings::SLOT_LOCK_MOUSE_WHEEL;
+      FLibrary.SetProperties(index, lockedByCleaning ? 1
+                                    : hotKey         ? HotKeyOfSlot(values[index])
+                                                     : values[index]);
+    }
+    FLibrary.SetShellHook();
+  }
+  FView->SetActionShortCut(TControllerAction::Lock, HotKeyOfSlot(values[settings::SLOT_KEY_LOCK]));
+  FView->SetActionShortCut(TControllerAction::Unlock,
+                           HotKeyOfSlot(values[settings::SLOT_KEY_UNLOCK]));
+  FLockedImage = values[settings::SLOT_LOCKED_IMAGE];
+  FUnlockedImage = values[settings::SLOT_UNLOCKED_IMAGE];
+  FView->SetActionImage(TControllerAction::Lock, FLockedImage);
+  FView->SetActionImage(TControllerAction::Unlock, FUnlockedImage);
+}
+
+bool TLockController::IsLocked() { return FLibrary.Bound() && FLibrary.GetIsLocked() != 0; }
+
+// --- lock and unlock ---
+
+void TLockController::acLockExecute() { SetLocked(true); }
+void TLockController::acUnlockExecute() { SetLocked(false); }
+
+void TLockController::acLockUpdate() {
+  FView->SetActionEnabled(TControllerAction::Lock, !IsLocked());
+}
+void TLockController::acUnlockUpdate() {
+  FView->SetActionEnabled(TControllerAction::Unlock, IsLocked());
+}
+void TLockController::acCleanLockUpdate() {
+  FView->SetActionEnabled(TControllerAction::CleanLock, !IsLocked());
+}
+
+void TLockController::ExecuteLockAction() {
+  const bool enabled = !IsLocked();
+  FView->SetActionEnabled(TControllerAction::Lock, enabled);
+  if (enabled) acLockExecute();
+}
+
+void TLockController::SetLocked(bool lock) {
+  if (!BindHookLibrary(true)) return;
+  if (!IsFirstInstance) {
+    FSystem.SendNotify(FLibrary.GetNotifyWnd(), lock ? LN_LOCK_REQUEST : LN_UNLOCK_REQUEST);
+    return;
+  }
+  ApplySettings();
+  // A refusal means the options would lock keyboard and mouse with no way
+  // out: let the user complete them.
+  if (FLibrary.SetProperties(PROP_LOCKED, lock ? 1 : 0) == 0) acOptionsExecute();
+}
+
+void TLockController::UpdateLockState() {
+  if (!BindHookLibrary(false)) return;
+  acUnlockUpdate();
+  acLockUpdate();
+  const bool locked = FLibrary.GetIsLocked() != 0;
+  FollowLockState(locked);
+  SetTrayImage(locked);
+  ShowNotice(locked ? TNotice::Locked : TNotice::Unlocked);
+}
+
+void TLockController::SetTrayImage(bool locked) {
+  if (FTrayShown) FView->SetTrayImage(locked ? FLockedImage : FUnlockedImage);
+}
+
+void TLockController::ShowNotice(TNotice kind) {
+  if (!FTrayShown) return;
+  switch (kind) {
+    case TNotice::Running: FView->ShowNotice("Quellane", "Program is running", kNoticeMs); break;
+    case TNotice::Locked:
+      if (FTimedLock.Cleaning()) {
+        const int left = FTimedLock.CleaningSecondsLeft(FSystem.NowMs());
+        FView->ShowNotice(
+            "Computer is Locked",
+            "Cleaning: unlocks in " + std::to_string(left) + (left == 1 ? " second" : " seconds"),
+            kNoticeMs);
+        break;
+      }
+      FView->ShowNotice("Computer is Locked", "Enter Hot Key or password to Unlock", kNoticeMs);
+      break;
+    case TNotice::Unlocked:
+      FView->ShowNotice("Computer is UnLocked", "You may continue to work.", kNoticeMs);
+      break;
+  }
+}
+
+void TLockController::MinimizeAllWindows() { FView->MinimizeAllWindows(); }
+
+void TLockController::TrayIconClick(bool rightButton) {
+  // A right click is the tray icon's own: it opens the menu.
+  if (!rightButton) acOptionsExecute();
+}
+
+void TLockController::TrayIconDblClick() {
+  if (MinimizeOnLock) MinimizeAllWindows();
+  ExecuteLockAction();
+}
+
+// --- notifications and timers ---
+
+std::optional<long> TLockController::WMHookNotify(std::intptr_t code, std::uintptr_t wParam) {
+  const TNotifyDecision decision = DecideNotify(code);
+  // A blocked key may be the last of the unlock password.
+  if (decision.action == TNotifyAction::ShowLockedNotice && FPasswordWatch &&
+      FPasswordWatch->HasPassword() && IsLocked()) {
+    FPasswordWatch->Feed(static_cast<std::uint32_t>(wParam));
+  }
+  switch (decision.action) {
+    case TNotifyAction::Activate: ActivateInstance(); break;
+    case TNotifyAction::UpdateLockState: UpdateLockState(); break;
+    case TNotifyAction::ShowLockedNotice: ShowNotice(TNotice::Locked); break;
+    case TNotifyAction::Lock: acLockExecute(); break;
+    case TNotifyAction::Unlock: acUnlockExecute(); break;
+    case TNotifyAction::CloseTaskManager: CloseTaskManager(); break;
+    case TNotifyAction::ResetIdle: IdleLock.Activity(); break;
+    case TNotifyAction::Reply:
+    case TNotifyAction::None: break;
+  }
+  if (!decision.replies) return std::nullopt;
+  return decision.reply;
+}
+
+void TLockController::ActivateInstance() {
+  if (LockIniFile->More.PasswordDamaged) {
+    ShowPasswordDamagedNotice();
+    if (!LockIniFile->IsNew) return;
+  }
+  if (LockIniFile->IsNew) {
+    acOptionsExecute();
+  } else {
+    ShowNotice(TNotice::Running);
+  }
+}
+
+void TLockController::CloseTaskManager() {
+  TWindowId window = 0;
+  for (const char* title : kTaskManagerTitles) {
+    if ((window = FSystem.FindWindowByTitle(title)) != 0) break;
+  }
+  switch (FTaskManagerCloser.Look(IsLocked(), window != 0)) {
+    case TTaskManagerCloser::Step::Close:
+      FSystem.PostCloseWindow(window);
+      FView->SetTimer(TControllerTimer::TaskMgrHide, false);
+      break;
+    case TTaskManagerCloser::Step::KeepLooking:
+      FView->SetTimer(TControllerTimer::TaskMgrHide, true);
+      break;
+    case TTaskManagerCloser::Step::Stop:
+      FView->SetTimer(TControllerTimer::TaskMgrHide, false);
+      break;
+  }
+}
+
+void TLockController::TimerTaskMgrHideTimer() { CloseTaskManager(); }
+
+void TLockController::Timer1Timer() {
+  const rules::TIdleConditions now{IsLocked(), FLibrary.Bound() && !FClosed, FOptionsOpen};
+  if (IdleLock.Tick(now) != rules::TIdleStep::Lock) return;
+  // A refused lock opens the options dialog and a failed one an error box,
+  // both modal: the ticks that fire meanwhile find the attempt running.
+  IdleLock.BeginAttempt();
+  try {
+    if (MinimizeOnLock) MinimizeAllWindows();
+    ExecuteLockAction();
+  } catch (...) {
+    IdleLock.EndAttempt(IsLocked());
+    throw;
+  }
+  IdleLock.EndAttempt(IsLocked());
+}
+
+// --- the options command ---
+
+void TLockController::acOptionsExecute() {
+  FView->BringProgramToFront();
+  if (FOptionsOpen) return;
+  // A taskbar button while the dialog is open.
+  FView->SetTaskbarButton(true);
+  FView->ProcessMessages();
+  FOptionsOpen = true;
+  // Keys typed into the dialog's hot-key boxes must neither lock nor unlock.
+  if (FLibrary.Bound()) {
+    FLibrary.SetProperties(PROP_KEY_LOCK, 0);
+    FLibrary.SetProperties(PROP_KEY_UNLOCK, 0);
+  }
+  FView->SetActionShortCut(TControllerAction::Lock, 0);
+  FView->SetActionShortCut(TControllerAction::Unlock, 0);
+  // The dialog shows start with Windows on while the Run entry names this
+  // program, whoever wrote it (the installer may have).
+  settings::TMoreSettings& more = LockIniFile->More;
+  if (RunEntryNames(FSystem.RunEntries().Read(), FSystem.ExecutablePath()))
+    more.StartWithWindows = true;
+  const bool startWithWindowsBefore = more.StartWithWindows;
+  FView->RunOptionsDialog();
+  ApplyMoreSettings(startWithWindowsBefore);
+  if (FClosed) {
+    // Exit (or the end of the session) came while the dialog was open: the
+    // lock is already undone and the library unloaded; only the settings
+    // are kept.
+    LockIniFile->Save();
+    FOptionsOpen = false;
+    return;
+  }
+  ApplySettings();
+  if (BindHookLibrary(false)) SetLocked(FLibrary.GetIsLocked() != 0);
+  if (LockIniFile->IsNew) ShowNotice(TNotice::Running);
+  LockIniFile->Save();
+  FOptionsOpen = false;
+  FView->SetTaskbarButton(false);
+}
+
+// --- the timed locks, the password and start with Windows ---
+
+void TLockController::acCleanLockExecute() {
+  if (!BindHookLibrary(true)) return;
+  if (!IsFirstInstance || IsLocked()) return;
+  FCleaningLock = true;
+  ApplySettings();
+  if (FLibrary.SetProperties(PROP_LOCKED, 1) == 0) {
+    // Refused as any lock is: keyboard and mouse with no unlock hot key.
+    FCleaningLock = false;
+    ApplySettings();
+    acOptionsExecute();
+    return;
+  }
+  BeginTimedLock(true);
+}
+
+void TLockController::BeginTimedLock(bool cleaning) {
+  const settings::TMoreSettings& more = LockIniFile->More;
+  FTimedLock.Begin(FSystem.NowMs(), cleaning ? more.CleaningSeconds : 0,
+                   more.LongestLockLimitSeconds());
+  ForgetTypedKeys();
+  FLockFollowed = true;
+  FView->SetTimer(TControllerTimer::TimedLock, true);
+}
+
+void TLockController::FollowLockState(bool locked) {
+  if (locked == FLockFollowed) return;
+  if (locked) {
+    // A lock made by the hot key, the menu, the idle timer or /L.
+    BeginTimedLock(false);
+    return;
+  }
+  FLockFollowed = false;
+  FTimedLock.End();
+  FView->SetTimer(TControllerTimer::TimedLock, false);
+  ForgetTypedKeys();
+  if (FCleaningLock) {
+    // The library gets the settings' own lock options back, for the next
+    // lock by hot key.
+    FCleaningLock = false;
+    ApplySettings();
+  }
+}
+
+void TLockController::TimerTimedLockTimer() {
+  if (!IsLocked()) {
+    FollowLockState(false);
+    return;
+  }
+  const rules::TTimedLock::TStep step = FTimedLock.Tick(FSystem.NowMs());
+  if (step.unlock) {
+    acUnlockExecute();
+    return;
+  }
+  if (step.countdownShown) ShowNotice(TNotice::Locked);
+}
+
+void TLockController::ApplyMoreSettings(bool startWithWindowsBefore) {
+  const settings::TMoreSettings& more = LockIniFile->More;
+  if (!more.Password.empty() && !FPasswordWatch)
+    FPasswordWatch = FSystem.StartPasswordWatch(FView->Window());
+  if (FPasswordWatch) FPasswordWatch->SetPassword(more.Password);
+  ApplyStartWithWindows(FSystem.RunEntries(), more.StartWithWindows, startWithWindowsBefore,
+                        FSystem.ExecutablePath());
+}
+
+void TLockController::ForgetTypedKeys() {
+  if (FPasswordWatch) FPasswordWatch->Clear();
+}
+
+void TLockController::ShowPasswordDamagedNotice() {
+  settings::TMoreSettings& more = LockIniFile->More;
+  if (!more.PasswordDamaged || !FTrayShown) return;
+  more.PasswordDamaged = false;  // told once
+  FView->ShowNotice("Quellane", "The unlock password was damaged: no password is set.",
+                    kPasswordDamagedNoticeMs);
+}
+
+void TLockController::PasswordMatched(std::uintptr_t generation) {
+  // The same unlock as the tray menu's, for keys typed during this lock.
+  if (FPasswordWatch && FPasswordWatch->IsCurrent(generation) && IsLocked()) {
+    ForgetTypedKeys();
+    acUnlockExecute();
+  }
+}
+
+}  // namespace quell::app

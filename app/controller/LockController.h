@@ -1,0 +1,131 @@
+// The lock controller: the program's process state, its binding to the hook
+// library, the lock and unlock sequence, the answer to each notification,
+// the idle lock, the Task Manager closer, the options command's bracket
+// around the dialog, the timed locks, the unlock password's matches, start
+// with Windows, and the teardown at Exit and at the end of the session.
+//
+// It holds no window: the main form hands it its events (the handlers keep
+// their names) and shows what it is told through TControllerView.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ControllerRules.h"
+#include "ControllerSystem.h"
+#include "ControllerView.h"
+#include "IdleLock.h"
+#include "LockLibrary.h"
+#include "Properties.h"
+#include "TimedLock.h"
+
+namespace quell::app {
+
+enum class TNotice { Running, Locked, Unlocked };
+
+class TLockController {
+ public:
+  // `library` and `system` outlive the controller. `isFirstInstance` was
+  // decided by the single-instance mutex before any form was made.
+  TLockController(TLockLibrary& library, TControllerSystem& system, bool isFirstInstance);
+  ~TLockController();
+  TLockController(const TLockController&) = delete;
+  TLockController& operator=(const TLockController&) = delete;
+
+  // The main form, from its creation to its destruction (nullptr then).
+  void Attach(TControllerView* view) { FView = view; }
+
+  // --- the process state ---
+  const bool IsFirstInstance;
+  // The settings file next to the executable: opened by FormCreate, closed
+  // by FormDestroy.
+  std::unique_ptr<settings::TLockIniFile> LockIniFile;
+  // IdleLimit, IdleCounter, IdleLockEnabled.
+  rules::TIdleLock IdleLock;
+  bool MinimizeOnLock = false;
+
+  // --- the main form's events ---
+  // `args` is the command line without the program name.
+  void FormCreate(const std::vector<std::string>& args);
+  // Exit, and the end of the session: unlocks, removes the hooks, closes the
+  // hook log and unloads the library; nothing binds or hooks after it.
+  void FormClose();
+  void FormDestroy();
+  // WM_ENDSESSION: the process may end as soon as it is answered.
+  void WMEndSession(bool ending);
+  // The notification message; the reply to give, if its code has one, once
+  // its action has run.
+  std::optional<long> WMHookNotify(std::intptr_t code, std::uintptr_t wParam);
+  // The password watcher's post: the keys of lock `generation` ended with
+  // the password.
+  void PasswordMatched(std::uintptr_t generation);
+
+  // --- actions, tray icon and timers ---
+  void acLockUpdate();
+  void acUnlockUpdate();
+  void acCleanLockUpdate();
+  // Lock and unlock, also called directly by the command line, the requests
+  // of a second instance and the options dialog's "Lock Now".
+  void acLockExecute();
+  void acUnlockExecute();
+  // Locks keyboard and mouse for the cleaning seconds of the settings.
+  void acCleanLockExecute();
+  void acOptionsExecute();
+  void acExitExecute();
+  // The actions run as a menu runs them: the update, then the handler only
+  // while the action is enabled.
+  void ExecuteLockAction();
+  void TrayIconClick(bool rightButton);
+  void TrayIconDblClick();
+  void Timer1Timer();
+  void TimerTaskMgrHideTimer();
+  void TimerTimedLockTimer();
+  void MinimizeAllWindows();
+
+  // --- the hook library ---
+  bool BindHookLibrary(bool showErrors);
+  void ApplySettings();
+  bool IsLocked();
+  bool OptionsOpen() const { return FOptionsOpen; }
+
+ private:
+  void ProcessCommandLine(const std::vector<std::string>& args);
+  void SetLocked(bool lock);
+  void UpdateLockState();
+  void SetTrayImage(bool locked);
+  void ShowNotice(TNotice kind);
+  void ActivateInstance();
+  void CloseTaskManager();
+  // Starts and ends what goes with a lock: the limits, the typed keys.
+  void FollowLockState(bool locked);
+  void BeginTimedLock(bool cleaning);
+  // The password to match and the Run entry, from the settings.
+  void ApplyMoreSettings(bool startWithWindowsBefore);
+  void ShowPasswordDamagedNotice();
+  void ForgetTypedKeys();
+  std::string ExecutableFolder();
+
+  TLockLibrary& FLibrary;
+  TControllerSystem& FSystem;
+  TControllerView* FView = nullptr;
+  bool FTrayShown = false;
+  TTaskManagerCloser FTaskManagerCloser;
+  rules::TTimedLock FTimedLock;
+  // Made with the first password; forgets the typed keys at every lock and
+  // unlock.
+  std::unique_ptr<TPasswordWatch> FPasswordWatch;
+  // The action images the tray picture is taken from.
+  int FLockedImage = 2;
+  int FUnlockedImage = 3;
+  // A cleaning lock is running or being made: keyboard and mouse are
+  // locked whatever the settings say, until it ends.
+  bool FCleaningLock = false;
+  bool FLockFollowed = false;  // the lock state FollowLockState last saw
+  bool FOptionsOpen = false;
+  bool FClosed = false;  // the main form has closed: nothing binds again
+};
+
+}  // namespace quell::app

@@ -1,0 +1,41 @@
+#include "SystemCalls.h"
+
+#include <windows.h>
+
+#include "ExecutablePath.h"
+#include "HookProtocol.h"
+#include "PasswordWatcher.h"
+
+namespace quell::app {
+
+namespace {
+
+HWND WindowOf(TWindowId window) { return reinterpret_cast<HWND>(window); }
+
+}  // namespace
+
+std::uint64_t TSystemCalls::NowMs() { return GetTickCount64(); }
+
+std::string TSystemCalls::ExecutablePath() { return app::ExecutablePath(); }
+
+TWindowId TSystemCalls::FindWindowByTitle(const std::string& title) {
+  return reinterpret_cast<TWindowId>(FindWindowA(nullptr, title.c_str()));
+}
+
+void TSystemCalls::PostCloseWindow(TWindowId window) {
+  PostMessageA(WindowOf(window), WM_CLOSE, 0, 0);
+}
+
+void TSystemCalls::PostNotify(TWindowId window, std::int32_t code) {
+  PostMessageA(WindowOf(window), kNotifyMessage, 0, code);
+}
+
+void TSystemCalls::SendNotify(TWindowId window, std::int32_t code) {
+  SendMessageA(WindowOf(window), kNotifyMessage, 0, code);
+}
+
+std::unique_ptr<TPasswordWatch> TSystemCalls::StartPasswordWatch(TWindowId reportTo) {
+  return std::make_unique<TPasswordWatcher>(WindowOf(reportTo), kPasswordMatchMessage);
+}
+
+}  // namespace quell::app

@@ -1,0 +1,24 @@
+// The controller's system calls on Win32.
+#pragma once
+
+#include "ControllerSystem.h"
+#include "RunEntryRegistry.h"
+
+namespace quell::app {
+
+class TSystemCalls : public TControllerSystem {
+ public:
+  std::uint64_t NowMs() override;
+  std::string ExecutablePath() override;
+  TWindowId FindWindowByTitle(const std::string& title) override;
+  void PostCloseWindow(TWindowId window) override;
+  void PostNotify(TWindowId window, std::int32_t code) override;
+  void SendNotify(TWindowId window, std::int32_t code) override;
+  TRunEntryStore& RunEntries() override { return FRunEntries; }
+  std::unique_ptr<TPasswordWatch> StartPasswordWatch(TWindowId reportTo) override;
+
+ private:
+  TRunEntryRegistry FRunEntries;
+};
+
+}  // namespace quell::app

@@ -1,0 +1,581 @@
+// The lock controller on the host: a recording library that keeps the
+// properties and refuses a lock with no way out as the real one does, a
+// recording view and system calls with a clock of their own.
+#include "LockController.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <utility>
+
+#include "HookProtocol.h"
+
+namespace quell::app {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAreArray;
+using ::testing::Not;
+
+using TLog = std::vector<std::string>;
+
+constexpr TWindowId kMainWindow = 100;
+constexpr TWindowId kRunningWindow = 200;  // the first instance's, for a second one
+
+class TRecordingLibrary : public TLockLibrary {
+ public:
+  TLog calls;
+  std::int32_t properties[kStoredPropertyCount] = {};
+  bool hooked = false;
+  bool bound = false;
+  bool bindFails = false;
+
+  bool Bind(std::string_view, TWindowId notifyWnd, std::string* error) override {
+    calls.push_back("Bind");
+    if (bindFails) {
+      *error = "Dll:quellhook.dll not found";
+      return false;
+    }
+    bound = true;
+    if (notifyWnd) SetNotifyWnd(notifyWnd);
+    return true;
+  }
+  void Unbind() override {
+    calls.push_back("Unbind");
+    bound = false;
+  }
+  bool Bound() const override { return bound; }
+  int SetShellHook() override {
+    calls.push_back("SetShellHook");
+    hooked = true;
+    return 1;
+  }
+  int UnSetShellHook() override {
+    calls.push_back("UnSetShellHook");
+    hooked = false;
+    return 1;
+  }
+  int SetNotifyWnd(TWindowId window) override {
+    calls.push_back("SetNotifyWnd " + std::to_string(window));
+    return 1;
+  }
+  int GetIsLocked() override { return properties[PROP_LOCKED] != 0 && hooked ? 1 : 0; }
+  TWindowId GetNotifyWnd() override { return kRunningWindow; }
+  int SetProperties(int index, int value) override {
+    calls.push_back("SetProperties " + std::to_string(index) + " " + std::to_string(value));
+    if (index < 0 || index >= kStoredPropertyCount) return 0;
+    const std::int32_t old = properties[index];
+    properties[index] = value;
+    const std::int32_t* p = properties;
+    if (p[PROP_LOCKED] && p[PROP_LOCK_KEYBOARD] && p[PROP_KEY_UNLOCK] == 0 &&
+        (p[PROP_LOCK_MOUSE_BTN] || p[PROP_LOCK_MOUSE_MOVE])) {
+      properties[PROP_LOCKED] = 0;
+      properties[index] = old;
+      return 0;
+    }
+    return 1;
+  }
+  int StartLog(const char* path) override {
+    calls.push_back(std::string("StartLog ") + (path ? path : "null"));
+    return 1;
+  }
+};
+
+class TRecordingView : public TControllerView {
+ public:
+  TLog shown;
+  std::function<void()> duringOptions;  // what the user does in the dialog
+  TLockController* controller = nullptr;
+
+  TWindowId Window() override { return kMainWindow; }
+  void ShowTray() override { shown.push_back("ShowTray"); }
+  void SetTrayImage(int index) override { shown.push_back("Tray " + std::to_string(index)); }
+  void ShowNotice(const std::string& title, const std::string& text, unsigned) override {
+    shown.push_back("Notice " + title + ": " + text);
+  }
+  void ShowBox(TControllerBox kind, const std::string& text, const std::string&) override {
+    shown.push_back("Box " + std::to_string(static_cast<int>(kind)) + " " + text);
+  }
+  void SetActionEnabled(TControllerAction, bool) override {}
+  void SetActionShortCut(TControllerAction action, int shortcut) override {
+    shortcuts[action] = shortcut;
+  }
+  void SetActionImage(TControllerAction, int) override {}
+  void SetTimer(TControllerTimer timer, bool enabled) override { timers[timer] = enabled; }
+  void RunOptionsDialog() override {
+    shown.push_back("Options");
+    if (duringOptions) duringOptions();
+    shown.push_back("Options closed");
+  }
+  void BringProgramToFront() override {}
+  void SetTaskbarButton(bool on) override { shown.push_back(on ? "Taskbar on" : "Taskbar off"); }
+  // Messages already waiting when the controller pumps.
+  std::function<void()> pending;
+  void ProcessMessages() override {
+    if (pending) std::exchange(pending, nullptr)();
+  }
+  void MinimizeAllWindows() override { shown.push_back("MinimizeAll"); }
+  // As the form does: its close runs the controller's FormClose.
+  void CloseMainForm() override {
+    shown.push_back("Close");
+    controller->FormClose();
+  }
+  void PostCloseMainForm() override { shown.push_back("PostClose"); }
+
+  std::map<TControllerAction, int> shortcuts;
+  std::map<TControllerTimer, bool> timers;
+};
+
+class TMemoryRunEntry : public TRunEntryStore {
+ public:
+  std::optional<std::string> value;
+  std::optional<std::string> Read() override { return value; }
+  bool Write(const std::string& data) override {
+    value = data;
+    return true;
+  }
+  bool Remove() override {
+    value.reset();
+    return true;
+  }
+};
+
+class TRecordingWatch : public TPasswordWatch {
+ public:
+  explicit TRecordingWatch(TLog& log) : FLog(log) {}
+  void SetPassword(const std::string& stored) override { FPassword = stored; }
+  bool HasPassword() const override { return !FPassword.empty(); }
+  void Clear() override { ++FGeneration; }
+  void Feed(std::uint32_t code) override { FLog.push_back("Feed " + std::to_string(code)); }
+  bool IsCurrent(std::uintptr_t generation) const override { return generation == FGeneration; }
+  std::uintptr_t Generation() const { return FGeneration; }
+
+ private:
+  TLog& FLog;
+  std::string FPassword;
+  std::uintptr_t FGeneration = 0;
+};
+
+class TRecordingSystem : public TControllerSystem {
+ public:
+  TLog sent;
+  std::uint64_t now = 1'000'000;
+  std::string exePath;
+  std::map<std::string, TWindowId> windows;
+  TMemoryRunEntry runEntry;
+  TRecordingWatch* watch = nullptr;
+
+  std::uint64_t NowMs() override { return now; }
+  std::string ExecutablePath() override { return exePath; }
+  TWindowId FindWindowByTitle(const std::string& title) override {
+    const auto found = windows.find(title);
+    return found == windows.end() ? 0 : found->second;
+  }
+  void PostCloseWindow(TWindowId window) override {
+    sent.push_back("Close " + std::to_string(window));
+  }
+  void PostNotify(TWindowId window, std::int32_t code) override {
+    sent.push_back("Post " + std::to_string(window) + " " + std::to_string(code));
+  }
+  void SendNotify(TWindowId window, std::int32_t code) override {
+    sent.push_back("Send " + std::to_string(window) + " " + std::to_string(code));
+  }
+  TRunEntryStore& RunEntries() override { return runEntry; }
+  std::unique_ptr<TPasswordWatch> StartPasswordWatch(TWindowId) override {
+    auto made = std::make_unique<TRecordingWatch>(sent);
+    watch = made.get();
+    return made;
+  }
+};
+
+// Every slot a value of its own, to see each arrive at its index.
+const char* const kDistinctSettings =
+    "[Config.Lock All]\r\nDO_BEEP=1\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=0\r\nLOCK_MOUSE_MOVE=1\r\n"
+    "LOCK_MOUSE_WHEEL=0\r\nKEY_LOCK=49228\r\nKEY_UNLOCK=49237\r\nSCREEN_SAVER_OFF=1\r\n=9\r\n"
+    "LOKED_IMAGE=1\r\nUNLOKED_IMAGE=0\r\nCHECK_IDLE=0\r\nEDIT_IDLE=77\r\nCHECK_MINI=0\r\n\r\n";
+const std::vector<int> kDistinctValues = {1, 1, 0, 1, 0, 49228, 49237, 1, 9, 9, 1, 0, 0, 77, 0};
+
+// Keyboard and mouse locked with no unlock hot key: the library refuses.
+const char* const kNoWayOutSettings =
+    "[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=1\r\nKEY_LOCK=49228\r\nKEY_UNLOCK=0\r\n"
+    "\r\n";
+
+TLog SettingsCalls(const std::vector<int>& values) {
+  TLog calls;
+  for (int i = 1; i <= 15; ++i)
+    calls.push_back("SetProperties " + std::to_string(i) + " " + std::to_string(values[i - 1]));
+  calls.push_back("SetShellHook");
+  return calls;
+}
+
+TLog Concat(TLog a, const TLog& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+long CountOf(const TLog& log, const std::string& entry) {
+  return std::count(log.begin(), log.end(), entry);
+}
+
+class LockControllerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder =
+        std::filesystem::temp_directory_path() /
+        ("lockcontroller-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    system.exePath = (folder / "Quellane.exe").string();
+  }
+  void TearDown() override {
+    if (controller) controller->FormDestroy();
+    std::filesystem::remove_all(folder);
+  }
+
+  void WriteSettings(const std::string& text) {
+    std::ofstream(folder / "Quellane.ini", std::ios::binary) << text;
+  }
+  std::string ReadSettings() {
+    std::ifstream in(folder / "Quellane.ini", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  // The program's start, as WinMain and the main form make it.
+  TLockController& Start(bool firstInstance = true, const std::vector<std::string>& args = {}) {
+    controller = std::make_unique<TLockController>(library, system, firstInstance);
+    view.controller = controller.get();
+    controller->Attach(&view);
+    controller->FormCreate(args);
+    return *controller;
+  }
+  void ForgetCalls() {
+    library.calls.clear();
+    view.shown.clear();
+    system.sent.clear();
+  }
+
+  std::filesystem::path folder;
+  TRecordingLibrary library;
+  TRecordingView view;
+  TRecordingSystem system;
+  std::unique_ptr<TLockController> controller;
+};
+
+TEST_F(LockControllerTest, StartUpRegistersTheWindowAndHandsOverSlotsOneToFifteen) {
+  WriteSettings(kDistinctSettings);
+  Start();
+  EXPECT_THAT(library.calls, ElementsAreArray(Concat({"Bind", "SetNotifyWnd 100"},
+                                                     SettingsCalls(kDistinctValues))))
+      << "index 15 is passed too, and the library's refusal changes nothing";
+  ASSERT_FALSE(view.shown.empty());
+  EXPECT_EQ(view.shown.front(), "ShowTray");
+  EXPECT_EQ(view.shown.back(), "Taskbar off") << "no taskbar button while running";
+  EXPECT_THAT(system.sent, ElementsAreArray({"Post 100 -1"})) << "announces itself";
+  EXPECT_EQ(view.shortcuts[TControllerAction::Lock], 49228);
+  EXPECT_EQ(view.shortcuts[TControllerAction::Unlock], 49237);
+}
+
+TEST_F(LockControllerTest, ASecondInstanceHandsItsCommandLineOverAndNeverRegisters) {
+  const struct {
+    std::vector<std::string> args;
+    const char* sent;
+  } cases[] = {
+      {{"/L"}, "Send 200 3"},
+      {{"/U"}, "Send 200 4"},
+      {{}, "Post 200 -1"},  // a plain start shows the running copy
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sent);
+    WriteSettings(kDistinctSettings);
+    library = TRecordingLibrary();
+    view.shown.clear();
+    system.sent.clear();
+    Start(false, c.args);
+    EXPECT_THAT(system.sent, ElementsAreArray({c.sent}));
+    EXPECT_THAT(library.calls, ElementsAreArray({"Bind"})) << "no notify window, no properties";
+    EXPECT_THAT(view.shown, ElementsAreArray({"PostClose"})) << "no tray icon; it ends";
+    controller->FormClose();
+    EXPECT_EQ(library.calls.back(), "Unbind") << "a second instance never unhooks the first's";
+    controller->FormDestroy();
+    controller.reset();
+  }
+}
+
+TEST_F(LockControllerTest, EachNotificationIsAnsweredAfterItsAction) {
+  WriteSettings(kDistinctSettings);
+  Start();
+  const auto settings = SettingsCalls(kDistinctValues);
+  const struct {
+    std::int32_t code;
+    std::optional<long> reply;
+    TLog calls;
+  } cases[] = {
+      {LN_PING, 1, {}},
+      {LN_LOCK_REQUEST, 3, Concat(settings, {"SetProperties 0 1"})},
+      {LN_STATE_CHANGED, std::nullopt, {}},
+      {LN_UNLOCK_REQUEST, 4, Concat(settings, {"SetProperties 0 0"})},
+      {LN_ACTIVITY, std::nullopt, {}},
+      {99, std::nullopt, {}},  // unknown codes are ignored
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    ForgetCalls();
+    EXPECT_EQ(controller->WMHookNotify(c.code, 0), c.reply);
+    EXPECT_THAT(library.calls, ElementsAreArray(c.calls));
+  }
+}
+
+TEST_F(LockControllerTest, TheLockStateShowsInTheTrayAndTheNotice) {
+  WriteSettings(kDistinctSettings);
+  Start();
+  controller->acLockExecute();
+  ForgetCalls();
+  controller->WMHookNotify(LN_STATE_CHANGED, 0);
+  EXPECT_THAT(view.shown, ElementsAreArray({"Tray 1",
+                                            "Notice Computer is Locked: Enter Hot Key "
+                                            "or password to Unlock"}));
+  EXPECT_TRUE(view.timers[TControllerTimer::TimedLock]);
+  controller->acUnlockExecute();
+  ForgetCalls();
+  controller->WMHookNotify(LN_STATE_CHANGED, 0);
+  EXPECT_THAT(
+      view.shown,
+      ElementsAreArray({"Tray 0", "Notice Computer is UnLocked: You may continue to work."}));
+  EXPECT_FALSE(view.timers[TControllerTimer::TimedLock]);
+}
+
+TEST_F(LockControllerTest, ARefusedLockOpensTheOptionsWithTheHotKeysOffThenRewritesTheState) {
+  WriteSettings(kNoWayOutSettings);
+  Start();
+  ForgetCalls();
+  TLog atDialog;
+  view.duringOptions = [&] { atDialog = library.calls; };
+  EXPECT_EQ(controller->WMHookNotify(LN_LOCK_REQUEST, 0), 3);
+
+  ASSERT_THAT(view.shown, Contains("Options"));
+  ASSERT_GE(atDialog.size(), 3u);
+  ASSERT_LE(atDialog.size(), library.calls.size());
+  EXPECT_EQ(atDialog.back(), "SetProperties 7 0") << "both hot keys off while the dialog is open";
+  EXPECT_EQ(atDialog.end()[-2], "SetProperties 6 0");
+  EXPECT_EQ(atDialog.end()[-3], "SetProperties 0 1") << "the refused lock came first";
+  const TLog after(library.calls.begin() + static_cast<long>(atDialog.size()), library.calls.end());
+  EXPECT_THAT(after, Contains("SetProperties 6 49228")) << "the hot keys are handed back";
+  EXPECT_EQ(after.back(), "SetProperties 0 0") << "the lock state is written again";
+  EXPECT_THAT(view.shown,
+              ElementsAreArray({"Taskbar on", "Options", "Options closed", "Taskbar off"}));
+  EXPECT_EQ(view.shortcuts[TControllerAction::Lock], 49228);
+  const std::string saved = ReadSettings();
+  EXPECT_NE(saved.find("KEY_LOCK=49228\r\n"), std::string::npos) << saved;
+  EXPECT_FALSE(controller->OptionsOpen());
+}
+
+TEST_F(LockControllerTest, TheCleaningLockLocksEverythingAndGivesTheSettingsBack) {
+  const struct {
+    const char* name;
+    const char* unlockKey;
+    bool refused;
+  } cases[] = {
+      {"with an unlock hot key", "49237", false},
+      {"with none: refused", "0", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteSettings(std::string("[Config.Lock All]\r\nLOCK_KEYBOARD=0\r\nLOCK_MOUSE_BTN=0\r\n"
+                              "LOCK_MOUSE_MOVE=0\r\nLOCK_MOUSE_WHEEL=0\r\nKEY_UNLOCK=") +
+                  c.unlockKey + "\r\n\r\n");
+    library = TRecordingLibrary();
+    Start();
+    // The settings' own lock options, as the start handed them over.
+    const TLog own(library.calls.begin() + 2, library.calls.end());
+    ForgetCalls();
+    controller->acCleanLockExecute();
+    const TLog& calls = library.calls;
+    for (int i = 2; i <= 5; ++i) {
+      EXPECT_EQ(calls[static_cast<std::size_t>(i - 1)],
+                "SetProperties " + std::to_string(i) + " 1");
+    }
+    EXPECT_EQ(calls[16], "SetProperties 0 1");
+    if (c.refused) {
+      EXPECT_THAT(view.shown, Contains("Options"));
+      EXPECT_EQ(calls[18], "SetProperties 2 0") << "the settings' own options back at once";
+      EXPECT_FALSE(view.timers[TControllerTimer::TimedLock]);
+    } else {
+      EXPECT_TRUE(view.timers[TControllerTimer::TimedLock]);
+      controller->WMHookNotify(LN_STATE_CHANGED, 0);
+      EXPECT_EQ(view.shown.back(), "Notice Computer is Locked: Cleaning: unlocks in 30 seconds");
+      system.now += 29'000;
+      controller->TimerTimedLockTimer();
+      EXPECT_EQ(library.properties[PROP_LOCKED], 1) << "not yet";
+      system.now += 2'000;
+      ForgetCalls();
+      controller->TimerTimedLockTimer();
+      EXPECT_EQ(calls.back(), "SetProperties 0 0") << "unlocks by itself";
+      EXPECT_EQ(calls[1], "SetProperties 2 1") << "the unlock itself still runs as cleaning";
+      ForgetCalls();
+      controller->WMHookNotify(LN_STATE_CHANGED, 0);
+      EXPECT_THAT(calls, ElementsAreArray(own))
+          << "the lock options of the settings again, for the next lock by hot key";
+    }
+    controller->FormDestroy();
+    controller.reset();
+  }
+}
+
+TEST_F(LockControllerTest, ExitAndTheEndOfTheSessionUnlockUnhookAndUnload) {
+  const struct {
+    const char* name;
+    std::function<void(TLockController&)> end;
+  } cases[] = {
+      {"Exit", [](TLockController& c) { c.acExitExecute(); }},
+      {"end of session", [](TLockController& c) { c.WMEndSession(true); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteSettings(kDistinctSettings);
+    library = TRecordingLibrary();
+    Start();
+    controller->acLockExecute();
+    ASSERT_TRUE(controller->IsLocked());
+    ForgetCalls();
+    c.end(*controller);
+    EXPECT_THAT(library.calls, ElementsAreArray(Concat(SettingsCalls(kDistinctValues),
+                                                       {"SetProperties 0 0", "UnSetShellHook",
+                                                        "StartLog null", "Unbind"})));
+    ForgetCalls();
+    EXPECT_FALSE(controller->BindHookLibrary(true)) << "nothing binds after the close";
+    controller->acLockExecute();
+    controller->Timer1Timer();
+    EXPECT_THAT(library.calls, ElementsAreArray(TLog{}));
+    controller->FormDestroy();
+    controller.reset();
+  }
+  ForgetCalls();
+  WriteSettings(kDistinctSettings);
+  Start();
+  ForgetCalls();
+  controller->WMEndSession(false);
+  EXPECT_THAT(library.calls, ElementsAreArray(TLog{})) << "a session that goes on changes nothing";
+}
+
+TEST_F(LockControllerTest, ExitWhileTheOptionsAreOpenEndsWithoutBindingOrHookingAgain) {
+  // No settings file: the first run opens the options by itself.
+  Start();
+  view.duringOptions = [&] { controller->acExitExecute(); };
+  controller->WMHookNotify(LN_ACTIVATE, 0);
+  ASSERT_THAT(view.shown, Contains("Options"));
+  const auto unhook = std::find(library.calls.begin(), library.calls.end(), "UnSetShellHook");
+  ASSERT_NE(unhook, library.calls.end()) << "Exit removed the hooks";
+  const TLog after(unhook + 1, library.calls.end());
+  EXPECT_THAT(after, ElementsAreArray({"StartLog null", "Unbind"}))
+      << "nothing bound, hooked or set after the main form closed";
+  EXPECT_NE(ReadSettings().find("[Config.Lock All]"), std::string::npos)
+      << "the settings are still saved";
+}
+
+TEST_F(LockControllerTest, TheIdleLockLocksOnceAndARefusedAttemptWaitsForTheDialog) {
+  WriteSettings(
+      "[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=1\r\nKEY_UNLOCK=0\r\nCHECK_IDLE=1\r\n"
+      "EDIT_IDLE=3\r\nCHECK_MINI=1\r\n\r\n");
+  Start();
+  ForgetCalls();
+  controller->Timer1Timer();
+  controller->Timer1Timer();
+  controller->WMHookNotify(LN_ACTIVITY, 0);  // input starts the count again
+  controller->Timer1Timer();
+  controller->Timer1Timer();
+  EXPECT_EQ(CountOf(library.calls, "SetProperties 0 1"), 0);
+  // Ticks queued before the dialog opens, and ticks of the dialog's loop.
+  view.pending = [&] {
+    for (int i = 0; i < 3; ++i) controller->Timer1Timer();
+  };
+  long ticksDuringDialog = 0;
+  view.duringOptions = [&] {
+    // The modal dialog's loop runs the timer; each tick finds the attempt.
+    for (int i = 0; i < 20; ++i, ++ticksDuringDialog) controller->Timer1Timer();
+  };
+  controller->Timer1Timer();
+  EXPECT_EQ(ticksDuringDialog, 20);
+  EXPECT_EQ(CountOf(library.calls, "SetProperties 0 1"), 1) << "one attempt, refused";
+  EXPECT_EQ(CountOf(view.shown, "Options"), 1) << "one dialog";
+  EXPECT_EQ(view.shown.front(), "MinimizeAll") << "minimised first, as asked";
+  EXPECT_EQ(controller->IdleLock.IdleCounter, 0) << "the refused attempt starts the count again";
+}
+
+TEST_F(LockControllerTest, TheTaskManagerCloserLooksWhileLocked) {
+  WriteSettings(kDistinctSettings);
+  Start();
+  const struct {
+    bool locked;
+    const char* title;  // the window that exists, if any
+    const char* closed;
+    bool timerAfter;
+  } cases[] = {
+      {true, "Task Manager", "Close 7", false},
+      {true, "Windows Task Manager", "Close 7", false},
+      {true, nullptr, nullptr, true},  // not yet open: look again each second
+      {false, "Task Manager", nullptr, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title ? c.title : "none");
+    c.locked ? controller->acLockExecute() : controller->acUnlockExecute();
+    system.windows.clear();
+    if (c.title) system.windows[c.title] = 7;
+    view.timers[TControllerTimer::TaskMgrHide] = !c.timerAfter;
+    ForgetCalls();
+    controller->WMHookNotify(LN_CTRL_ALT_DEL, 0);
+    EXPECT_THAT(system.sent, ElementsAreArray(c.closed ? TLog{c.closed} : TLog{}));
+    EXPECT_EQ(view.timers[TControllerTimer::TaskMgrHide], c.timerAfter);
+  }
+  // The timer's look finds the window that opened after the keys.
+  controller->acLockExecute();
+  system.windows.clear();
+  controller->WMHookNotify(LN_CTRL_ALT_DEL, 0);
+  ASSERT_TRUE(view.timers[TControllerTimer::TaskMgrHide]);
+  ForgetCalls();
+  system.windows["Task Manager"] = 8;
+  controller->TimerTaskMgrHideTimer();
+  EXPECT_THAT(system.sent, ElementsAreArray({"Close 8"}));
+  EXPECT_FALSE(view.timers[TControllerTimer::TaskMgrHide]);
+}
+
+TEST_F(LockControllerTest, ThePasswordUnlocksOnlyTheLockItWasTypedIn) {
+  WriteSettings(kDistinctSettings);
+  Start();
+  view.duringOptions = [&] { controller->LockIniFile->More.Password = "stored"; };
+  controller->acOptionsExecute();
+  ASSERT_NE(system.watch, nullptr) << "the first password starts the watcher";
+  controller->WMHookNotify(LN_INPUT_BLOCKED, 0x41);
+  EXPECT_THAT(system.sent, Not(Contains("Feed 65"))) << "unlocked: no key is watched";
+
+  controller->acLockExecute();
+  controller->WMHookNotify(LN_STATE_CHANGED, 0);
+  controller->WMHookNotify(LN_INPUT_BLOCKED, 0x41);
+  EXPECT_THAT(system.sent, Contains("Feed 65"));
+  const std::uintptr_t typed = system.watch->Generation();
+  controller->PasswordMatched(typed - 1);
+  EXPECT_TRUE(controller->IsLocked()) << "keys of an earlier lock unlock nothing";
+  controller->PasswordMatched(typed);
+  EXPECT_FALSE(controller->IsLocked());
+}
+
+TEST_F(LockControllerTest, ALibraryThatCannotBeBoundIsReportedAndNothingIsSet) {
+  WriteSettings(kDistinctSettings);
+  library.bindFails = true;
+  Start();
+  EXPECT_THAT(view.shown, Contains("Box 0 Dll:quellhook.dll not found"));
+  EXPECT_THAT(library.calls, Not(Contains("SetShellHook")));
+  ForgetCalls();
+  controller->acLockExecute();
+  EXPECT_THAT(library.calls, ElementsAreArray({"Bind"})) << "tried again, and reported again";
+  EXPECT_THAT(view.shown, ElementsAreArray({"Box 0 Dll:quellhook.dll not found"}));
+}
+
+}  // namespace
+}  // namespace quell::app
