@@ -13,6 +13,7 @@
 #include "KeySequence.h"
 #include "PasswordWatcher.h"
 #include "ProductInfo.h"
+#include "Text.h"
 #include "resource.h"
 
 namespace quell::app {

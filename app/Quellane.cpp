@@ -13,6 +13,7 @@
 #include "HookBinding.h"
 #include "SingleInstance.h"
 #include "SystemCalls.h"
+#include "Text.h"
 #include "Win32SystemSettings.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

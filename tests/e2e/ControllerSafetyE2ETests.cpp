@@ -61,7 +61,7 @@ class ControllerSafetyEndToEnd : public ::testing::Test {
     DeletePolicy();
   }
   void TearDown() override {
-    if (program.Alive() && program.Hook().GetIsLocked && program.Hook().GetIsLocked()) {
+    if (program.Alive() && program.Hook().GetIsLocked()) {
       program.Hook().SetProperties(0, 0);
     }
     DeletePolicy();

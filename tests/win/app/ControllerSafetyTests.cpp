@@ -86,23 +86,5 @@ TEST_F(ControllerSafety, ARefusedIdleLockOpensOneDialogAndTheTimerWaitsUntilItCl
   EXPECT_TRUE(program.Close());
 }
 
-TEST_F(ControllerSafety, ExitWhileTheOptionsAreOpenEndsWithoutBindingOrHookingAgain) {
-  // No settings file: the first run opens the options by itself.
-  ASSERT_TRUE(program.Start());
-  ASSERT_TRUE(PumpUntil([&] { return OptionsDialog() != nullptr; }, 10000));
-  PostMessageA(program.MainWindow(), WM_CLOSE, 0, 0);  // Exit
-  ASSERT_TRUE(program.WaitForExit(5000)) << "the program ends";
-  const auto calls = Calls();
-  const auto unhook = std::find(calls.begin(), calls.end(), "UnSetShellHook");
-  ASSERT_NE(unhook, calls.end()) << "Exit removed the hooks";
-  const std::vector<std::string> after(unhook + 1, calls.end());
-  EXPECT_THAT(after, Not(Contains("SetNotifyWnd 1"))) << "bound again after the main form closed";
-  EXPECT_THAT(after, Not(Contains("SetShellHook"))) << "hooked again after the main form closed";
-  for (const std::string& call : after)
-    EXPECT_EQ(call.rfind("SetProperties", 0), std::string::npos) << call;
-  EXPECT_NE(program.ReadSettings().find("[Config.Lock All]"), std::string::npos)
-      << "the settings are still saved";
-}
-
 }  // namespace
 }  // namespace quell::wintest

@@ -83,13 +83,11 @@ class HookDllTest : public ::testing::Test {
 HookApi HookDllTest::api;
 
 TEST_F(HookDllTest, AllSevenExportsResolveByName) {
-  EXPECT_NE(api.SetShellHook, nullptr);
-  EXPECT_NE(api.UnSetShellHook, nullptr);
-  EXPECT_NE(api.SetNotifyWnd, nullptr);
-  EXPECT_NE(api.GetNotifyWnd, nullptr);
-  EXPECT_NE(api.SetProperties, nullptr);
-  EXPECT_NE(api.GetIsLocked, nullptr);
-  EXPECT_NE(api.StartLog, nullptr);
+  ASSERT_TRUE(api.Bound());
+  for (const char* name : {"SetShellHook", "UnSetShellHook", "SetNotifyWnd", "GetNotifyWnd",
+                           "SetProperties", "GetIsLocked", "StartLog"}) {
+    EXPECT_NE(GetProcAddress(api.Module(), name), nullptr) << name;
+  }
   EXPECT_EQ(api.NotifyWindow(), notify.Handle());
 }
 
