@@ -79,8 +79,7 @@ class MoreFeaturesEndToEnd : public ::testing::Test {
     DeleteRunEntry();
   }
   void TearDown() override {
-    if (program.Alive() && program.Hook().GetIsLocked())
-      program.Hook().SetProperties(0, 0);
+    if (program.Alive() && program.Hook().GetIsLocked()) program.Hook().SetProperties(0, 0);
     if (program.Alive()) {
       EXPECT_TRUE(program.Close());
     }

@@ -51,8 +51,7 @@ class OptionsEndToEnd : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (program.Hook().GetIsLocked())
-      program.Hook().SetProperties(0, 0);
+    if (program.Hook().GetIsLocked()) program.Hook().SetProperties(0, 0);
     if (program.Alive()) {
       EXPECT_TRUE(program.Close()) << "the program did not end on its main form's close";
     }

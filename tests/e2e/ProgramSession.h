@@ -27,8 +27,7 @@ class ProgramSession : public ::testing::Test {
         << "no X relay: this tier needs the Wine session";
   }
   void TearDown() override {
-    if (program.Alive() && program.Hook().GetIsLocked())
-      program.Hook().SetProperties(0, 0);
+    if (program.Alive() && program.Hook().GetIsLocked()) program.Hook().SetProperties(0, 0);
     if (program.Alive()) {
       EXPECT_TRUE(program.Close()) << "the program did not end";
     }
