@@ -97,7 +97,7 @@ class TApplication : public TComponent, private TWindowReceiver {
   void Notification(TComponent* component, TOperation operation) override;
 
   HINSTANCE FInstance;
-  WindowHandle FWindow;
+  base::WindowHandle FWindow;
   std::string FTitle;
   TIcon FIcon;
   TForm* FMainForm = nullptr;

@@ -1,12 +1,13 @@
 #include "DisplayDpi.h"
 
+#include "Handles.h"
+
 namespace quell::gui {
 
 int DisplayDpi() {
   static const int dpi = [] {
-    const HDC screen = GetDC(nullptr);
-    const int value = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kDesignDpi;
-    if (screen) ReleaseDC(nullptr, screen);
+    const base::ScreenDc screen;
+    const int value = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : kDesignDpi;
     return value > 0 ? value : kDesignDpi;
   }();
   return dpi;

@@ -96,12 +96,12 @@ class TForm : public TWinControl {
   bool FStayOnTop = false;
   bool FModal = false;
   TModalResult FModalResult = mrNone;
-  FontHandle FFont;
+  base::FontHandle FFont;
   TWinControl* FActiveControl = nullptr;
   HWND FLastFocus = nullptr;
   bool FDialogKeys = false;
   bool FShowHint = false;
-  WindowHandle FTooltips;
+  base::WindowHandle FTooltips;
   int FClientWidth = -1;
   int FClientHeight = -1;
 };

@@ -35,14 +35,14 @@ SIZE IconSize(HICON icon) {
   SIZE size{0, 0};
   ICONINFO info{};
   if (!icon || !GetIconInfo(icon, &info)) return size;
+  // The call made copies of the icon's bitmaps for the caller.
+  const base::BitmapHandle colour(info.hbmColor), mask(info.hbmMask);
   BITMAP bm{};
   if (info.hbmColor && GetObjectA(info.hbmColor, sizeof bm, &bm)) {
     size = {bm.bmWidth, bm.bmHeight};
   } else if (info.hbmMask && GetObjectA(info.hbmMask, sizeof bm, &bm)) {
     size = {bm.bmWidth, bm.bmHeight / 2};  // a monochrome icon: mask over picture
   }
-  if (info.hbmColor) DeleteObject(info.hbmColor);
-  if (info.hbmMask) DeleteObject(info.hbmMask);
   return size;
 }
 }  // namespace
@@ -70,7 +70,7 @@ void TBitmap::SetSize(int width, int height, COLORREF fill) {
   if (FHandle) {
     BitmapCanvas canvas(*this);
     const RECT all{0, 0, width, height};
-    BrushHandle brush(CreateSolidBrush(fill));
+    base::BrushHandle brush(CreateSolidBrush(fill));
     ::FillRect(canvas.Handle(), &all, brush.get());
   }
 }
@@ -98,12 +98,12 @@ int TCanvas::TextHeight(const std::string& text) const {
 }
 
 void TCanvas::FillRect(const RECT& rect, TColor color) {
-  BrushHandle brush(CreateSolidBrush(ResolveColor(color, TheSystemColors())));
+  base::BrushHandle brush(CreateSolidBrush(ResolveColor(color, TheSystemColors())));
   ::FillRect(FDc, &rect, brush.get());
 }
 
 void TCanvas::FrameRect(const RECT& rect, TColor color) {
-  BrushHandle brush(CreateSolidBrush(ResolveColor(color, TheSystemColors())));
+  base::BrushHandle brush(CreateSolidBrush(ResolveColor(color, TheSystemColors())));
   ::FrameRect(FDc, &rect, brush.get());
 }
 

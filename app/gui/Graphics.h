@@ -42,7 +42,7 @@ class TIcon {
   std::function<void(TIcon&)> OnChange;
 
  private:
-  IconHandle FHandle;
+  base::IconHandle FHandle;
 };
 
 // The header of a top-down 32-bit RGB bitmap: what every off-screen
@@ -65,7 +65,7 @@ class TBitmap {
   int Height() const { return FHeight; }
 
  private:
-  BitmapHandle FHandle;
+  base::BitmapHandle FHandle;
   int FWidth = 0;
   int FHeight = 0;
 };
@@ -99,8 +99,8 @@ class BitmapCanvas {
   HDC Handle() const { return FDc.get(); }
 
  private:
-  MemoryDc FDc;
-  Selection FSelection;
+  base::MemoryDc FDc;
+  base::Selection FSelection;
 };
 
 // A 32-bit top-down DIB section selected into its own memory DC: GDI draws
@@ -115,11 +115,11 @@ class DibCanvas {
   std::uint32_t* pixels() const { return FBits; }
 
  private:
-  MemoryDc FDc;
+  base::MemoryDc FDc;
   std::uint32_t* FBits = nullptr;  // set while FBitmap is made, so declared before it
-  BitmapHandle FBitmap;
+  base::BitmapHandle FBitmap;
   int FWidth, FHeight;
-  Selection FSelection;
+  base::Selection FSelection;
 
   static HBITMAP Make(HDC dc, int width, int height, std::uint32_t** bits);
 };

@@ -38,7 +38,7 @@ class TImageList : public TCustomImageList {
   void Changed();
   int FWidth;
   int FHeight;
-  ImageListHandle FList;
+  base::ImageListHandle FList;
 };
 
 }  // namespace quell::gui

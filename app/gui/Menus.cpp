@@ -25,11 +25,11 @@ UINT AllocateCommand(TMenuItem* item) {
   throw std::runtime_error("no free menu command numbers");
 }
 
-FontHandle MenuFont() {
+base::FontHandle MenuFont() {
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = sizeof metrics;
   SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  return FontHandle(CreateFontIndirectA(&metrics.lfMenuFont));
+  return base::FontHandle(CreateFontIndirectA(&metrics.lfMenuFont));
 }
 
 std::string MenuText(const TMenuItem& item) {
@@ -256,8 +256,8 @@ bool HandleMenuMessage(TMessage& m) {
       if (measure->CtlType != ODT_MENU) return false;
       TMenuItem* item = FindMenuItem(static_cast<UINT>(measure->itemData));
       if (!item) return false;
-      WindowDc screen(nullptr);
-      FontHandle font = MenuFont();
+      base::WindowDc screen(nullptr);
+      base::FontHandle font = MenuFont();
       TCanvas canvas(screen.get());
       canvas.SetFont(font.get());
       // A handler sizes its item from nothing (a handler that only ever raises
@@ -279,7 +279,7 @@ bool HandleMenuMessage(TMessage& m) {
       if (draw->CtlType != ODT_MENU) return false;
       TMenuItem* item = FindMenuItem(static_cast<UINT>(draw->itemData));
       if (!item) return false;
-      FontHandle font = MenuFont();
+      base::FontHandle font = MenuFont();
       const int savedDc = SaveDC(draw->hDC);
       {
         TCanvas canvas(draw->hDC);

@@ -125,8 +125,8 @@ class TPopupMenu : public TComponent {
   TMenuItem* FItems;
   TImageList* FImages = nullptr;
   bool FOwnerDraw = false;
-  MenuHandle FHandle;
-  std::vector<BitmapHandle> FBitmaps;
+  base::MenuHandle FHandle;
+  std::vector<base::BitmapHandle> FBitmaps;
 };
 
 // For the application window: menu commands, and measuring and drawing of

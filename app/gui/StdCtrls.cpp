@@ -209,7 +209,7 @@ bool TBitBtn::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (look.classicPushed ? DFCS_PUSHED : 0u));
 
   const HFONT font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
-  Selection fontSelection(dc, font);
+  base::Selection fontSelection(dc, font);
   const int margin = Scaled(3);
   RECT text{0, 0, r.right - r.left - 2 * margin, 0};
   const std::string& caption = Caption();

@@ -3,6 +3,8 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include "Handles.h"
+
 namespace quell::gui {
 
 namespace {
@@ -11,22 +13,18 @@ class SystemButtonTheme final : public TButtonTheme {
  public:
   bool Active(HWND window) override {
     if (!IsThemeActive() || !IsAppThemed()) return false;
-    const HTHEME theme = OpenThemeData(window, L"BUTTON");
-    if (!theme) return false;
-    CloseThemeData(theme);
-    return true;
+    return static_cast<bool>(base::ThemeHandle(OpenThemeData(window, L"BUTTON")));
   }
   bool DrawPushButton(HWND window, HDC dc, const RECT& bounds, ThemeButtonState state) override {
-    const HTHEME theme = OpenThemeData(window, L"BUTTON");
+    const base::ThemeHandle owner(OpenThemeData(window, L"BUTTON"));
+    const HTHEME theme = owner.get();
     if (!theme) return false;
     const int part = BP_PUSHBUTTON, stateId = static_cast<int>(state);
     if (IsThemeBackgroundPartiallyTransparent(theme, part, stateId)) {
       RECT behind = bounds;
       DrawThemeParentBackground(window, dc, &behind);
     }
-    const bool drawn = SUCCEEDED(DrawThemeBackground(theme, dc, part, stateId, &bounds, nullptr));
-    CloseThemeData(theme);
-    return drawn;
+    return SUCCEEDED(DrawThemeBackground(theme, dc, part, stateId, &bounds, nullptr));
   }
 };
 

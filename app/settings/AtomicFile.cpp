@@ -12,6 +12,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+
+#include "Handles.h"
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -78,12 +80,14 @@ std::FILE* CreateNew(const std::string& path, bool* nameTaken) {
     *nameTaken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
     return nullptr;
   }
-  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_BINARY | _O_WRONLY);
+  base::KernelHandle owner(h);
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(owner.get()), _O_BINARY | _O_WRONLY);
   if (fd < 0) {
-    CloseHandle(h);
+    owner.reset();
     DeleteFileA(path.c_str());
     return nullptr;
   }
+  owner.release();  // the descriptor owns it now
   std::FILE* file = _fdopen(fd, "wb");
   if (!file) {
     _close(fd);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ExecutablePath.h"
+#include "Handles.h"
 
 namespace quell::app {
 
@@ -38,7 +39,7 @@ std::wstring ImagePathOf(HANDLE process) {
 
 struct RunningCopy {
   HWND mainForm;
-  HANDLE process;
+  base::KernelHandle process;
 };
 
 struct Search {
@@ -63,14 +64,13 @@ BOOL CALLBACK CollectCopy(HWND window, LPARAM context) {
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   if (pid == 0 || pid == GetCurrentProcessId()) return TRUE;
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, pid);
+  base::KernelHandle process(
+      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, pid));
   if (!process) return TRUE;
-  const std::wstring image = ImagePathOf(process);
+  const std::wstring image = ImagePathOf(process.get());
   if (!image.empty() &&
       CompareStringOrdinal(image.c_str(), -1, search->ownPath.c_str(), -1, TRUE) == CSTR_EQUAL) {
-    search->found.push_back({window, process});
-  } else {
-    CloseHandle(process);
+    search->found.push_back({window, std::move(process)});
   }
   return TRUE;
 }
@@ -89,8 +89,7 @@ int EndRunningCopies(DWORD timeoutMs) {
   for (const RunningCopy& copy : search.found) {
     const DWORD spent = GetTickCount() - start;
     const DWORD left = spent < timeoutMs ? timeoutMs - spent : 0;
-    if (WaitForSingleObject(copy.process, left) != WAIT_OBJECT_0) allEnded = false;
-    CloseHandle(copy.process);
+    if (WaitForSingleObject(copy.process.get(), left) != WAIT_OBJECT_0) allEnded = false;
   }
   // The keyboard hook had mapped the library into other programs; each
   // unloads it at its next message once the hook is gone. A message to every

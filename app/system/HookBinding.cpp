@@ -41,7 +41,7 @@ bool THookBinding::BindFile(const std::string& library, TWindowId notifyWnd, std
     // of their search as well.
     SetDllDirectoryA("");
     const UINT previousMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-    FHookLib = LoadLibraryA(library.c_str());
+    FHookLib.reset(LoadLibraryA(library.c_str()));
     SetErrorMode(previousMode);
   }
   if (!FHookLib) {
@@ -50,19 +50,19 @@ bool THookBinding::BindFile(const std::string& library, TWindowId notifyWnd, std
   }
 
   const char* missing = nullptr;
-  if (!Resolve(FHookLib, "SetShellHook", FSetShellHook))
+  if (!Resolve(FHookLib.get(), "SetShellHook", FSetShellHook))
     missing = "SetShellHook";
-  else if (!Resolve(FHookLib, "UnSetShellHook", FUnSetShellHook))
+  else if (!Resolve(FHookLib.get(), "UnSetShellHook", FUnSetShellHook))
     missing = "UnSetShellHook";
-  else if (!Resolve(FHookLib, "SetNotifyWnd", FSetNotifyWnd))
+  else if (!Resolve(FHookLib.get(), "SetNotifyWnd", FSetNotifyWnd))
     missing = "SetNotifyWnd";
-  else if (!Resolve(FHookLib, "GetIsLocked", FGetIsLocked))
+  else if (!Resolve(FHookLib.get(), "GetIsLocked", FGetIsLocked))
     missing = "GetIsLocked";
-  else if (!Resolve(FHookLib, "GetNotifyWnd", FGetNotifyWnd))
+  else if (!Resolve(FHookLib.get(), "GetNotifyWnd", FGetNotifyWnd))
     missing = "GetNotifyWnd";
-  else if (!Resolve(FHookLib, "SetProperties", FSetProperties))
+  else if (!Resolve(FHookLib.get(), "SetProperties", FSetProperties))
     missing = "SetProperties";
-  else if (!Resolve(FHookLib, "StartLog", FStartLog))
+  else if (!Resolve(FHookLib.get(), "StartLog", FStartLog))
     missing = "StartLog";
   if (missing) {
     if (error) *error = ExportNotFoundMessage(missing);
@@ -74,8 +74,7 @@ bool THookBinding::BindFile(const std::string& library, TWindowId notifyWnd, std
 }
 
 void THookBinding::Unbind() {
-  if (FHookLib) FreeLibrary(FHookLib);
-  FHookLib = nullptr;
+  FHookLib.reset();
   ClearEntries();
 }
 

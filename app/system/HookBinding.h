@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "Handles.h"
 #include "HookExports.h"
 #include "LockLibrary.h"
 
@@ -23,8 +24,8 @@ class THookBinding : public TLockLibrary {
   // Binds the library at `path` itself, with no search.
   bool BindFile(const std::string& path, TWindowId notifyWnd, std::string* error);
   void Unbind() override;
-  bool Bound() const override { return FHookLib != nullptr; }
-  HMODULE Module() const { return FHookLib; }
+  bool Bound() const override { return static_cast<bool>(FHookLib); }
+  HMODULE Module() const { return FHookLib.get(); }
 
   int SetShellHook() override { return FSetShellHook ? FSetShellHook() : 0; }
   int UnSetShellHook() override { return FUnSetShellHook ? FUnSetShellHook() : 0; }
@@ -44,7 +45,7 @@ class THookBinding : public TLockLibrary {
  private:
   void ClearEntries();
 
-  HMODULE FHookLib = nullptr;
+  base::ModuleHandle FHookLib;
   hook_exports::SetShellHookFn FSetShellHook = nullptr;
   hook_exports::UnSetShellHookFn FUnSetShellHook = nullptr;
   hook_exports::SetNotifyWndFn FSetNotifyWnd = nullptr;

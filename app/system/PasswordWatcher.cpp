@@ -25,25 +25,23 @@ struct TThreadStart {
 
 TPasswordWatcher::TPasswordWatcher(HWND window, UINT matchMessage)
     : FWindow(window), FMatchMessage(matchMessage) {
-  FReady = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  auto* start = new TThreadStart{this, window, matchMessage, FReady};
-  FThread = CreateThread(nullptr, 0, &TPasswordWatcher::ThreadProc, start, 0, &FThreadId);
+  FReady.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  auto* start = new TThreadStart{this, window, matchMessage, FReady.get()};
+  FThread.reset(CreateThread(nullptr, 0, &TPasswordWatcher::ThreadProc, start, 0, &FThreadId));
   if (!FThread) {
     delete start;
     return;
   }
   // Messages posted before the thread has its queue would be lost.
-  WaitForSingleObject(FReady, 5000);
+  WaitForSingleObject(FReady.get(), 5000);
 }
 
 TPasswordWatcher::~TPasswordWatcher() {
   if (FThread) {
     PostThreadMessageA(FThreadId, WM_QUIT, 0, 0);
     // A derivation running at exit ends within a second or so.
-    WaitForSingleObject(FThread, 10000);
-    CloseHandle(FThread);
+    WaitForSingleObject(FThread.get(), 10000);
   }
-  if (FReady) CloseHandle(FReady);
 }
 
 void TPasswordWatcher::Post(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "ControllerSystem.h"
+#include "Handles.h"
 
 namespace quell::app {
 
@@ -42,9 +43,9 @@ class TPasswordWatcher : public TPasswordWatch {
 
   HWND FWindow;
   UINT FMatchMessage;
-  HANDLE FThread = nullptr;
+  base::KernelHandle FThread;
   DWORD FThreadId = 0;
-  HANDLE FReady = nullptr;
+  base::KernelHandle FReady;
   bool FHasPassword = false;
   WPARAM FGeneration = 0;
 };

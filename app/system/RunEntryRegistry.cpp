@@ -4,44 +4,35 @@
 
 #include <vector>
 
+#include "Handles.h"
+
 namespace quell::app {
 
 namespace {
 
-// The Run key, opened with `access`; closed when it goes out of scope.
-class TRunKey {
- public:
-  TRunKey(REGSAM access, bool create) {
-    const LONG rc = create ? RegCreateKeyExA(HKEY_CURRENT_USER, RunKeyPath, 0, nullptr, 0, access,
-                                             nullptr, &FKey, nullptr)
-                           : RegOpenKeyExA(HKEY_CURRENT_USER, RunKeyPath, 0, access, &FKey);
-    if (rc != ERROR_SUCCESS) FKey = nullptr;
-  }
-  ~TRunKey() {
-    if (FKey) RegCloseKey(FKey);
-  }
-  TRunKey(const TRunKey&) = delete;
-  TRunKey& operator=(const TRunKey&) = delete;
-  HKEY Handle() const { return FKey; }
-
- private:
-  HKEY FKey = nullptr;
-};
+// The Run key, opened with `access`; empty when it cannot be.
+base::RegistryKey OpenRunKey(REGSAM access, bool create) {
+  HKEY key = nullptr;
+  const LONG rc = create ? RegCreateKeyExA(HKEY_CURRENT_USER, RunKeyPath, 0, nullptr, 0, access,
+                                           nullptr, &key, nullptr)
+                         : RegOpenKeyExA(HKEY_CURRENT_USER, RunKeyPath, 0, access, &key);
+  return base::RegistryKey(rc == ERROR_SUCCESS ? key : nullptr);
+}
 
 }  // namespace
 
 std::optional<std::string> TRunEntryRegistry::Read() {
-  const TRunKey key(KEY_QUERY_VALUE, false);
-  if (!key.Handle()) return std::nullopt;
+  const base::RegistryKey key = OpenRunKey(KEY_QUERY_VALUE, false);
+  if (!key.get()) return std::nullopt;
   DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key.Handle(), RunValueName, nullptr, &type, nullptr, &size) !=
+  if (RegQueryValueExA(key.get(), RunValueName, nullptr, &type, nullptr, &size) !=
       ERROR_SUCCESS) {
     return std::nullopt;
   }
   // A value of another type names no program: it is there, and written over.
   if (type != REG_SZ && type != REG_EXPAND_SZ) return std::string();
   std::vector<char> data(size + 1, '\0');
-  if (RegQueryValueExA(key.Handle(), RunValueName, nullptr, &type,
+  if (RegQueryValueExA(key.get(), RunValueName, nullptr, &type,
                        reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS) {
     return std::string();
   }
@@ -49,16 +40,16 @@ std::optional<std::string> TRunEntryRegistry::Read() {
 }
 
 bool TRunEntryRegistry::Write(const std::string& data) {
-  const TRunKey key(KEY_SET_VALUE, true);
-  return key.Handle() && RegSetValueExA(key.Handle(), RunValueName, 0, REG_SZ,
+  const base::RegistryKey key = OpenRunKey(KEY_SET_VALUE, true);
+  return key.get() && RegSetValueExA(key.get(), RunValueName, 0, REG_SZ,
                                         reinterpret_cast<const BYTE*>(data.c_str()),
                                         static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
 }
 
 bool TRunEntryRegistry::Remove() {
-  const TRunKey key(KEY_SET_VALUE, false);
-  if (!key.Handle()) return true;
-  const LONG rc = RegDeleteValueA(key.Handle(), RunValueName);
+  const base::RegistryKey key = OpenRunKey(KEY_SET_VALUE, false);
+  if (!key.get()) return true;
+  const LONG rc = RegDeleteValueA(key.get(), RunValueName);
   return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
 }
 

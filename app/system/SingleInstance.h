@@ -2,7 +2,7 @@
 // resident one; later copies hand their command line over and end.
 #pragma once
 
-#include <windows.h>
+#include "Handles.h"
 
 namespace quell::app {
 
@@ -14,14 +14,13 @@ class TSingleInstance {
   // Makes or opens the mutex. A first instance keeps it open for as long as
   // this object lives; a later one closes it at once.
   TSingleInstance();
-  ~TSingleInstance();
   TSingleInstance(const TSingleInstance&) = delete;
   TSingleInstance& operator=(const TSingleInstance&) = delete;
 
   bool IsFirst() const { return FFirst; }
 
  private:
-  HANDLE FMutex = nullptr;
+  base::KernelHandle FMutex;
   bool FFirst = true;
 };
 

@@ -61,7 +61,7 @@ TFormPopup::TFormPopup(gui::TComponent* owner) : TForm(owner) {
   SetClientSize(kPopupClientWidth + 2 * kPopupBorderWidth,
                 kPopupClientHeight + 2 * kPopupBorderWidth);
   FClientWidth = gui::Scaled(kPopupClientWidth);
-  FFont = gui::FontHandle(CreateFontA(-gui::Scaled(10), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+  FFont = base::FontHandle(CreateFontA(-gui::Scaled(10), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
 
@@ -122,9 +122,9 @@ void TFormPopup::Show(const std::string& title, const std::string& message, unsi
 void TFormPopup::FitTexts() {
   // The designed width, or wider where the font makes the message or the
   // title longer than it has room for: a notice is never cut.
-  gui::ScreenDc screen;
-  gui::MemoryDc dc(CreateCompatibleDC(screen.get()));
-  gui::Selection useFont(dc.get(), FFont.get());
+  base::ScreenDc screen;
+  base::MemoryDc dc(CreateCompatibleDC(screen.get()));
+  base::Selection useFont(dc.get(), FFont.get());
   const int forMessage = gui::Scaled(kPopupMessageAt.x) +
                          TextExtent(dc.get(), LabelMessage.Caption).cx + gui::Scaled(4);
   const int forTitle = gui::Scaled(10) + TextExtent(dc.get(), GroupBoxTitle.Caption).cx +
@@ -260,12 +260,12 @@ void TFormPopup::Paint(HDC target) {
   RECT client{};
   GetClientRect(Handle(), &client);
   const int width = client.right, height = client.bottom;
-  gui::MemoryDc dc(CreateCompatibleDC(target));
-  gui::BitmapHandle buffer(CreateCompatibleBitmap(target, width, height));
-  gui::Selection useBuffer(dc.get(), buffer.get());
-  gui::Selection useFont(dc.get(), FFont.get());
+  base::MemoryDc dc(CreateCompatibleDC(target));
+  base::BitmapHandle buffer(CreateCompatibleBitmap(target, width, height));
+  base::Selection useBuffer(dc.get(), buffer.get());
+  base::Selection useFont(dc.get(), FFont.get());
   {
-    gui::BrushHandle back(CreateSolidBrush(kPopupBackground));
+    base::BrushHandle back(CreateSolidBrush(kPopupBackground));
     FillRect(dc.get(), &client, back.get());
   }
   SetBkMode(dc.get(), TRANSPARENT);
@@ -283,7 +283,7 @@ void TFormPopup::Paint(HDC target) {
     RECT caption{box.left + 6, box.top, box.left + 8 + title.cx + 2, box.top + title.cy};
     caption.right = std::min(caption.right, static_cast<LONG>(Offset(ImageClose.Bounds).left - 2));
     {
-      gui::BrushHandle back(CreateSolidBrush(kPopupBackground));
+      base::BrushHandle back(CreateSolidBrush(kPopupBackground));
       FillRect(dc.get(), &caption, back.get());
     }
     caption.left += 2;
@@ -297,8 +297,8 @@ void TFormPopup::Paint(HDC target) {
 
   // The icon at its own size, no larger than its 16 x 16 frame.
   if (Image.Picture) {
-    gui::MemoryDc source(CreateCompatibleDC(target));
-    gui::Selection use(source.get(), Image.Picture.get());
+    base::MemoryDc source(CreateCompatibleDC(target));
+    base::Selection use(source.get(), Image.Picture.get());
     const RECT at = Offset(Image.Bounds);
     BitBlt(dc.get(), at.left, at.top, at.right - at.left, at.bottom - at.top, source.get(), 0, 0,
            SRCCOPY);
@@ -307,8 +307,8 @@ void TFormPopup::Paint(HDC target) {
   // The close glyph, without its transparent corners, enlarged pixel by
   // pixel on a denser display.
   if (ImageClose.Picture) {
-    gui::MemoryDc source(CreateCompatibleDC(target));
-    gui::Selection use(source.get(), ImageClose.Picture.get());
+    base::MemoryDc source(CreateCompatibleDC(target));
+    base::Selection use(source.get(), ImageClose.Picture.get());
     const RECT at = Offset(ImageClose.Bounds);
     const int size = gui::Scaled(kCloseGlyphSize);
     for (int py = 0; py < size; ++py) {

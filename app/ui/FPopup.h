@@ -25,7 +25,7 @@ struct TPopupText {
   Rect Bounds;
 };
 struct TPopupImage {
-  gui::BitmapHandle Picture;
+  base::BitmapHandle Picture;
   Rect Bounds;
   bool Transparent = true;  // the picture's corner colour is not drawn
 };
@@ -77,7 +77,7 @@ class TFormPopup : public gui::TForm {
   void Paint(HDC dc);
   void ClosePopup();
 
-  gui::FontHandle FFont;
+  base::FontHandle FFont;
   int FClientWidth = 0;  // of the parts inside the inner border, in pixels
 };
 

@@ -95,13 +95,13 @@ std::optional<PixelImage> LoadImage(HDC dc, const ImageSource& source) {
 }
 
 void Fill(HDC dc, const Rect& r, ColorRef color) {
-  gui::BrushHandle brush(CreateSolidBrush(color));
+  base::BrushHandle brush(CreateSolidBrush(color));
   const RECT rc = ToRECT(r);
   FillRect(dc, &rc, brush.get());
 }
 
 void Frame(HDC dc, const Rect& r, ColorRef color) {
-  gui::BrushHandle brush(CreateSolidBrush(color));
+  base::BrushHandle brush(CreateSolidBrush(color));
   const RECT rc = ToRECT(r);
   FrameRect(dc, &rc, brush.get());
 }
@@ -109,9 +109,9 @@ void Frame(HDC dc, const Rect& r, ColorRef color) {
 enum class Shape { Box, RoundBox, Circle };
 
 void DrawShape(HDC dc, const Rect& r, Shape shape, ColorRef outline, ColorRef fill) {
-  gui::PenHandle pen(CreatePen(PS_SOLID, 1, outline));
-  gui::BrushHandle brush(CreateSolidBrush(fill));
-  gui::Selection usePen(dc, pen.get()), useBrush(dc, brush.get());
+  base::PenHandle pen(CreatePen(PS_SOLID, 1, outline));
+  base::BrushHandle brush(CreateSolidBrush(fill));
+  base::Selection usePen(dc, pen.get()), useBrush(dc, brush.get());
   switch (shape) {
     case Shape::Box: Rectangle(dc, r.left, r.top, r.right, r.bottom); break;
     case Shape::RoundBox: RoundRect(dc, r.left, r.top, r.right, r.bottom, 6, 6); break;
@@ -120,8 +120,8 @@ void DrawShape(HDC dc, const Rect& r, Shape shape, ColorRef outline, ColorRef fi
 }
 
 void Line(HDC dc, ColorRef color, std::initializer_list<POINT> points) {
-  gui::PenHandle pen(CreatePen(PS_SOLID, 1, color));
-  gui::Selection usePen(dc, pen.get());
+  base::PenHandle pen(CreatePen(PS_SOLID, 1, color));
+  base::Selection usePen(dc, pen.get());
   const POINT* p = points.begin();
   MoveToEx(dc, p->x, p->y, nullptr);
   for (++p; p != points.end(); ++p) LineTo(dc, p->x, p->y);
@@ -195,7 +195,7 @@ void DrawCaption(HDC dc, const ItemLayout& layout, const MenuItemInfo& item, con
 
 }  // namespace
 
-gui::FontHandle CreateMenuFont() {
+base::FontHandle CreateMenuFont() {
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = sizeof metrics;
   BOOL ok = SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
@@ -206,10 +206,10 @@ gui::FontHandle CreateMenuFont() {
     ok = SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
   }
 #endif
-  if (ok) return gui::FontHandle(CreateFontIndirectA(&metrics.lfMenuFont));
+  if (ok) return base::FontHandle(CreateFontIndirectA(&metrics.lfMenuFont));
   LOGFONTA fallback{};
   GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof fallback, &fallback);
-  return gui::FontHandle(CreateFontIndirectA(&fallback));
+  return base::FontHandle(CreateFontIndirectA(&fallback));
 }
 
 MenuPalette PaletteFor(HDC dc, const PainterColors& colors, bool* highColor) {
@@ -220,7 +220,7 @@ MenuPalette PaletteFor(HDC dc, const PainterColors& colors, bool* highColor) {
 
 void MeasureMenuItem(HDC dc, const MenuItemInfo& item, HIMAGELIST images,
                      const MenuDrawOptions& options, int& width, int& height) {
-  gui::Selection useFont(dc, options.font);
+  base::Selection useFont(dc, options.font);
   const ImageSource image = FindImage(item, images);
   MeasureRequest request;
   request.caption = item.caption;
@@ -241,7 +241,7 @@ bool DrawMenuItem(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state
     gui::DibCanvas canvas(dc, width + kComposeMargin, height);
     if (!canvas.valid()) return false;
     const HDC mem = canvas.dc();
-    gui::Selection useFont(
+    base::Selection useFont(
         mem, options.font ? static_cast<HGDIOBJ>(options.font) : GetCurrentObject(dc, OBJ_FONT));
 
     const ItemState s{
@@ -296,7 +296,7 @@ MenuRenderer::MenuRenderer() : FFont(CreateMenuFont()) {
   FOptions.font = FFont.get();
   // The icon column is designed for 16-pixel images at 96 DPI.
   FOptions.iconWidth = gui::Scaled(kDefaultIconWidth);
-  gui::ScreenDc screen;
+  base::ScreenDc screen;
   RecomputePalette(screen.get());
 }
 
@@ -318,7 +318,7 @@ void MenuRenderer::SetUseDimColor(bool use) {
 void MenuRenderer::SetFont(HFONT font, TColor color) {
   LOGFONTA description{};
   if (font && GetObjectA(font, sizeof description, &description) == sizeof description) {
-    gui::FontHandle copy(CreateFontIndirectA(&description));
+    base::FontHandle copy(CreateFontIndirectA(&description));
     if (copy) {
       FFont = std::move(copy);
       FOptions.font = FFont.get();
@@ -344,7 +344,7 @@ bool MenuRenderer::Draw(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT
                         HIMAGELIST images) noexcept {
   if (FDirty) {
     // The off-screen canvas is compatible with `dc`: it has the same depth.
-    gui::MemoryDc canvas(CreateCompatibleDC(dc));
+    base::MemoryDc canvas(CreateCompatibleDC(dc));
     if (canvas) RecomputePalette(canvas.get());
   }
   return DrawMenuItem(dc, rect, item, state, images, FPalette, FOptions);

@@ -43,7 +43,7 @@ struct MenuDrawOptions {
 using gui::TheSystemColors;
 
 // A copy of the font the system draws menus with.
-gui::FontHandle CreateMenuFont();
+base::FontHandle CreateMenuFont();
 
 // Raises `width` and `height` to what the item needs on `dc`.
 void MeasureMenuItem(HDC dc, const MenuItemInfo& item, HIMAGELIST images,
@@ -95,7 +95,7 @@ class MenuRenderer {
  private:
   PainterColors FColors;
   MenuDrawOptions FOptions;
-  gui::FontHandle FFont;
+  base::FontHandle FFont;
   MenuPalette FPalette;
   bool FDirty = true;
 };

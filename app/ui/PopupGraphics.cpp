@@ -9,19 +9,19 @@ namespace quell::ui {
 namespace {
 
 // A device-dependent bitmap of the screen's format, as picture controls expect.
-gui::BitmapHandle ScreenBitmap(int width, int height) {
-  gui::ScreenDc screen;
-  return gui::BitmapHandle(CreateCompatibleBitmap(screen.get(), width, height));
+base::BitmapHandle ScreenBitmap(int width, int height) {
+  base::ScreenDc screen;
+  return base::BitmapHandle(CreateCompatibleBitmap(screen.get(), width, height));
 }
 
 }  // namespace
 
-gui::BitmapHandle CreateCloseGlyphBitmap() {
-  gui::BitmapHandle bitmap = ScreenBitmap(kCloseGlyphSize, kCloseGlyphSize);
+base::BitmapHandle CreateCloseGlyphBitmap() {
+  base::BitmapHandle bitmap = ScreenBitmap(kCloseGlyphSize, kCloseGlyphSize);
   if (!bitmap) return bitmap;
-  gui::ScreenDc screen;
-  gui::MemoryDc dc(CreateCompatibleDC(screen.get()));
-  gui::Selection use(dc.get(), bitmap.get());
+  base::ScreenDc screen;
+  base::MemoryDc dc(CreateCompatibleDC(screen.get()));
+  base::Selection use(dc.get(), bitmap.get());
   for (int y = 0; y < kCloseGlyphSize; ++y) {
     for (int x = 0; x < kCloseGlyphSize; ++x) SetPixel(dc.get(), x, y, CloseGlyphPixel(x, y));
   }
@@ -33,7 +33,7 @@ SIZE IconSize(HICON icon) {
   ICONINFO info{};
   if (!icon || !GetIconInfo(icon, &info)) return size;
   // GetIconInfo hands over copies of the icon's bitmaps.
-  gui::BitmapHandle mask(info.hbmMask), color(info.hbmColor);
+  base::BitmapHandle mask(info.hbmMask), color(info.hbmColor);
   BITMAP bm{};
   if (color && GetObjectA(color.get(), sizeof bm, &bm)) {
     size = {bm.bmWidth, bm.bmHeight};
@@ -43,19 +43,19 @@ SIZE IconSize(HICON icon) {
   return size;
 }
 
-gui::BitmapHandle IconToBitmap(HICON icon, ColorRef background, int maxSize) {
+base::BitmapHandle IconToBitmap(HICON icon, ColorRef background, int maxSize) {
   SIZE size = IconSize(icon);
-  if (size.cx <= 0 || size.cy <= 0) return gui::BitmapHandle();
+  if (size.cx <= 0 || size.cy <= 0) return base::BitmapHandle();
   if (maxSize > 0) {
     size.cx = std::min(size.cx, static_cast<LONG>(maxSize));
     size.cy = std::min(size.cy, static_cast<LONG>(maxSize));
   }
-  gui::BitmapHandle bitmap = ScreenBitmap(size.cx, size.cy);
+  base::BitmapHandle bitmap = ScreenBitmap(size.cx, size.cy);
   if (!bitmap) return bitmap;
-  gui::ScreenDc screen;
-  gui::MemoryDc dc(CreateCompatibleDC(screen.get()));
-  gui::Selection use(dc.get(), bitmap.get());
-  gui::BrushHandle brush(CreateSolidBrush(background));
+  base::ScreenDc screen;
+  base::MemoryDc dc(CreateCompatibleDC(screen.get()));
+  base::Selection use(dc.get(), bitmap.get());
+  base::BrushHandle brush(CreateSolidBrush(background));
   const RECT all{0, 0, size.cx, size.cy};
   FillRect(dc.get(), &all, brush.get());
   DrawIconEx(dc.get(), 0, 0, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);

@@ -146,7 +146,7 @@ class TTrayIcon : public gui::TComponent, private TrayClickHost, private gui::TW
   std::uint64_t FBalloonShownAt = 0;
   int FBalloonSeconds = 0;
   int FHookId = 0;
-  gui::ModuleHandle FKernel;
+  base::ModuleHandle FKernel;
   DWORD(WINAPI* FRegisterServiceProcess)(DWORD, DWORD) = nullptr;
 };
 

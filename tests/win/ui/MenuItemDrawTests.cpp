@@ -41,11 +41,11 @@ class RedSquareList {
  public:
   RedSquareList() : list_(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1)) {
     HDC screen = GetDC(nullptr);
-    gui::BitmapHandle bitmap(CreateCompatibleBitmap(screen, 16, 16));
+    base::BitmapHandle bitmap(CreateCompatibleBitmap(screen, 16, 16));
     {
-      gui::MemoryDc dc(CreateCompatibleDC(screen));
-      gui::Selection use(dc.get(), bitmap.get());
-      gui::BrushHandle magenta(CreateSolidBrush(Rgb(255, 0, 255))), red(CreateSolidBrush(kRed));
+      base::MemoryDc dc(CreateCompatibleDC(screen));
+      base::Selection use(dc.get(), bitmap.get());
+      base::BrushHandle magenta(CreateSolidBrush(Rgb(255, 0, 255))), red(CreateSolidBrush(kRed));
       const RECT all{0, 0, 16, 16}, square{4, 4, 12, 12};
       FillRect(dc.get(), &all, magenta.get());
       FillRect(dc.get(), &square, red.get());
@@ -103,13 +103,13 @@ class Target {
   static constexpr int kWidth = 200, kHeight = 60;
 
  private:
-  gui::ScreenDc screen_;
+  base::ScreenDc screen_;
   gui::DibCanvas canvas_;
 };
 
 class MenuItemDrawTest : public ::testing::Test {
  protected:
-  gui::FontHandle font = CreateMenuFont();
+  base::FontHandle font = CreateMenuFont();
   MenuPalette palette = TestPalette();
   MenuDrawOptions options;
   RedSquareList images;
@@ -303,11 +303,11 @@ TEST_F(MenuItemDrawTest, ItemsThatCannotBeComposedLeaveTheMenuAlone) {
 
 TEST_F(MenuItemDrawTest, ItemBitmapIsTransparentInItsCornerColour) {
   HDC screen = GetDC(nullptr);
-  gui::BitmapHandle bitmap(CreateCompatibleBitmap(screen, 16, 16));
+  base::BitmapHandle bitmap(CreateCompatibleBitmap(screen, 16, 16));
   {
-    gui::MemoryDc dc(CreateCompatibleDC(screen));
-    gui::Selection use(dc.get(), bitmap.get());
-    gui::BrushHandle key(CreateSolidBrush(Rgb(0, 128, 128))), red(CreateSolidBrush(kRed));
+    base::MemoryDc dc(CreateCompatibleDC(screen));
+    base::Selection use(dc.get(), bitmap.get());
+    base::BrushHandle key(CreateSolidBrush(Rgb(0, 128, 128))), red(CreateSolidBrush(kRed));
     const RECT all{0, 0, 16, 16}, square{4, 4, 12, 12};
     FillRect(dc.get(), &all, key.get());
     FillRect(dc.get(), &square, red.get());
@@ -322,15 +322,15 @@ TEST_F(MenuItemDrawTest, ItemBitmapIsTransparentInItsCornerColour) {
 }
 
 TEST(MenuItemMeasure, FiguresWithTheSystemMenuFont) {
-  const gui::FontHandle font = CreateMenuFont();
-  gui::ScreenDc screen;
-  gui::MemoryDc dc(CreateCompatibleDC(screen.get()));
+  const base::FontHandle font = CreateMenuFont();
+  base::ScreenDc screen;
+  base::MemoryDc dc(CreateCompatibleDC(screen.get()));
   MenuDrawOptions options;
   options.font = font.get();
   RedSquareList images;
   SIZE w{};
   {
-    gui::Selection use(dc.get(), font.get());
+    base::Selection use(dc.get(), font.get());
     GetTextExtentPoint32A(dc.get(), "W", 1, &w);
   }
   auto measure = [&](const MenuItemInfo& info) {
@@ -392,8 +392,8 @@ TEST(MenuRenderer, AColourChangeTakesEffectAtTheNextItemPainted) {
 }
 
 TEST(MenuPalette, RealDeviceIsHighColour) {
-  gui::ScreenDc screen;
-  gui::MemoryDc dc(CreateCompatibleDC(screen.get()));
+  base::ScreenDc screen;
+  base::MemoryDc dc(CreateCompatibleDC(screen.get()));
   bool high = false;
   const MenuPalette p = PaletteFor(dc.get(), PainterColors{}, &high);
   EXPECT_TRUE(high);

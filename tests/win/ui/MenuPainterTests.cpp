@@ -274,7 +274,7 @@ TEST_F(MenuPainterTest, ItemsAreMeasuredThroughTheLayersMenuMessages) {
 TEST_F(MenuPainterTest, ItemsAreDrawnThroughTheLayersMenuMessages) {
   TMenuPainter* p = ProgramPainter();
   main->menu->Rebuild();
-  gui::ScreenDc screen;
+  base::ScreenDc screen;
   gui::DibCanvas canvas(screen.get(), 200, 30);
   std::fill_n(canvas.pixels(), 200 * 30, 0x00010203u);
   auto draw = [&](TMenuItem* item, UINT state) {
@@ -299,7 +299,7 @@ TEST_F(MenuPainterTest, ItemsAreDrawnThroughTheLayersMenuMessages) {
 
 TEST_F(MenuPainterTest, TwoHundredMenusMeasuredAndDrawnLeaveNothingAllocated) {
   ProgramPainter();
-  gui::ScreenDc screen;
+  base::ScreenDc screen;
   gui::DibCanvas canvas(screen.get(), 200, 30);
   // What the tray menu's every showing asks of the painter: a rebuilt menu,
   // each item measured and drawn plain, selected and disabled.

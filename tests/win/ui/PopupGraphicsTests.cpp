@@ -9,14 +9,14 @@ namespace quell::ui {
 namespace {
 
 ColorRef PixelOf(HBITMAP bitmap, int x, int y) {
-  gui::ScreenDc screen;
-  gui::MemoryDc dc(CreateCompatibleDC(screen.get()));
-  gui::Selection use(dc.get(), bitmap);
+  base::ScreenDc screen;
+  base::MemoryDc dc(CreateCompatibleDC(screen.get()));
+  base::Selection use(dc.get(), bitmap);
   return GetPixel(dc.get(), x, y);
 }
 
 TEST(PopupGraphics, CloseGlyphBitmapHoldsTheGlyph) {
-  const gui::BitmapHandle glyph = CreateCloseGlyphBitmap();
+  const base::BitmapHandle glyph = CreateCloseGlyphBitmap();
   ASSERT_TRUE(glyph);
   BITMAP info{};
   ASSERT_EQ(GetObjectA(glyph.get(), sizeof info, &info), static_cast<int>(sizeof info));
@@ -33,7 +33,7 @@ TEST(PopupGraphics, IconBecomesABitmapOfItsOwnSize) {
   const SIZE size = IconSize(icon);
   EXPECT_EQ(size.cx, GetSystemMetrics(SM_CXICON));
   EXPECT_EQ(size.cy, GetSystemMetrics(SM_CYICON));
-  const gui::BitmapHandle bitmap = IconToBitmap(icon, kPopupBackground);
+  const base::BitmapHandle bitmap = IconToBitmap(icon, kPopupBackground);
   ASSERT_TRUE(bitmap);
   BITMAP info{};
   GetObjectA(bitmap.get(), sizeof info, &info);
@@ -54,7 +54,7 @@ TEST(PopupGraphics, IconBecomesABitmapOfItsOwnSize) {
   EXPECT_FALSE(IconToBitmap(nullptr, kPopupBackground));
 
   // A larger icon is drawn whole at the largest size asked for, not cut off.
-  const gui::BitmapHandle shrunk = IconToBitmap(icon, kPopupBackground, 16);
+  const base::BitmapHandle shrunk = IconToBitmap(icon, kPopupBackground, 16);
   GetObjectA(shrunk.get(), sizeof info, &info);
   EXPECT_EQ(info.bmWidth, 16);
   EXPECT_EQ(info.bmHeight, 16);

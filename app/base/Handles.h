@@ -1,13 +1,15 @@
-// One small owner per kind of Win32 handle: each releases its handle with
-// the one call that kind needs, and none can be copied.
+// One small owner per kind of Win32 handle, for every layer: each releases
+// its handle with the one call that kind needs, and none can be copied.
 #pragma once
 
 #include <windows.h>
+#include <bcrypt.h>
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <utility>
 
-namespace quell::gui {
+namespace quell::base {
 
 template <class H, class Release>
 class UniqueHandle {
@@ -24,6 +26,12 @@ class UniqueHandle {
   UniqueHandle& operator=(const UniqueHandle&) = delete;
 
   H get() const { return FHandle; }
+  // For the calls that hand a new handle back through a pointer: releases
+  // the one held first.
+  H* out() {
+    reset();
+    return &FHandle;
+  }
   explicit operator bool() const { return FHandle != nullptr; }
   H release() { return std::exchange(FHandle, nullptr); }
   void reset(H handle = nullptr) {
@@ -58,6 +66,20 @@ struct WindowRelease {
 struct ImageListRelease {
   void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
 };
+// Processes, threads, events, mutexes: every kernel object closed by
+// CloseHandle. The calls that make them answer nullptr on failure.
+struct KernelRelease {
+  void operator()(HANDLE h) const { CloseHandle(h); }
+};
+struct RegistryKeyRelease {
+  void operator()(HKEY h) const { RegCloseKey(h); }
+};
+struct ThemeRelease {
+  void operator()(HTHEME h) const { CloseThemeData(h); }
+};
+struct AlgorithmRelease {
+  void operator()(BCRYPT_ALG_HANDLE h) const { BCryptCloseAlgorithmProvider(h, 0); }
+};
 
 using IconHandle = UniqueHandle<HICON, IconRelease>;
 using BitmapHandle = UniqueHandle<HBITMAP, GdiRelease>;
@@ -69,6 +91,10 @@ using MemoryDc = UniqueHandle<HDC, MemoryDcRelease>;
 using ModuleHandle = UniqueHandle<HMODULE, ModuleRelease>;
 using WindowHandle = UniqueHandle<HWND, WindowRelease>;
 using ImageListHandle = UniqueHandle<HIMAGELIST, ImageListRelease>;
+using KernelHandle = UniqueHandle<HANDLE, KernelRelease>;
+using RegistryKey = UniqueHandle<HKEY, RegistryKeyRelease>;
+using ThemeHandle = UniqueHandle<HTHEME, ThemeRelease>;
+using AlgorithmHandle = UniqueHandle<BCRYPT_ALG_HANDLE, AlgorithmRelease>;
 
 // A device context borrowed from a window (GetDC / ReleaseDC).
 class WindowDc {
@@ -108,4 +134,4 @@ class Selection {
   HGDIOBJ FPrevious;
 };
 
-}  // namespace quell::gui
+}  // namespace quell::base
