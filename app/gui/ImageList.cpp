@@ -30,7 +30,8 @@ int TImageList::AddMasked(HBITMAP strip, COLORREF maskColor) {
 }
 
 int TImageList::AddIconResource(HINSTANCE module, LPCSTR name) {
-  base::IconHandle icon(static_cast<HICON>(LoadImageA(module, name, IMAGE_ICON, FWidth, FHeight, 0)));
+  base::IconHandle icon(
+      static_cast<HICON>(LoadImageA(module, name, IMAGE_ICON, FWidth, FHeight, 0)));
   return AddIcon(icon.get());
 }
 

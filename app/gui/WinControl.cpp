@@ -164,7 +164,8 @@ void TWinControl::UpdateTabOrder() {
 void TWinControl::GrowToCaption(int extra) {
   if (!FHandle || FCaption.empty()) return;
   base::WindowDc dc(FHandle);
-  base::Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(FHandle, WM_GETFONT, 0, 0)));
+  base::Selection font(dc.get(),
+                       reinterpret_cast<HGDIOBJ>(SendMessageA(FHandle, WM_GETFONT, 0, 0)));
   SIZE text{};
   GetTextExtentPoint32A(dc.get(), FCaption.c_str(), static_cast<int>(FCaption.size()), &text);
   if (text.cx + extra > Width()) {

@@ -25,8 +25,7 @@ std::optional<std::string> TRunEntryRegistry::Read() {
   const base::RegistryKey key = OpenRunKey(KEY_QUERY_VALUE, false);
   if (!key.get()) return std::nullopt;
   DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key.get(), RunValueName, nullptr, &type, nullptr, &size) !=
-      ERROR_SUCCESS) {
+  if (RegQueryValueExA(key.get(), RunValueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   // A value of another type names no program: it is there, and written over.
@@ -42,8 +41,8 @@ std::optional<std::string> TRunEntryRegistry::Read() {
 bool TRunEntryRegistry::Write(const std::string& data) {
   const base::RegistryKey key = OpenRunKey(KEY_SET_VALUE, true);
   return key.get() && RegSetValueExA(key.get(), RunValueName, 0, REG_SZ,
-                                        reinterpret_cast<const BYTE*>(data.c_str()),
-                                        static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+                                     reinterpret_cast<const BYTE*>(data.c_str()),
+                                     static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
 }
 
 bool TRunEntryRegistry::Remove() {

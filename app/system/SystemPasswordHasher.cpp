@@ -31,9 +31,9 @@ bool TSystemPasswordHasher::Derive(std::string_view password, std::span<const st
   auto* passwordBytes = reinterpret_cast<PUCHAR>(const_cast<char*>(password.data()));
   auto* saltBytes = const_cast<PUCHAR>(salt.data());
   const NTSTATUS status = BCryptDeriveKeyPBKDF2(
-      hmac.get(), password.empty() ? nullptr : passwordBytes,
-      static_cast<ULONG>(password.size()), salt.empty() ? nullptr : saltBytes,
-      static_cast<ULONG>(salt.size()), iterations, key.data(), static_cast<ULONG>(key.size()), 0);
+      hmac.get(), password.empty() ? nullptr : passwordBytes, static_cast<ULONG>(password.size()),
+      salt.empty() ? nullptr : saltBytes, static_cast<ULONG>(salt.size()), iterations, key.data(),
+      static_cast<ULONG>(key.size()), 0);
   return Succeeded(status);
 }
 

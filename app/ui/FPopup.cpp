@@ -62,8 +62,8 @@ TFormPopup::TFormPopup(gui::TComponent* owner) : TForm(owner) {
                 kPopupClientHeight + 2 * kPopupBorderWidth);
   FClientWidth = gui::Scaled(kPopupClientWidth);
   FFont = base::FontHandle(CreateFontA(-gui::Scaled(10), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+                                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
 
   GroupBoxTitle.Bounds = {0, 0, FClientWidth, gui::Scaled(kPopupClientHeight)};
   LayoutParts();
