@@ -17,6 +17,8 @@
 namespace quell::gui {
 
 class TForm;
+class TMessageBoxes;
+class TButtonTheme;
 
 // Answers true when it consumed the message (no further processing).
 using TWindowHook = std::function<bool(TMessage& message)>;
@@ -73,6 +75,14 @@ class TApplication : public TComponent, private TWindowReceiver {
   int HookMainWindow(TWindowHook hook);
   void UnhookMainWindow(int id);
 
+  // What the program's windows reach the system through, handed in by
+  // whoever owns the application (a test, to see what would be shown);
+  // nullptr gives the system's back. Each must outlive its use.
+  void SetMessageBoxes(TMessageBoxes* boxes) { FMessageBoxes = boxes; }
+  TMessageBoxes& MessageBoxes() const;
+  void SetButtonTheme(TButtonTheme* theme) { FButtonTheme = theme; }
+  TButtonTheme& ButtonTheme() const;
+
   // Reports the exception being handled (call from inside a catch block).
   // OnException replaces the default report, a message box with the text.
   void HandleException(TComponent* sender);
@@ -101,6 +111,8 @@ class TApplication : public TComponent, private TWindowReceiver {
   std::string FTitle;
   TIcon FIcon;
   TForm* FMainForm = nullptr;
+  TMessageBoxes* FMessageBoxes = nullptr;
+  TButtonTheme* FButtonTheme = nullptr;
   bool FShowMainForm = true;
   bool FTerminated = false;
   std::string FHint;

@@ -5,10 +5,12 @@
 namespace quell::gui {
 
 namespace {
-MessageBoxFunction& Replacement() {
-  static MessageBoxFunction replacement;
-  return replacement;
-}
+class TSystemMessageBoxes final : public TMessageBoxes {
+ public:
+  int Show(HWND owner, const std::string& text, const std::string& caption, UINT flags) override {
+    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+  }
+};
 
 struct ThreadWindows {
   bool hiddenToo;
@@ -62,15 +64,18 @@ int ShowProgramModalBox(HWND owner, const std::string& text, const std::string& 
   return ShowMessageBox(owner, text, caption, flags);
 }
 
-MessageBoxFunction SetMessageBoxFunction(MessageBoxFunction replacement) {
-  MessageBoxFunction previous = std::move(Replacement());
-  Replacement() = std::move(replacement);
-  return previous;
+TMessageBoxes& SystemMessageBoxes() {
+  static TSystemMessageBoxes system;
+  return system;
+}
+
+TMessageBoxes& TApplication::MessageBoxes() const {
+  return FMessageBoxes ? *FMessageBoxes : SystemMessageBoxes();
 }
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
-  if (Replacement()) return Replacement()(owner, text, caption, flags);
-  return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+  TApplication* app = Application();
+  return (app ? app->MessageBoxes() : SystemMessageBoxes()).Show(owner, text, caption, flags);
 }
 
 int MessageDlg(const std::string& text, TMsgDlgType type, unsigned buttons) {

@@ -1,5 +1,5 @@
 // Message dialogs. Every message box of the program goes through
-// ShowMessageBox, which tests can replace to see what would be shown.
+// ShowMessageBox, and from there through the application's TMessageBoxes.
 #pragma once
 
 #include <functional>
@@ -18,13 +18,18 @@ enum class TMsgDlgType { Warning, Error, Information, Confirmation, Custom };
 // are MB_OK, MB_OKCANCEL, MB_YESNO, ... Answers the modal result (mrOk, ...).
 int MessageDlg(const std::string& text, TMsgDlgType type, unsigned buttons = MB_OK);
 
-// MessageBoxA, or the replacement a test installed.
-int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags);
+// The message boxes themselves: MessageBoxA, or what a test handed the
+// application to see what would be shown.
+class TMessageBoxes {
+ public:
+  virtual ~TMessageBoxes() = default;
+  virtual int Show(HWND owner, const std::string& text, const std::string& caption, UINT flags) = 0;
+};
+TMessageBoxes& SystemMessageBoxes();
 
-using MessageBoxFunction =
-    std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT flags)>;
-// Installs a replacement (empty: MessageBoxA again); answers the previous one.
-MessageBoxFunction SetMessageBoxFunction(MessageBoxFunction replacement);
+// A box through the application's TMessageBoxes (the system's when there
+// is no application).
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags);
 
 // While it lives, the windows of the program (every top-level window of this
 // thread but `keep`) take no input: each enabled one is disabled. With

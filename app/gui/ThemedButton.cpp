@@ -3,13 +3,14 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include "Application.h"
 #include "Handles.h"
 
 namespace quell::gui {
 
 namespace {
 
-class SystemButtonTheme final : public TButtonTheme {
+class TSystemButtonTheme final : public TButtonTheme {
  public:
   bool Active(HWND window) override {
     if (!IsThemeActive() || !IsAppThemed()) return false;
@@ -28,15 +29,20 @@ class SystemButtonTheme final : public TButtonTheme {
   }
 };
 
-TButtonTheme* replacement = nullptr;
-
 }  // namespace
 
-TButtonTheme& ButtonTheme() {
-  static SystemButtonTheme system;
-  return replacement ? *replacement : system;
+TButtonTheme& SystemButtonTheme() {
+  static TSystemButtonTheme system;
+  return system;
 }
 
-void SetButtonTheme(TButtonTheme* theme) { replacement = theme; }
+TButtonTheme& TApplication::ButtonTheme() const {
+  return FButtonTheme ? *FButtonTheme : SystemButtonTheme();
+}
+
+TButtonTheme& ButtonTheme() {
+  TApplication* app = Application();
+  return app ? app->ButtonTheme() : SystemButtonTheme();
+}
 
 }  // namespace quell::gui

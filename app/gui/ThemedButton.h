@@ -1,6 +1,6 @@
 // The visual style's push button, for the buttons the program draws itself.
-// The style is reached through a seam: the system's (uxtheme) by default,
-// or one a test puts in its place to see both ways of drawing.
+// The style is the application's: the system's (uxtheme) unless a test hands
+// the application one of its own to see both ways of drawing.
 #pragma once
 
 #include <windows.h>
@@ -19,8 +19,8 @@ class TButtonTheme {
   virtual bool DrawPushButton(HWND window, HDC dc, const RECT& bounds, ThemeButtonState state) = 0;
 };
 
-// The seam: the theme in use, and a test's replacement (null: the system's).
+TButtonTheme& SystemButtonTheme();
+// The application's theme (the system's when there is no application).
 TButtonTheme& ButtonTheme();
-void SetButtonTheme(TButtonTheme* theme);
 
 }  // namespace quell::gui

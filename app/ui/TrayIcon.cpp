@@ -34,8 +34,9 @@ TShiftState ShiftFromKeyboard() {
 
 }  // namespace
 
-TTrayIcon::TTrayIcon(gui::TComponent* owner)
+TTrayIcon::TTrayIcon(gui::TComponent* owner, TTrayShell* shell)
     : TComponent(owner),
+      FShell(shell ? *shell : SystemTrayShell()),
       FClickTimer(gui::Create<gui::TTimer>(this)),
       FBalloonTimer(gui::Create<gui::TTimer>(this)),
       FAddTimer(gui::Create<gui::TTimer>(this)),
@@ -188,7 +189,7 @@ void TTrayIcon::Notification(gui::TComponent* component, gui::TOperation operati
 }
 
 bool TTrayIcon::SendTrayCommand(DWORD command) {
-  return TrayShellCalls().notifyIcon(command, &FData) != FALSE;
+  return FShell.NotifyIcon(command, &FData) != FALSE;
 }
 
 void TTrayIcon::UpdateTrayEntry() {

@@ -31,7 +31,8 @@ inline constexpr UINT kTrayIconId = 1;
 
 class TTrayIcon : public gui::TComponent, private TrayClickHost, private gui::TWindowReceiver {
  public:
-  explicit TTrayIcon(gui::TComponent* owner);
+  // `shell` (the system's when null) outlives the icon.
+  explicit TTrayIcon(gui::TComponent* owner, TTrayShell* shell = nullptr);
   ~TTrayIcon() override;
 
   bool Active() const { return FActive; }
@@ -94,6 +95,7 @@ class TTrayIcon : public gui::TComponent, private TrayClickHost, private gui::TW
   void MouseDispatch(gui::TMessage& message);
   void FireMouseMove(TShiftState shift, int x, int y);
   void UpdateTrayEntry();
+  DWORD ShellVersion() { return FShell.Version(); }
   bool SendTrayCommand(DWORD command);
   void ResolveShownIcon();
   void SetShownIcon(const gui::TIcon& icon);
@@ -137,6 +139,7 @@ class TTrayIcon : public gui::TComponent, private TrayClickHost, private gui::TW
   bool FTaskListShown = true;
   HWND FTrayWindow = nullptr;
   UINT FTaskbarCreatedMessage = 0;
+  TTrayShell& FShell;
   gui::TTimer* FClickTimer = nullptr;
   gui::TTimer* FBalloonTimer = nullptr;
   gui::TTimer* FAnimateTimer = nullptr;

@@ -4,9 +4,23 @@
 
 namespace quell::ui {
 
-TrayShell& TrayShellCalls() {
-  static TrayShell calls{Shell_NotifyIconA, ReadShell32Version};
-  return calls;
+namespace {
+
+class TSystemTrayShell final : public TTrayShell {
+ public:
+  BOOL NotifyIcon(DWORD command, PNOTIFYICONDATAA data) override {
+    return Shell_NotifyIconA(command, data);
+  }
+
+ protected:
+  DWORD ReadVersion() override { return ReadShell32Version(); }
+};
+
+}  // namespace
+
+TTrayShell& SystemTrayShell() {
+  static TSystemTrayShell shell;
+  return shell;
 }
 
 DWORD ReadShell32Version() {
@@ -23,13 +37,5 @@ DWORD ReadShell32Version() {
   }
   return info->dwFileVersionMS;
 }
-
-DWORD ShellVersion() {
-  TrayShell& shell = TrayShellCalls();
-  if (shell.readVersion == 0) shell.readVersion = shell.readShellVersion();
-  return shell.readVersion;
-}
-
-void ForgetShellVersion() { TrayShellCalls().readVersion = 0; }
 
 }  // namespace quell::ui

@@ -1,5 +1,6 @@
-// The shell calls a tray icon makes, behind one replaceable table, and the
-// shell's version that decides which of its features an icon may use.
+// The shell calls a tray icon makes, and the shell's version that decides
+// which of its features an icon may use: the system's, or a stand-in that
+// the icon's owner hands it.
 #pragma once
 
 #include <windows.h>
@@ -7,19 +8,26 @@
 
 namespace quell::ui {
 
-// The shell calls of every tray icon, replaceable by tests: Shell_NotifyIconA
-// and the reading of shell32.dll's version, with the version that reading
-// gave (0: not read yet, or unreadable).
-struct TrayShell {
-  BOOL(WINAPI* notifyIcon)(DWORD command, PNOTIFYICONDATAA data);
-  DWORD (*readShellVersion)();
-  DWORD readVersion = 0;
+class TTrayShell {
+ public:
+  virtual ~TTrayShell() = default;
+  virtual BOOL NotifyIcon(DWORD command, PNOTIFYICONDATAA data) = 0;
+  // The dwFileVersionMS word of shell32.dll's version resource, read on
+  // first use and kept once it is nonzero (0 when it cannot be read).
+  DWORD Version() {
+    if (FVersion == 0) FVersion = ReadVersion();
+    return FVersion;
+  }
+
+ protected:
+  virtual DWORD ReadVersion() = 0;
+
+ private:
+  DWORD FVersion = 0;
 };
-TrayShell& TrayShellCalls();
-// The dwFileVersionMS word of shell32.dll's version resource, read on first
-// use and kept once it is nonzero (0 when it cannot be read).
-DWORD ShellVersion();
-void ForgetShellVersion();
+
+// Shell_NotifyIconA and shell32.dll's own version.
+TTrayShell& SystemTrayShell();
 DWORD ReadShell32Version();
 
 }  // namespace quell::ui

@@ -84,7 +84,7 @@ class ThemedButtonEndToEnd : public ::testing::Test {
     PumpFor(300);
   }
   void TearDown() override {
-    SetButtonTheme(nullptr);
+    app->SetButtonTheme(nullptr);
     app.reset();
   }
   POINT Centre(TBitBtn* b) {
@@ -131,7 +131,7 @@ class ThemedButtonEndToEnd : public ::testing::Test {
 };
 
 TEST_F(ThemedButtonEndToEnd, WithAStyleTheButtonFollowsThePointerThroughHotAndPressed) {
-  SetButtonTheme(&theme);
+  app->SetButtonTheme(&theme);
   XMoveTo({5, 5});
   Redraw(save);
   EXPECT_EQ(Last(), ThemeButtonState::Normal);
@@ -165,7 +165,7 @@ TEST_F(ThemedButtonEndToEnd, TheFocusRectangleShowsOnlyWhileKeyboardCuesAreShown
   for (bool themed : {true, false}) {
     SCOPED_TRACE(themed ? "with a style" : "classic");
     theme.active = themed;
-    SetButtonTheme(&theme);
+    app->SetButtonTheme(&theme);
     XMoveTo({5, 5});
     cancel->SetFocus();
     ASSERT_TRUE(cancel->Focused());
@@ -197,7 +197,7 @@ TEST_F(ThemedButtonEndToEnd, WithoutAStyleTheClassicFrameIsDrawnAndThatIsWhatWin
     EXPECT_FALSE(systemThemed) << "no style is active: the classic frame";
   }
   theme.active = false;
-  SetButtonTheme(&theme);
+  app->SetButtonTheme(&theme);
   XMoveTo(Centre(save));
   PumpFor(300);
   XDoTool("mousedown 1");

@@ -606,7 +606,7 @@ TEST_F(DialogTest, AnErrorDialogHasTheErrorCaptionIconAndOneOkButton) {
 }
 
 TEST_F(DialogTest, ARealMessageBoxKeepsTheProgramsWindowsDisabledUntilItIsClosed) {
-  SetMessageBoxFunction(nullptr);
+  app->SetMessageBoxes(nullptr);  // the system's own box
   auto* form = Create<NoteForm>(app.get());
   form->Show();
   auto timer = CreateOwned<TTimer>();

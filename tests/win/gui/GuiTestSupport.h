@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,17 @@
 #include "Dialogs.h"
 
 namespace quell::gui::test {
+
+// Message boxes answered by a function instead of shown.
+class TBoxesByFunction final : public TMessageBoxes {
+ public:
+  using TShow = std::function<int(HWND owner, const std::string& text, const std::string& caption,
+                                  UINT flags)>;
+  TShow show;
+  int Show(HWND owner, const std::string& text, const std::string& caption, UINT flags) override {
+    return show(owner, text, caption, flags);
+  }
+};
 
 // Each test gets a fresh application object; exceptions that reach the
 // reporter and message boxes are recorded instead of shown.
@@ -22,14 +34,14 @@ class AppTest : public ::testing::Test {
     app->OnException = [this](TComponent* sender, const std::string& what) {
       reported.push_back({sender, what});
     };
-    SetMessageBoxFunction(
-        [this](HWND owner, const std::string& text, const std::string& caption, UINT flags) {
-          boxes.push_back({owner, text, caption, flags});
-          return IDOK;
-        });
+    recordedBoxes.show = [this](HWND owner, const std::string& text, const std::string& caption,
+                                UINT flags) {
+      boxes.push_back({owner, text, caption, flags});
+      return IDOK;
+    };
+    app->SetMessageBoxes(&recordedBoxes);
   }
   void TearDown() override {
-    SetMessageBoxFunction(nullptr);
     app.reset();
     // A quit request left by a test must not end the next test's loops.
     MSG msg;
@@ -46,6 +58,8 @@ class AppTest : public ::testing::Test {
     std::string caption;
     UINT flags;
   };
+  // The application's boxes: recorded unless a test answers them itself.
+  TBoxesByFunction recordedBoxes;
   std::unique_ptr<TApplication> app;
   std::vector<Report> reported;
   std::vector<Box> boxes;

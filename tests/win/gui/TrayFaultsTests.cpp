@@ -58,26 +58,25 @@ int Adds() {
   return n;
 }
 
-// The refusing shell for one test, and the real one back afterwards.
-struct RefusingShellSeam {
-  RefusingShellSeam() {
-    TrayShellCalls() = {Shell, Shell6};
-    ForgetShellVersion();
+// The refusing shell of one test.
+class RefusingShell final : public TTrayShell {
+ public:
+  RefusingShell() {
     sent.clear();
     shellReady = true;
     iconThereAlready = false;
   }
-  ~RefusingShellSeam() {
-    TrayShellCalls() = {Shell_NotifyIconA, ReadShell32Version};
-    ForgetShellVersion();
-  }
+  BOOL NotifyIcon(DWORD command, PNOTIFYICONDATAA data) override { return Shell(command, data); }
+
+ protected:
+  DWORD ReadVersion() override { return Shell6(); }
 };
 
 class TrayFaults : public gui::test::AppTest {
  protected:
   void SetUp() override {
     AppTest::SetUp();
-    seam = std::make_unique<RefusingShellSeam>();
+    seam = std::make_unique<RefusingShell>();
     pictures = Create<gui::TImageList>(app.get());
     for (int id : {IDI_LOCKED, IDI_UNLOCKED})
       pictures->AddIconResource(app->Instance(), MAKEINTRESOURCEA(id));
@@ -88,14 +87,14 @@ class TrayFaults : public gui::test::AppTest {
     AppTest::TearDown();
   }
   TTrayIcon& MakeTray() {
-    tray = Create<TTrayIcon>(app.get());
+    tray = Create<TTrayIcon>(app.get(), seam.get());
     return *tray;
   }
   // The picture of a lock state, as the program gives it to the icon.
   void ShowState(bool locked) { pictures->GetIcon(locked ? 0 : 1, tray->Icon()); }
   LRESULT Callback(UINT lParam) { return SendMessageA(tray->TrayWindow(), WM_TRAYICON, 1, lParam); }
 
-  std::unique_ptr<RefusingShellSeam> seam;
+  std::unique_ptr<RefusingShell> seam;
   gui::TImageList* pictures = nullptr;
   TTrayIcon* tray = nullptr;
 };

@@ -59,6 +59,18 @@ DWORD FakeShellVersion() {
   return fakeShellVersion;
 }
 
+// A shell that records every call and tells the version of the test's
+// choosing.
+class RecordingShell final : public TTrayShell {
+ public:
+  BOOL NotifyIcon(DWORD command, PNOTIFYICONDATAA data) override {
+    return RecordNotifyIcon(command, data);
+  }
+
+ protected:
+  DWORD ReadVersion() override { return FakeShellVersion(); }
+};
+
 std::vector<DWORD> Commands() {
   std::vector<DWORD> commands;
   for (const auto& c : shellCalls) commands.push_back(c.command);
@@ -69,21 +81,17 @@ class TrayTest : public gui::test::AppTest {
  protected:
   void SetUp() override {
     AppTest::SetUp();
-    TrayShellCalls() = {RecordNotifyIcon, FakeShellVersion};
     fakeShellVersion = 0x00060000;
     versionReads = 0;
-    ForgetShellVersion();
     shellCalls.clear();
     images = gui::test::ProgramImages(app.get());
   }
   void TearDown() override {
     TComponent::Free(tray);
-    TrayShellCalls() = {Shell_NotifyIconA, ReadShell32Version};
-    ForgetShellVersion();
     AppTest::TearDown();
   }
   TTrayIcon& MakeTray() {
-    tray = Create<TTrayIcon>(app.get());
+    tray = Create<TTrayIcon>(app.get(), &shell);
     return *tray;
   }
   LRESULT Callback(UINT lParam) { return SendMessageA(tray->TrayWindow(), WM_TRAYICON, 1, lParam); }
@@ -95,6 +103,7 @@ class TrayTest : public gui::test::AppTest {
   void UseImage(int index) { images->GetIcon(index, tray->Icon()); }
 
   gui::TImageList* images = nullptr;
+  RecordingShell shell;  // outlives the icon: declared before it
   TTrayIcon* tray = nullptr;
 };
 
@@ -247,12 +256,12 @@ TEST_F(TrayTest, AnOldShellGetsTheSmallRecordNoVersionAndNoBalloons) {
 
 TEST_F(TrayTest, AnUnreadableShellVersionIsReadAgainNextTime) {
   fakeShellVersion = 0;
-  EXPECT_EQ(ShellVersion(), 0u);
-  EXPECT_EQ(ShellVersion(), 0u);
+  EXPECT_EQ(shell.Version(), 0u);
+  EXPECT_EQ(shell.Version(), 0u);
   EXPECT_EQ(versionReads, 2);
   fakeShellVersion = 0x00060001;
-  EXPECT_EQ(ShellVersion(), 0x00060001u);
-  EXPECT_EQ(ShellVersion(), 0x00060001u);
+  EXPECT_EQ(shell.Version(), 0x00060001u);
+  EXPECT_EQ(shell.Version(), 0x00060001u);
   EXPECT_EQ(versionReads, 3) << "kept once it is known";
 }
 

@@ -208,12 +208,12 @@ TEST_F(OptionsBox, WhileItIsUpEveryWindowOfTheProgramIsDisabledAndNoTooltipShows
     bool dialog, other, hidden, tipShown;
   };
   std::vector<Seen> seen;
-  gui::SetMessageBoxFunction([&](HWND, const std::string&, const std::string&, UINT) {
+  recordedBoxes.show = [&](HWND, const std::string&, const std::string&, UINT) {
     seen.push_back({IsWindowEnabled(form->Handle()) != FALSE,
                     IsWindowEnabled(other->Handle()) != FALSE, IsWindowEnabled(hidden) != FALSE,
                     IsWindowVisible(tips) != FALSE});
     return IDOK;
-  });
+  };
   const int result = RunModal([&] {
     ShowWindow(tips, SW_SHOWNA);  // a tip that came up over the button
     form->BitBtnApply->Click();
@@ -235,11 +235,11 @@ TEST_F(OptionsBox, WhileItIsUpEveryWindowOfTheProgramIsDisabledAndNoTooltipShows
 TEST_F(OptionsBox, ACloseThatCameWhileTheBoxWasUpIsKept) {
   const auto before = stored.Values;
   int shown = 0;
-  gui::SetMessageBoxFunction([&](HWND, const std::string&, const std::string&, UINT) {
+  recordedBoxes.show = [&](HWND, const std::string&, const std::string&, UINT) {
     ++shown;
     form->Close();  // a close dispatched by the box's own message loop
     return IDOK;
-  });
+  };
   EXPECT_EQ(RunModal([&] { form->BitBtnLockNow->Click(); }), gui::mrCancel);
   EXPECT_FALSE(stuck) << "the close was thrown away";
   EXPECT_EQ(shown, 1);
