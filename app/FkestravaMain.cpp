@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "Dialogs.h"
-#include "ExecutablePath.h"
-#include "FPopup.h"
-#include "ForegroundWindow.h"
-#include "HookProtocol.h"
-#include "KeySequence.h"
-#include "PasswordWatcher.h"
+#include "gui/Dialogs.h"
+#include "system/ExecutablePath.h"
+#include "ui/FPopup.h"
+#include "system/ForegroundWindow.h"
+#include "HookDll/HookProtocol.h"
+#include "system/KeySequence.h"
+#include "system/PasswordWatcher.h"
 #include "ProductInfo.h"
-#include "Text.h"
-#include "resource.h"
+#include "base/Text.h"
+#include "res/resource.h"
 
 namespace quell::app {
 

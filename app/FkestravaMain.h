@@ -3,15 +3,15 @@
 // hands it every event and shows what it is told.
 #pragma once
 
-#include "FOptions.h"
-#include "Form.h"
-#include "ImageList.h"
-#include "LockController.h"
-#include "MenuPainter.h"
-#include "ProgramMenu.h"
-#include "SystemPasswordHasher.h"
-#include "Timer.h"
-#include "TrayIcon.h"
+#include "ui/FOptions.h"
+#include "gui/Form.h"
+#include "gui/ImageList.h"
+#include "controller/LockController.h"
+#include "ui/MenuPainter.h"
+#include "ui/ProgramMenu.h"
+#include "system/SystemPasswordHasher.h"
+#include "gui/Timer.h"
+#include "ui/TrayIcon.h"
 
 namespace quell::app {
 

@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "Application.h"
-#include "EndRunningCopies.h"
-#include "ExitRequest.h"
-#include "FPopup.h"
+#include "gui/Application.h"
+#include "system/EndRunningCopies.h"
+#include "controller/ExitRequest.h"
+#include "ui/FPopup.h"
 #include "FkestravaMain.h"
-#include "HookBinding.h"
-#include "SingleInstance.h"
-#include "SystemCalls.h"
-#include "Text.h"
-#include "Win32SystemSettings.h"
+#include "system/HookBinding.h"
+#include "system/SingleInstance.h"
+#include "system/SystemCalls.h"
+#include "base/Text.h"
+#include "HookDll/win32/Win32SystemSettings.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace quell;

@@ -3,7 +3,7 @@
 // press and mouse event in the system.
 #include <benchmark/benchmark.h>
 
-#include "HookLibrary.h"
+#include "HookDll/HookLibrary.h"
 
 namespace {
 

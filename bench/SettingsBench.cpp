@@ -5,8 +5,8 @@
 #include <map>
 #include <string>
 
-#include "Properties.h"
-#include "TestFiles.h"
+#include "settings/Properties.h"
+#include "tests/native/settings/TestFiles.h"
 
 namespace quell::settings {
 namespace {

@@ -15,8 +15,6 @@ function(quell_test name)
   add_executable(${name} ${QT_SOURCES})
   quell_warnings(${name})
   target_link_libraries(${name} PRIVATE GTest::gtest_main GTest::gmock ${QT_LIBS})
-  # Expected data shared by tests of several tiers.
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
   if(WIN32)
     target_link_options(${name} PRIVATE -static)
   endif()

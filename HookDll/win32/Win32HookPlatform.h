@@ -1,7 +1,7 @@
 // The hook library's platform calls, made for real through Win32.
 #pragma once
 
-#include "../HookPlatform.h"
+#include "HookDll/HookPlatform.h"
 
 namespace quell::hook {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "../LockChanges.h"
+#include "HookDll/LockChanges.h"
 
 namespace quell::hook {
 

@@ -2,7 +2,7 @@
 // Win32; used by the library and by the program's start-up repair.
 #pragma once
 
-#include "../SystemSettings.h"
+#include "HookDll/SystemSettings.h"
 
 namespace quell::hook {
 

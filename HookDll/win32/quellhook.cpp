@@ -5,8 +5,8 @@
 
 #include <type_traits>
 
-#include "../HookExports.h"
-#include "../HookLibrary.h"
+#include "HookDll/HookExports.h"
+#include "HookDll/HookLibrary.h"
 #include "Win32HookPlatform.h"
 #include "Win32SystemSettings.h"
 

@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include "Text.h"
+#include "base/Text.h"
 
 namespace quell::app {
 

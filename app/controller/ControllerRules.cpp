@@ -1,6 +1,6 @@
 #include "ControllerRules.h"
 
-#include "HookProtocol.h"
+#include "HookDll/HookProtocol.h"
 
 namespace quell::app {
 

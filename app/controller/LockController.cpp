@@ -1,8 +1,8 @@
 #include "LockController.h"
 
 #include "CommandLine.h"
-#include "HookProtocol.h"
-#include "OptionsRules.h"
+#include "HookDll/HookProtocol.h"
+#include "rules/OptionsRules.h"
 
 namespace quell::app {
 

@@ -17,10 +17,10 @@
 #include "ControllerRules.h"
 #include "ControllerSystem.h"
 #include "ControllerView.h"
-#include "IdleLock.h"
+#include "rules/IdleLock.h"
 #include "LockLibrary.h"
-#include "Properties.h"
-#include "TimedLock.h"
+#include "settings/Properties.h"
+#include "rules/TimedLock.h"
 
 namespace quell::app {
 

@@ -1,6 +1,6 @@
 #include "StartWithWindows.h"
 
-#include "Text.h"
+#include "base/Text.h"
 
 namespace quell::app {
 

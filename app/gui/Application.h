@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "Component.h"
+#include "gui/core/Component.h"
 #include "WindowBinding.h"
-#include "Events.h"
+#include "gui/core/Events.h"
 #include "Graphics.h"
-#include "Handles.h"
+#include "base/Handles.h"
 
 namespace quell::gui {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "PageKeys.h"
+#include "gui/core/PageKeys.h"
 
 namespace quell::gui {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Handles.h"
+#include "base/Handles.h"
 
 namespace quell::gui {
 

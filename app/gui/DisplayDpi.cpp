@@ -1,6 +1,6 @@
 #include "DisplayDpi.h"
 
-#include "Handles.h"
+#include "base/Handles.h"
 
 namespace quell::gui {
 

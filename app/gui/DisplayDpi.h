@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "DpiScale.h"
+#include "gui/core/DpiScale.h"
 
 namespace quell::gui {
 

@@ -7,7 +7,7 @@
 #include "ComCtrls.h"
 #include "Dialogs.h"
 #include "DisplayDpi.h"
-#include "PageKeys.h"
+#include "gui/core/PageKeys.h"
 
 namespace quell::gui {
 

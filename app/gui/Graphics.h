@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "Color.h"
-#include "Handles.h"
+#include "gui/core/Color.h"
+#include "base/Handles.h"
 
 namespace quell::gui {
 

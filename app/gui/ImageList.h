@@ -3,10 +3,10 @@
 
 #include <functional>
 
-#include "CustomImageList.h"
-#include "Events.h"
+#include "gui/core/CustomImageList.h"
+#include "gui/core/Events.h"
 #include "Graphics.h"
-#include "Handles.h"
+#include "base/Handles.h"
 
 namespace quell::gui {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "Action.h"
+#include "gui/core/Action.h"
 #include "Application.h"
 #include "Graphics.h"
-#include "Handles.h"
+#include "base/Handles.h"
 
 namespace quell::gui {
 

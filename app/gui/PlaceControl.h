@@ -1,7 +1,7 @@
 #pragma once
 
 #include "WinControl.h"
-#include "Component.h"
+#include "gui/core/Component.h"
 
 namespace quell::gui {
 

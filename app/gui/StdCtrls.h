@@ -3,7 +3,7 @@
 // class where there is one, subclassed so that the layer sees its messages.
 #pragma once
 
-#include "Action.h"
+#include "gui/core/Action.h"
 #include "Graphics.h"
 #include "WinControl.h"
 

@@ -4,7 +4,7 @@
 #include <vssym32.h>
 
 #include "Application.h"
-#include "Handles.h"
+#include "base/Handles.h"
 
 namespace quell::gui {
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "ButtonLook.h"
+#include "gui/core/ButtonLook.h"
 
 namespace quell::gui {
 

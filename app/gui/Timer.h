@@ -1,9 +1,9 @@
 // A timer served by the thread's message loop (also inside modal loops).
 #pragma once
 
-#include "Component.h"
-#include "Events.h"
-#include "Handles.h"
+#include "gui/core/Component.h"
+#include "gui/core/Events.h"
+#include "base/Handles.h"
 
 namespace quell::gui {
 

@@ -1,6 +1,6 @@
 #include "WinControl.h"
 
-#include "Arrange.h"
+#include "gui/core/Arrange.h"
 #include "DisplayDpi.h"
 
 #include <algorithm>

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "Application.h"
-#include "Component.h"
-#include "Handles.h"
+#include "gui/core/Component.h"
+#include "base/Handles.h"
 
 namespace quell::gui {
 

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "HookProtocol.h"
+#include "HookDll/HookProtocol.h"
 
 namespace quell::rules {
 

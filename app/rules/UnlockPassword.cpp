@@ -1,7 +1,7 @@
 #include "UnlockPassword.h"
 
-#include "HookProtocol.h"
-#include "VirtualKeys.h"
+#include "HookDll/HookProtocol.h"
+#include "HookDll/VirtualKeys.h"
 
 namespace quell::rules {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "MoreSettings.h"
+#include "settings/MoreSettings.h"
 
 namespace quell::rules {
 

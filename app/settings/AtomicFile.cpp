@@ -13,7 +13,7 @@
 #include <io.h>
 #include <windows.h>
 
-#include "Handles.h"
+#include "base/Handles.h"
 #else
 #include <fcntl.h>
 #include <unistd.h>

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "Text.h"
+#include "base/Text.h"
 
 namespace quell::settings {
 

@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "AtomicFile.h"
-#include "Text.h"
+#include "base/Text.h"
 
 namespace quell::settings {
 

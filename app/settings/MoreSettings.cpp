@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Text.h"
+#include "base/Text.h"
 
 namespace quell::settings {
 

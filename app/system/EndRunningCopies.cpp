@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ExecutablePath.h"
-#include "Handles.h"
+#include "base/Handles.h"
 
 namespace quell::app {
 

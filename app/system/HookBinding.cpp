@@ -1,6 +1,6 @@
 #include "HookBinding.h"
 
-#include "LibrarySearch.h"
+#include "controller/LibrarySearch.h"
 
 namespace quell::app {
 

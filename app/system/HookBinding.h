@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "Handles.h"
-#include "HookExports.h"
-#include "LockLibrary.h"
+#include "base/Handles.h"
+#include "HookDll/HookExports.h"
+#include "controller/LockLibrary.h"
 
 namespace quell::app {
 

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "SystemPasswordHasher.h"
-#include "UnlockPassword.h"
+#include "rules/UnlockPassword.h"
 
 namespace quell::app {
 

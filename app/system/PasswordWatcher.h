@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <string>
 
-#include "ControllerSystem.h"
-#include "Handles.h"
+#include "controller/ControllerSystem.h"
+#include "base/Handles.h"
 
 namespace quell::app {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "Handles.h"
+#include "base/Handles.h"
 
 namespace quell::app {
 

@@ -1,7 +1,7 @@
 // The Run value of the current user in the registry.
 #pragma once
 
-#include "StartWithWindows.h"
+#include "controller/StartWithWindows.h"
 
 namespace quell::app {
 

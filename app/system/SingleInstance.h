@@ -2,7 +2,7 @@
 // resident one; later copies hand their command line over and end.
 #pragma once
 
-#include "Handles.h"
+#include "base/Handles.h"
 
 namespace quell::app {
 

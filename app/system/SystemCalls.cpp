@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "ExecutablePath.h"
-#include "HookProtocol.h"
+#include "HookDll/HookProtocol.h"
 #include "PasswordWatcher.h"
 
 namespace quell::app {

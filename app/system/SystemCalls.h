@@ -1,7 +1,7 @@
 // The controller's system calls on Win32.
 #pragma once
 
-#include "ControllerSystem.h"
+#include "controller/ControllerSystem.h"
 #include "RunEntryRegistry.h"
 
 namespace quell::app {

@@ -4,7 +4,7 @@
 
 #include <bcrypt.h>
 
-#include "Handles.h"
+#include "base/Handles.h"
 
 namespace quell::app {
 

@@ -2,7 +2,7 @@
 // the unlock password's rules.
 #pragma once
 
-#include "UnlockPassword.h"
+#include "rules/UnlockPassword.h"
 
 namespace quell::app {
 

@@ -1,11 +1,11 @@
 #include "FOptions.h"
 
-#include "Dialogs.h"
-#include "DisplayDpi.h"
+#include "gui/Dialogs.h"
+#include "gui/DisplayDpi.h"
 #include "FPassword.h"
-#include "OptionsRules.h"
-#include "PlaceControl.h"
-#include "resource.h"
+#include "rules/OptionsRules.h"
+#include "gui/PlaceControl.h"
+#include "res/resource.h"
 
 namespace quell::ui {
 

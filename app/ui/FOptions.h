@@ -6,14 +6,14 @@
 
 #include <functional>
 
-#include "Action.h"
-#include "ComCtrls.h"
-#include "IdleLock.h"
-#include "Form.h"
-#include "ImageList.h"
-#include "Properties.h"
-#include "StdCtrls.h"
-#include "UnlockPassword.h"
+#include "gui/core/Action.h"
+#include "gui/ComCtrls.h"
+#include "rules/IdleLock.h"
+#include "gui/Form.h"
+#include "gui/ImageList.h"
+#include "settings/Properties.h"
+#include "gui/StdCtrls.h"
+#include "rules/UnlockPassword.h"
 
 namespace quell::ui {
 

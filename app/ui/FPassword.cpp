@@ -1,7 +1,7 @@
 #include "FPassword.h"
 
-#include "PlaceControl.h"
-#include "UnlockPassword.h"
+#include "gui/PlaceControl.h"
+#include "rules/UnlockPassword.h"
 
 namespace quell::ui {
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "Form.h"
-#include "StdCtrls.h"
+#include "gui/Form.h"
+#include "gui/StdCtrls.h"
 
 namespace quell::ui {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "Application.h"
-#include "DisplayDpi.h"
+#include "gui/Application.h"
+#include "gui/DisplayDpi.h"
 #include "PopupGraphics.h"
 
 namespace quell::ui {

@@ -11,10 +11,10 @@
 #include <functional>
 #include <string>
 
-#include "Form.h"
-#include "Graphics.h"
+#include "gui/Form.h"
+#include "gui/Graphics.h"
 #include "PopupPlacement.h"
-#include "Timer.h"
+#include "gui/Timer.h"
 
 namespace quell::ui {
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "DisplayDpi.h"
+#include "gui/DisplayDpi.h"
 #include "MenuImagePixels.h"
 
 namespace quell::ui {

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "Graphics.h"
+#include "gui/Graphics.h"
 #include "MenuPainterCore.h"
 
 namespace quell::ui {

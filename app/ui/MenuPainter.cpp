@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "Application.h"
-#include "Form.h"
-#include "ImageList.h"
+#include "gui/Application.h"
+#include "gui/Form.h"
+#include "gui/ImageList.h"
 
 namespace quell::ui {
 

@@ -11,10 +11,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "Component.h"
-#include "Graphics.h"
+#include "gui/core/Component.h"
+#include "gui/Graphics.h"
 #include "MenuItemDraw.h"
-#include "Menus.h"
+#include "gui/Menus.h"
 
 namespace quell::ui {
 

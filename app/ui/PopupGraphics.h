@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "Graphics.h"
+#include "gui/Graphics.h"
 #include "UiBasics.h"
 
 namespace quell::ui {

@@ -3,9 +3,9 @@
 // the very menu the program shows. The handlers are the caller's to set.
 #pragma once
 
-#include "Action.h"
-#include "ImageList.h"
-#include "Menus.h"
+#include "gui/core/Action.h"
+#include "gui/ImageList.h"
+#include "gui/Menus.h"
 
 namespace quell::ui {
 

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "Form.h"
+#include "gui/Form.h"
 
 namespace quell::ui {
 

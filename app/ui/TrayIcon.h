@@ -12,15 +12,15 @@
 #include <functional>
 #include <string>
 
-#include "Application.h"
-#include "Component.h"
-#include "Graphics.h"
-#include "ImageList.h"
-#include "Menus.h"
-#include "Timer.h"
+#include "gui/Application.h"
+#include "gui/core/Component.h"
+#include "gui/Graphics.h"
+#include "gui/ImageList.h"
+#include "gui/Menus.h"
+#include "gui/Timer.h"
 #include "TrayIconLogic.h"
 #include "TrayShell.h"
-#include "UtilityWindow.h"
+#include "gui/UtilityWindow.h"
 
 namespace quell::ui {
 

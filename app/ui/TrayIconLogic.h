@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "Events.h"
+#include "gui/core/Events.h"
 
 namespace quell::ui {
 

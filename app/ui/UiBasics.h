@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "Color.h"
+#include "gui/core/Color.h"
 
 namespace quell::ui {
 

@@ -41,9 +41,9 @@
 #include <string>
 #include <vector>
 
-#include "HookExports.h"
+#include "HookDll/HookExports.h"
 #include "BenchStatistics.h"
-#include "HookProtocol.h"
+#include "HookDll/HookProtocol.h"
 
 namespace {
 

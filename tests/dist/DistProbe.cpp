@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "HookProtocol.h"
+#include "HookDll/HookProtocol.h"
 
 namespace {
 

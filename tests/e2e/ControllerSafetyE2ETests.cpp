@@ -8,9 +8,9 @@
 
 #include <vector>
 
-#include "HookProtocol.h"
-#include "QuellaneProcess.h"
-#include "WinTestSupport.h"
+#include "HookDll/HookProtocol.h"
+#include "tests/win/support/QuellaneProcess.h"
+#include "tests/win/support/WinTestSupport.h"
 
 namespace quell::wintest {
 namespace {

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "QuellaneProcess.h"
-#include "LayoutCheck.h"
-#include "WinTestSupport.h"
+#include "tests/win/support/QuellaneProcess.h"
+#include "tests/win/support/LayoutCheck.h"
+#include "tests/win/support/WinTestSupport.h"
 
 namespace quell::wintest {
 namespace {

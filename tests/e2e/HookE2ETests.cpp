@@ -3,9 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "HookApi.h"
-#include "HookProtocol.h"
-#include "WinTestSupport.h"
+#include "tests/win/support/HookApi.h"
+#include "HookDll/HookProtocol.h"
+#include "tests/win/support/WinTestSupport.h"
 
 namespace quell::wintest {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <functional>
 
-#include "HookProtocol.h"
+#include "HookDll/HookProtocol.h"
 #include "ProgramSession.h"
 
 namespace quell::wintest {

@@ -10,14 +10,14 @@
 #include <thread>
 #include <vector>
 
-#include "Application.h"
-#include "Form.h"
-#include "ImageList.h"
-#include "MenuPainter.h"
-#include "Menus.h"
-#include "RecordedProgramMenu.h"
-#include "WinTestSupport.h"
-#include "resource.h"
+#include "gui/Application.h"
+#include "gui/Form.h"
+#include "gui/ImageList.h"
+#include "ui/MenuPainter.h"
+#include "gui/Menus.h"
+#include "tests/win/support/RecordedProgramMenu.h"
+#include "tests/win/support/WinTestSupport.h"
+#include "res/resource.h"
 
 namespace quell::ui {
 namespace {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "ProgramWindows.h"
-#include "QuellaneProcess.h"
-#include "WinTestSupport.h"
+#include "tests/win/support/ProgramWindows.h"
+#include "tests/win/support/QuellaneProcess.h"
+#include "tests/win/support/WinTestSupport.h"
 
 namespace quell::wintest {
 namespace {

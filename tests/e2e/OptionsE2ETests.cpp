@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "FirstSaveBytes.h"
-#include "HookApi.h"
-#include "ProgramWindows.h"
-#include "QuellaneProcess.h"
-#include "WinTestSupport.h"
+#include "tests/common/FirstSaveBytes.h"
+#include "tests/win/support/HookApi.h"
+#include "tests/win/support/ProgramWindows.h"
+#include "tests/win/support/QuellaneProcess.h"
+#include "tests/win/support/WinTestSupport.h"
 
 #include <commctrl.h>
 

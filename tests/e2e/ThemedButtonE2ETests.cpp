@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "Application.h"
-#include "DisplayDpi.h"
-#include "Form.h"
-#include "StdCtrls.h"
-#include "ThemedButton.h"
-#include "WinTestSupport.h"
-#include "resource.h"
+#include "gui/Application.h"
+#include "gui/DisplayDpi.h"
+#include "gui/Form.h"
+#include "gui/StdCtrls.h"
+#include "gui/ThemedButton.h"
+#include "tests/win/support/WinTestSupport.h"
+#include "res/resource.h"
 
 #include <uxtheme.h>
 

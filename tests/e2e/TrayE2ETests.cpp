@@ -10,15 +10,15 @@
 #include <thread>
 #include <vector>
 
-#include "Action.h"
-#include "Application.h"
-#include "Form.h"
-#include "ImageList.h"
-#include "Menus.h"
-#include "TrayIcon.h"
-#include "RecordedProgramMenu.h"
-#include "WinTestSupport.h"
-#include "resource.h"
+#include "gui/core/Action.h"
+#include "gui/Application.h"
+#include "gui/Form.h"
+#include "gui/ImageList.h"
+#include "gui/Menus.h"
+#include "ui/TrayIcon.h"
+#include "tests/win/support/RecordedProgramMenu.h"
+#include "tests/win/support/WinTestSupport.h"
+#include "res/resource.h"
 
 namespace quell::ui {
 namespace {

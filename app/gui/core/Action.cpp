@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "VirtualKeys.h"
+#include "HookDll/VirtualKeys.h"
 
 namespace quell::gui {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "HookProtocol.h"
+#include "HookDll/HookProtocol.h"
 
 namespace quell::gui {
 

@@ -1,6 +1,6 @@
 #include "PageKeys.h"
 
-#include "VirtualKeys.h"
+#include "HookDll/VirtualKeys.h"
 
 namespace quell::gui {
 

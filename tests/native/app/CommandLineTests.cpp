@@ -3,8 +3,8 @@
 
 #include <set>
 
-#include "CommandLine.h"
-#include "LibrarySearch.h"
+#include "controller/CommandLine.h"
+#include "controller/LibrarySearch.h"
 
 namespace quell::app {
 namespace {

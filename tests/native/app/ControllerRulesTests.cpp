@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "ControllerRules.h"
-#include "HookProtocol.h"
+#include "controller/ControllerRules.h"
+#include "HookDll/HookProtocol.h"
 
 namespace quell::app {
 namespace {

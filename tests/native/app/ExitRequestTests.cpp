@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "CommandLine.h"
-#include "ExitRequest.h"
+#include "controller/CommandLine.h"
+#include "controller/ExitRequest.h"
 
 namespace quell::app {
 namespace {

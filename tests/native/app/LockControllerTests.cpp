@@ -1,7 +1,7 @@
 // The lock controller on the host: a recording library that keeps the
 // properties and refuses a lock with no way out as the real one does, a
 // recording view and system calls with a clock of their own.
-#include "LockController.h"
+#include "controller/LockController.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@
 #include <sstream>
 #include <utility>
 
-#include "HookProtocol.h"
+#include "HookDll/HookProtocol.h"
 
 namespace quell::app {
 namespace {

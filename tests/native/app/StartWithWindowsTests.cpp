@@ -2,7 +2,7 @@
 // left alone.
 #include <gtest/gtest.h>
 
-#include "StartWithWindows.h"
+#include "controller/StartWithWindows.h"
 
 namespace quell::app {
 namespace {

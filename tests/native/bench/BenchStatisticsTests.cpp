@@ -4,7 +4,7 @@
 
 #include <numeric>
 
-#include "BenchStatistics.h"
+#include "bench/win/BenchStatistics.h"
 
 namespace quell::bench {
 namespace {

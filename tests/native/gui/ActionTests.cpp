@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Action.h"
+#include "gui/core/Action.h"
 
 namespace quell::gui {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "Arrange.h"
+#include "gui/core/Arrange.h"
 
 namespace quell::gui {
 namespace {

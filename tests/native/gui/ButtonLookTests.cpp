@@ -2,7 +2,7 @@
 // an active visual style.
 #include <gtest/gtest.h>
 
-#include "ButtonLook.h"
+#include "gui/core/ButtonLook.h"
 
 namespace quell::gui {
 namespace {

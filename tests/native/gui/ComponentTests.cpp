@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Component.h"
+#include "gui/core/Component.h"
 
 namespace quell::gui {
 namespace {

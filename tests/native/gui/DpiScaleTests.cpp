@@ -2,7 +2,7 @@
 // display density, and the rectangles scaled by their edges.
 #include <gtest/gtest.h>
 
-#include "DpiScale.h"
+#include "gui/core/DpiScale.h"
 
 namespace quell::gui {
 namespace {

@@ -1,7 +1,7 @@
 // Which key presses turn the pages of a page control, and where they lead.
 #include <gtest/gtest.h>
 
-#include "PageKeys.h"
+#include "gui/core/PageKeys.h"
 
 namespace quell::gui {
 namespace {

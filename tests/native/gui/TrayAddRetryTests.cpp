@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "TrayIconLogic.h"
+#include "ui/TrayIconLogic.h"
 
 namespace quell::ui {
 namespace {

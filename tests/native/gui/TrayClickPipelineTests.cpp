@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "TrayIconLogic.h"
+#include "ui/TrayIconLogic.h"
 
 namespace quell::ui {
 namespace {

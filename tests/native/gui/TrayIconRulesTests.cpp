@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "TrayIconLogic.h"
+#include "ui/TrayIconLogic.h"
 
 namespace quell::ui {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "HookLibrary.h"
+#include "HookDll/HookLibrary.h"
 
 namespace quell::hook::testing {
 

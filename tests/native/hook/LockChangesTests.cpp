@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeHookPlatform.h"
-#include "LockChanges.h"
+#include "HookDll/LockChanges.h"
 
 namespace quell::hook::testing {
 namespace {

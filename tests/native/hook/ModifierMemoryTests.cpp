@@ -2,7 +2,7 @@
 // and the outcome of each key's pending key-down.
 #include <gtest/gtest.h>
 
-#include "SharedHookState.h"
+#include "HookDll/SharedHookState.h"
 
 namespace quell::hook {
 namespace {

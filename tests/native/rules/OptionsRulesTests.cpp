@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "IdleLock.h"
-#include "OptionsRules.h"
+#include "rules/IdleLock.h"
+#include "rules/OptionsRules.h"
 
 namespace quell::rules {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "TimedLock.h"
+#include "rules/TimedLock.h"
 
 namespace quell::rules {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "HookProtocol.h"
-#include "UnlockPassword.h"
+#include "HookDll/HookProtocol.h"
+#include "rules/UnlockPassword.h"
 
 namespace quell::rules {
 namespace {

@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "FirstSaveBytes.h"
-#include "Properties.h"
+#include "tests/common/FirstSaveBytes.h"
+#include "settings/Properties.h"
 #include "TestFiles.h"
 
 namespace quell::settings {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "MemIniFile.h"
+#include "settings/MemIniFile.h"
 
 namespace quell::settings {
 namespace {

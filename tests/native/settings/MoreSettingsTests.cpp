@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "FirstSaveBytes.h"
-#include "MoreSettings.h"
-#include "Properties.h"
+#include "tests/common/FirstSaveBytes.h"
+#include "settings/MoreSettings.h"
+#include "settings/Properties.h"
 #include "TestFiles.h"
 
 namespace quell::settings {

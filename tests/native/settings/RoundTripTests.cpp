@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Properties.h"
+#include "settings/Properties.h"
 #include "TestFiles.h"
 
 namespace quell::settings {

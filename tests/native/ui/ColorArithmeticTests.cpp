@@ -2,7 +2,7 @@
 // even neighbour, clamping, and system colours resolved before arithmetic.
 #include <gtest/gtest.h>
 
-#include "MenuPainterCore.h"
+#include "ui/MenuPainterCore.h"
 
 namespace quell::ui {
 namespace {

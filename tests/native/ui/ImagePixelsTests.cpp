@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "MenuImagePixels.h"
+#include "ui/MenuImagePixels.h"
 
 namespace quell::ui {
 namespace {

@@ -4,7 +4,7 @@
 // left-to-right and right-to-left.
 #include <gtest/gtest.h>
 
-#include "MenuPainterCore.h"
+#include "ui/MenuPainterCore.h"
 
 namespace quell::ui {
 namespace {

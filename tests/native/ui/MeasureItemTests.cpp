@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "MenuPainterCore.h"
+#include "ui/MenuPainterCore.h"
 
 namespace quell::ui {
 namespace {

@@ -4,7 +4,7 @@
 // properties are used, dimmed where asked.
 #include <gtest/gtest.h>
 
-#include "MenuPainterCore.h"
+#include "ui/MenuPainterCore.h"
 
 namespace quell::ui {
 namespace {

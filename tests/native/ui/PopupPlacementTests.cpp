@@ -3,7 +3,7 @@
 // and the close glyph's pixels.
 #include <gtest/gtest.h>
 
-#include "PopupPlacement.h"
+#include "ui/PopupPlacement.h"
 
 namespace quell::ui {
 namespace {

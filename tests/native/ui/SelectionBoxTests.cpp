@@ -1,7 +1,7 @@
 // Which items the painter draws with the selection box.
 #include <gtest/gtest.h>
 
-#include "MenuPainterCore.h"
+#include "ui/MenuPainterCore.h"
 
 namespace quell::ui {
 namespace {

@@ -6,8 +6,8 @@
 #include <iterator>
 #include <string>
 
-#include "AtomicFile.h"
-#include "WinTestSupport.h"
+#include "settings/AtomicFile.h"
+#include "tests/win/support/WinTestSupport.h"
 
 namespace quell::wintest {
 namespace {

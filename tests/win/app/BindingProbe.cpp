@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "ExecutablePath.h"
-#include "HookBinding.h"
+#include "system/ExecutablePath.h"
+#include "system/HookBinding.h"
 
 int main() {
   quell::app::THookBinding binding;

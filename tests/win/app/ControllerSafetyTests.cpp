@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "HookProtocol.h"
-#include "QuellaneProcess.h"
+#include "HookDll/HookProtocol.h"
+#include "tests/win/support/QuellaneProcess.h"
 #include "RecordingLibraryTest.h"
-#include "WinTestSupport.h"
+#include "tests/win/support/WinTestSupport.h"
 
 namespace quell::wintest {
 namespace {

@@ -11,10 +11,10 @@
 #include <sstream>
 #include <vector>
 
-#include "HookProtocol.h"
-#include "QuellaneProcess.h"
+#include "HookDll/HookProtocol.h"
+#include "tests/win/support/QuellaneProcess.h"
 #include "RecordingLibraryTest.h"
-#include "WinTestSupport.h"
+#include "tests/win/support/WinTestSupport.h"
 
 namespace quell::wintest {
 namespace {

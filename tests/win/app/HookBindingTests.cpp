@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "WinTestSupport.h"
+#include "tests/win/support/WinTestSupport.h"
 
 namespace quell::wintest {
 namespace {

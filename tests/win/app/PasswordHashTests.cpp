@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "PasswordWatcher.h"
-#include "SystemPasswordHasher.h"
-#include "WinTestSupport.h"
+#include "system/PasswordWatcher.h"
+#include "system/SystemPasswordHasher.h"
+#include "tests/win/support/WinTestSupport.h"
 
 namespace quell::app {
 namespace {

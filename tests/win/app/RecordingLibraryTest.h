@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "QuellaneProcess.h"
+#include "tests/win/support/QuellaneProcess.h"
 
 namespace quell::wintest {
 

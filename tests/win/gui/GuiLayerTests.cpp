@@ -10,16 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "Action.h"
-#include "Form.h"
+#include "gui/core/Action.h"
+#include "gui/Form.h"
 #include "GuiTestSupport.h"
-#include "ImageList.h"
-#include "Menus.h"
-#include "ProgramImages.h"
-#include "StdCtrls.h"
-#include "Timer.h"
-#include "WinTestSupport.h"
-#include "resource.h"
+#include "gui/ImageList.h"
+#include "gui/Menus.h"
+#include "tests/win/support/ProgramImages.h"
+#include "gui/StdCtrls.h"
+#include "gui/Timer.h"
+#include "tests/win/support/WinTestSupport.h"
+#include "res/resource.h"
 
 namespace quell::gui::test {
 namespace {

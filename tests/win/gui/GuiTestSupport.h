@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "Application.h"
-#include "Dialogs.h"
+#include "gui/Application.h"
+#include "gui/Dialogs.h"
 
 namespace quell::gui::test {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "Menus.h"
+#include "gui/Menus.h"
 
 namespace quell::gui {
 namespace {

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "Form.h"
+#include "gui/Form.h"
 #include "GuiTestSupport.h"
-#include "ImageList.h"
-#include "Menus.h"
-#include "ProgramImages.h"
-#include "TrayIcon.h"
-#include "WinTestSupport.h"
-#include "resource.h"
+#include "gui/ImageList.h"
+#include "gui/Menus.h"
+#include "tests/win/support/ProgramImages.h"
+#include "ui/TrayIcon.h"
+#include "tests/win/support/WinTestSupport.h"
+#include "res/resource.h"
 
 namespace quell::ui {
 namespace {

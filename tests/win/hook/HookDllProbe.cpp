@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "HookApi.h"
-#include "HookProtocol.h"
+#include "tests/win/support/HookApi.h"
+#include "HookDll/HookProtocol.h"
 
 int main(int argc, char** argv) {
   quell::wintest::HookApi api;

@@ -11,9 +11,9 @@
 #include <string>
 #include <thread>
 
-#include "HookApi.h"
-#include "HookProtocol.h"
-#include "WinTestSupport.h"
+#include "tests/win/support/HookApi.h"
+#include "HookDll/HookProtocol.h"
+#include "tests/win/support/WinTestSupport.h"
 
 namespace quell::wintest {
 namespace {

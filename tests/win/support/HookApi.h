@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "HookBinding.h"
+#include "system/HookBinding.h"
 
 namespace quell::wintest {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "Menus.h"
+#include "gui/Menus.h"
 
 namespace quell::wintest {
 

@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "Component.h"
-#include "ImageList.h"
-#include "resource.h"
+#include "gui/core/Component.h"
+#include "gui/ImageList.h"
+#include "res/resource.h"
 
 namespace quell::gui::test {
 

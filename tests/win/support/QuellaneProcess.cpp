@@ -4,8 +4,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "HookProtocol.h"
-#include "SingleInstance.h"
+#include "HookDll/HookProtocol.h"
+#include "system/SingleInstance.h"
 #include "WinTestSupport.h"
 
 namespace quell::wintest {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ImageList.h"
-#include "ProgramMenu.h"
+#include "gui/ImageList.h"
+#include "ui/ProgramMenu.h"
 
 namespace quell::wintest {
 

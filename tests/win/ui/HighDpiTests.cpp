@@ -11,17 +11,17 @@
 #include <string>
 #include <vector>
 
-#include "../gui/GuiTestSupport.h"
-#include "DisplayDpi.h"
-#include "FOptions.h"
-#include "FPopup.h"
-#include "MenuPainter.h"
-#include "ProgramImages.h"
-#include "RecordedProgramMenu.h"
-#include "LayoutCheck.h"
-#include "MenuItemRequests.h"
-#include "WinTestSupport.h"
-#include "resource.h"
+#include "tests/win/gui/GuiTestSupport.h"
+#include "gui/DisplayDpi.h"
+#include "ui/FOptions.h"
+#include "ui/FPopup.h"
+#include "ui/MenuPainter.h"
+#include "tests/win/support/ProgramImages.h"
+#include "tests/win/support/RecordedProgramMenu.h"
+#include "tests/win/support/LayoutCheck.h"
+#include "tests/win/support/MenuItemRequests.h"
+#include "tests/win/support/WinTestSupport.h"
+#include "res/resource.h"
 
 namespace quell::ui {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "MenuItemDraw.h"
+#include "ui/MenuItemDraw.h"
 
 namespace quell::ui {
 namespace {

@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "Action.h"
-#include "Application.h"
-#include "Form.h"
-#include "ImageList.h"
-#include "MenuPainter.h"
-#include "MenuItemRequests.h"
-#include "Menus.h"
-#include "ProgramImages.h"
-#include "WinTestSupport.h"
-#include "resource.h"
+#include "gui/core/Action.h"
+#include "gui/Application.h"
+#include "gui/Form.h"
+#include "gui/ImageList.h"
+#include "ui/MenuPainter.h"
+#include "tests/win/support/MenuItemRequests.h"
+#include "gui/Menus.h"
+#include "tests/win/support/ProgramImages.h"
+#include "tests/win/support/WinTestSupport.h"
+#include "res/resource.h"
 
 namespace quell::ui {
 namespace {

@@ -8,12 +8,12 @@
 #include <map>
 #include <string>
 
-#include "../gui/GuiTestSupport.h"
-#include "FOptions.h"
-#include "FPassword.h"
-#include "ProgramImages.h"
-#include "WinTestSupport.h"
-#include "resource.h"
+#include "tests/win/gui/GuiTestSupport.h"
+#include "ui/FOptions.h"
+#include "ui/FPassword.h"
+#include "tests/win/support/ProgramImages.h"
+#include "tests/win/support/WinTestSupport.h"
+#include "res/resource.h"
 
 namespace quell::ui {
 namespace {

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "../gui/GuiTestSupport.h"
-#include "FOptions.h"
-#include "ProgramImages.h"
-#include "WinTestSupport.h"
-#include "resource.h"
+#include "tests/win/gui/GuiTestSupport.h"
+#include "ui/FOptions.h"
+#include "tests/win/support/ProgramImages.h"
+#include "tests/win/support/WinTestSupport.h"
+#include "res/resource.h"
 
 namespace quell::ui {
 namespace {

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "Application.h"
-#include "FPopup.h"
-#include "Form.h"
-#include "WinTestSupport.h"
+#include "gui/Application.h"
+#include "ui/FPopup.h"
+#include "gui/Form.h"
+#include "tests/win/support/WinTestSupport.h"
 
 namespace quell::ui {
 namespace {

@@ -2,8 +2,8 @@
 // icon turned into a bitmap of its own size.
 #include <gtest/gtest.h>
 
-#include "PopupGraphics.h"
-#include "PopupPlacement.h"
+#include "ui/PopupGraphics.h"
+#include "ui/PopupPlacement.h"
 
 namespace quell::ui {
 namespace {

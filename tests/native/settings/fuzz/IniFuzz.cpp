@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "Properties.h"
+#include "settings/Properties.h"
 
 using namespace quell::settings;
 
