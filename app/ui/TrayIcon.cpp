@@ -42,7 +42,7 @@ TTrayIcon::TTrayIcon(gui::TComponent* owner, TTrayShell* shell)
       FAddTimer(gui::Create<gui::TTimer>(this)),
       FPipeline(*this, *FClickTimer) {
   FIcon.OnChange = [this](gui::TIcon&) { ResolveShownIcon(); };
-  FTrayWindow = gui::CreateUtilityWindow(nullptr, this);
+  FTrayWindow.reset(gui::CreateUtilityWindow(nullptr, this));
   if (!FTrayWindow) throw std::runtime_error("CreateWindowExA failed for the tray window");
   // The defaults are a state, not a request: constructing the icon shows
   // nothing (showing the application here would flash a taskbar button and
@@ -53,7 +53,7 @@ TTrayIcon::TTrayIcon(gui::TComponent* owner, TTrayShell* shell)
     Guarded([&] {
       // A click pressed before the program's windows were disabled (a box
       // modal to all of them) is dropped.
-      if (IsWindowEnabled(FTrayWindow)) {
+      if (IsWindowEnabled(FTrayWindow.get())) {
         FPipeline.ClickTimerExpired();
       } else {
         FClickTimer->SetEnabled(false);
@@ -97,8 +97,8 @@ TTrayIcon::~TTrayIcon() {
   TComponent::Free(FBalloonTimer);
   FBalloonTimer = nullptr;
   FIcon.OnChange = nullptr;
-  gui::UnbindWindow(FTrayWindow);
-  DestroyWindow(FTrayWindow);
+  gui::UnbindWindow(FTrayWindow.get());
+  FTrayWindow.reset();
 }
 
 template <class F>
@@ -207,7 +207,7 @@ void TTrayIcon::UpdateTrayEntry() {
   } else {
     FData.cbSize = NOTIFYICONDATAA_V1_SIZE;
   }
-  FData.hWnd = FTrayWindow;
+  FData.hWnd = FTrayWindow.get();
   FData.uID = kTrayIconId;
   FData.uCallbackMessage = WM_TRAYICON;
   FData.hIcon = FShownIcon.Handle();
@@ -378,7 +378,7 @@ void TTrayIcon::HandleTrayMessage(TMessage& m) {
     default: break;
   }
   if (m.Msg == FTaskbarCreatedMessage && FActive) UpdateTrayEntry();
-  m.Result = DefWindowProcA(FTrayWindow, m.Msg, m.WParam, m.LParam);
+  m.Result = DefWindowProcA(FTrayWindow.get(), m.Msg, m.WParam, m.LParam);
 }
 
 void TTrayIcon::MouseDispatch(TMessage& m) {
@@ -390,7 +390,7 @@ void TTrayIcon::MouseDispatch(TMessage& m) {
   const TrayMouse mouse{action.button, shift, p.x, p.y};
   // A disabled window takes no input: while a box is modal to every window
   // of the program, the icon's clicks do nothing.
-  const bool input = IsWindowEnabled(FTrayWindow) != FALSE;
+  const bool input = IsWindowEnabled(FTrayWindow.get()) != FALSE;
   switch (action.kind) {
     case TrayCallback::MouseMove:
     case TrayCallback::MouseDown:
@@ -470,9 +470,9 @@ void TTrayIcon::TrackMenu(Menu menu, int x, int y) {
   if (!shown) return;
   // The menu closes on a click elsewhere only while the program is in front,
   // and the message afterwards lets it close at once.
-  SetForegroundWindow(FTrayWindow);
+  SetForegroundWindow(FTrayWindow.get());
   shown->Popup(x, y);
-  PostMessageA(FTrayWindow, WM_NULL, 0, 0);
+  PostMessageA(FTrayWindow.get(), WM_NULL, 0, 0);
 }
 
 void TTrayIcon::ClickDefaultItem() {

@@ -79,7 +79,7 @@ class TTrayIcon : public gui::TComponent, private TrayClickHost, private gui::TW
                    int delayMs = 5000, bool cancelPrevious = false);
   void CloseBalloon();
 
-  HWND TrayWindow() const { return FTrayWindow; }
+  HWND TrayWindow() const { return FTrayWindow.get(); }
   UINT TaskbarCreatedMessage() const { return FTaskbarCreatedMessage; }
   // The record handed to every Shell_NotifyIconA call.
   const NOTIFYICONDATAA& IconData() const { return FData; }
@@ -137,7 +137,7 @@ class TTrayIcon : public gui::TComponent, private TrayClickHost, private gui::TW
   TTrayVisibilities FVisibility = 0;
   bool FApplicationShown = true;
   bool FTaskListShown = true;
-  HWND FTrayWindow = nullptr;
+  base::WindowHandle FTrayWindow;  // made by the constructor, released after unbinding
   UINT FTaskbarCreatedMessage = 0;
   TTrayShell& FShell;
   gui::TTimer* FClickTimer = nullptr;
