@@ -34,4 +34,8 @@ std::string_view FileNameOf(std::string_view path) {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+std::string_view FolderOf(std::string_view path) {
+  return path.substr(0, path.size() - FileNameOf(path).size());
+}
+
 }  // namespace quell::app

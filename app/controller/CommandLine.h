@@ -22,5 +22,7 @@ inline constexpr const char* CommandLineHelpCaption = "Quellane Command-Line Opt
 
 // The file name of a path, without its folder (either slash separates).
 std::string_view FileNameOf(std::string_view path);
+// The folder of a path with its trailing slash ("" for a bare name).
+std::string_view FolderOf(std::string_view path);
 
 }  // namespace quell::app

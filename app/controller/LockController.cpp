@@ -25,8 +25,7 @@ TLockController::TLockController(TLockLibrary& library, TControllerSystem& syste
 TLockController::~TLockController() = default;
 
 std::string TLockController::ExecutableFolder() {
-  const std::string path = FSystem.ExecutablePath();
-  return path.substr(0, path.find_last_of("\\/") + 1);
+  return std::string(FolderOf(FSystem.ExecutablePath()));
 }
 
 // --- start-up and shut-down ---

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "controller/CommandLine.h"
+
 namespace quell::app {
 
 namespace {
@@ -28,9 +30,6 @@ std::wstring ExecutablePathW() { return ModulePath<wchar_t>(GetModuleFileNameW);
 
 std::string ExecutablePath() { return ModulePath<char>(GetModuleFileNameA); }
 
-std::string ExecutableFolder() {
-  const std::string path = ExecutablePath();
-  return path.substr(0, path.find_last_of("\\/") + 1);
-}
+std::string ExecutableFolder() { return std::string(FolderOf(ExecutablePath())); }
 
 }  // namespace quell::app

@@ -333,22 +333,22 @@ TEST_F(LockControllerTest, EachNotificationIsAnsweredAfterItsAction) {
 }
 
 TEST_F(LockControllerTest, TheLockStateShowsInTheTrayAndTheNotice) {
-  WriteSettings(kDistinctSettings);
+  WriteSettings(kDistinctSettings);  // LOKED_IMAGE=1, UNLOKED_IMAGE=0
   Start();
-  controller->acLockExecute();
-  ForgetCalls();
-  controller->WMHookNotify(LN_STATE_CHANGED, 0);
-  EXPECT_THAT(view.shown, ElementsAreArray({"Tray 1",
-                                            "Notice Computer is Locked: Enter Hot Key "
-                                            "or password to Unlock"}));
-  EXPECT_TRUE(view.timers[TControllerTimer::TimedLock]);
-  controller->acUnlockExecute();
-  ForgetCalls();
-  controller->WMHookNotify(LN_STATE_CHANGED, 0);
-  EXPECT_THAT(
-      view.shown,
-      ElementsAreArray({"Tray 0", "Notice Computer is UnLocked: You may continue to work."}));
-  EXPECT_FALSE(view.timers[TControllerTimer::TimedLock]);
+  const struct {
+    bool lock;
+    TLog shown;
+  } cases[] = {
+      {true, {"Tray 1", "Notice Computer is Locked: Enter Hot Key or password to Unlock"}},
+      {false, {"Tray 0", "Notice Computer is UnLocked: You may continue to work."}},
+  };
+  for (const auto& c : cases) {
+    c.lock ? controller->acLockExecute() : controller->acUnlockExecute();
+    ForgetCalls();
+    controller->WMHookNotify(LN_STATE_CHANGED, 0);
+    EXPECT_THAT(view.shown, ElementsAreArray(c.shown));
+    EXPECT_EQ(view.timers[TControllerTimer::TimedLock], c.lock) << "the timed locks' clock";
+  }
 }
 
 TEST_F(LockControllerTest, ARefusedLockOpensTheOptionsWithTheHotKeysOffThenRewritesTheState) {
