@@ -33,5 +33,11 @@ fi
 
 echo "installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
+# A mirror caught mid-sync fails the update now and then: try again, and go on
+# with the lists there are if it keeps failing (the install says what is missing).
+for attempt in 1 2 3; do
+  "${sudo_cmd[@]}" apt-get update -qq && break
+  echo "apt-get update failed (attempt $attempt of 3)"
+  sleep $((attempt * 10))
+done
 "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
