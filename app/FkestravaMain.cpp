@@ -13,6 +13,7 @@
 #include "system/KeySequence.h"
 #include "system/PasswordWatcher.h"
 #include "ProductInfo.h"
+#include "base/ScopeExit.h"
 #include "base/Text.h"
 #include "res/resource.h"
 
@@ -177,6 +178,8 @@ void TFormKestravaMain::ShowTray() {
   FMenuPainter->SetActive(true);
 }
 
+int TFormKestravaMain::ImageCount() { return ImageList->Count(); }
+
 void TFormKestravaMain::SetTrayImage(int imageIndex) {
   gui::TIcon picture;
   if (FTrayIcon && ImageList->GetIcon(imageIndex, picture)) FTrayIcon->SetIcon(picture);
@@ -238,11 +241,19 @@ void TFormKestravaMain::RunOptionsDialog() {
   host.Lock = [this] { FController.acLockExecute(); };
   host.More = &FController.LockIniFile->More;
   host.Hasher = &FHasher;
-  ui::ShowOptionsDialog(std::move(host));
+  auto* dialog = Create<ui::TFormOptions>(gui::Application(), std::move(host));
+  // Known while it is open, for a second request to bring it forward.
+  FOptionsWindow = dialog->Handle();
+  const base::TScopeExit forget{[this] { FOptionsWindow = nullptr; }};
+  dialog->ShowModal();
 }
 
 void TFormKestravaMain::BringProgramToFront() {
   ForceForegroundWindow(gui::Application()->Handle());
+}
+
+void TFormKestravaMain::BringOptionsToFront() {
+  if (FOptionsWindow) ForceForegroundWindow(FOptionsWindow);
 }
 
 void TFormKestravaMain::SetTaskbarButton(bool shown) {

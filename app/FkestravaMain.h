@@ -45,6 +45,7 @@ class TFormKestravaMain : public gui::TForm, private TControllerView {
   TWindowId Window() override;
   void ShowTray() override;
   void SetTrayImage(int imageIndex) override;
+  int ImageCount() override;
   void ShowNotice(const std::string& title, const std::string& text,
                   unsigned milliseconds) override;
   void ShowBox(TControllerBox kind, const std::string& text, const std::string& caption) override;
@@ -54,6 +55,7 @@ class TFormKestravaMain : public gui::TForm, private TControllerView {
   void SetTimer(TControllerTimer timer, bool enabled) override;
   void RunOptionsDialog() override;
   void BringProgramToFront() override;
+  void BringOptionsToFront() override;
   void SetTaskbarButton(bool shown) override;
   void ProcessMessages() override;
   void MinimizeAllWindows() override;
@@ -64,6 +66,7 @@ class TFormKestravaMain : public gui::TForm, private TControllerView {
   ui::TTrayIcon* FTrayIcon = nullptr;
   ui::TMenuPainter* FMenuPainter = nullptr;
   TSystemPasswordHasher FHasher;  // for the options dialog's new passwords
+  HWND FOptionsWindow = nullptr;  // the options dialog, while it is open
 };
 
 }  // namespace quell::app

@@ -18,4 +18,15 @@ TNotifyDecision DecideNotify(std::intptr_t code) {
   }
 }
 
+TLibraryHotKeys LibraryHotKeys(std::int32_t lockKey, std::int32_t unlockKey, bool optionsOpen,
+                               bool lockInForce) {
+  if (!optionsOpen) return {lockKey, unlockKey};
+  return {0, lockInForce ? unlockKey : 0};
+}
+
+int TrayPictureOf(int imageIndex, int imageCount, bool locked) {
+  if (imageIndex >= 0 && imageIndex < imageCount) return imageIndex;
+  return locked ? kDefaultLockedImage : kDefaultUnlockedImage;
+}
+
 }  // namespace quell::app

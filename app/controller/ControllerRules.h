@@ -1,5 +1,6 @@
 // The lock controller's decisions that need no window: what each
-// notification code asks for and the Task Manager closer.
+// notification code asks for, the hot keys the library holds, the tray
+// picture and the Task Manager closer.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +25,25 @@ struct TNotifyDecision {
   long reply;    // the value replied
 };
 TNotifyDecision DecideNotify(std::intptr_t code);
+
+// The hot keys handed to the library. While the options dialog is open the
+// lock hot key is none, whatever locks or unlocks meanwhile, so that typing
+// it into the dialog locks nothing; the unlock hot key is none as well,
+// except while a lock is in force or being made: a lock needs its way out.
+struct TLibraryHotKeys {
+  std::int32_t lock;
+  std::int32_t unlock;
+};
+TLibraryHotKeys LibraryHotKeys(std::int32_t lockKey, std::int32_t unlockKey, bool optionsOpen,
+                               bool lockInForce);
+
+// The main image list's pictures of the two states.
+inline constexpr int kDefaultLockedImage = 2;
+inline constexpr int kDefaultUnlockedImage = 3;
+// The tray picture of a state: the settings' image while the image list
+// has it, otherwise the state's own default, so that the picture always
+// says whether the computer is locked.
+int TrayPictureOf(int imageIndex, int imageCount, bool locked);
 
 // The Task Manager closer: after Ctrl+Alt+Delete while locked, a Task
 // Manager window is closed, or looked for once a second until one is found.

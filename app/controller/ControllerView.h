@@ -36,6 +36,8 @@ class TControllerView {
   // instance, once at start-up).
   virtual void ShowTray() = 0;
   virtual void SetTrayImage(int imageIndex) = 0;
+  // The number of pictures the tray and the actions take their images from.
+  virtual int ImageCount() = 0;
   // The notice in the corner, with the tray icon's picture.
   virtual void ShowNotice(const std::string& title, const std::string& text,
                           unsigned milliseconds) = 0;
@@ -52,6 +54,8 @@ class TControllerView {
   virtual void RunOptionsDialog() = 0;
   // The program's window in front (the application window).
   virtual void BringProgramToFront() = 0;
+  // The open options dialog in front, with the keyboard focus.
+  virtual void BringOptionsToFront() = 0;
   // A taskbar button for the program (while the options are open) or none.
   virtual void SetTaskbarButton(bool shown) = 0;
   // Handles every message waiting in the queue.

@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "HookDll/HookProtocol.h"
+#include "base/ScopeExit.h"
 #include "rules/OptionsRules.h"
 
 namespace quell::app {
@@ -32,42 +33,65 @@ std::string TLockController::ExecutableFolder() {
 
 void TLockController::FormCreate(const std::vector<std::string>& args) {
   const std::string exePath = FSystem.ExecutablePath();
+  std::unique_ptr<settings::TLockIniFile> file;
   try {
-    LockIniFile = std::make_unique<settings::TLockIniFile>(exePath);
+    file = std::make_unique<settings::TLockIniFile>(exePath);
   } catch (const settings::TIniFileOpenError& error) {
     // An unreadable settings file is reported and the program goes on
     // with the defaults: not as a first run, and without ever saving over
-    // the file it could not read.
+    // the file it could not read (until the options find it readable).
     FView->ShowBox(TControllerBox::SettingsUnread, error.what(),
                    std::string(settings::SaveErrorCaption));
-    LockIniFile =
-        std::make_unique<settings::TLockIniFile>(exePath, settings::TLockIniFile::TUnread{});
+    file = std::make_unique<settings::TLockIniFile>(exePath, settings::TLockIniFile::TUnread{});
   }
-  LockIniFile->OnSaveError = [this](const std::string& text, const std::string& caption) {
-    if (FView) FView->ShowBox(TControllerBox::SaveError, text, caption);
-  };
-  LockIniFile->Load();
-  // A hot key that cannot be typed is no hot key, in the menu, in the
-  // options and in the library alike.
-  for (int slot : {settings::SLOT_KEY_LOCK, settings::SLOT_KEY_UNLOCK}) {
-    std::int32_t& value = LockIniFile->Settings->Values[slot];
-    value = HotKeyOfSlot(value);
-  }
+  TakeSettingsFile(std::move(file));
 
   ProcessCommandLine(args);
   if (!IsFirstInstance) return;
 
   FView->ShowTray();
   FTrayShown = true;
-  const settings::TSettingValues& values = LockIniFile->Settings->Values;
-  MinimizeOnLock = values[settings::SLOT_CHECK_MINI] != 0;
-  IdleLock.IdleLockEnabled = values[settings::SLOT_CHECK_IDLE] != 0;
-  IdleLock.IdleLimit = values[settings::SLOT_EDIT_IDLE];
+  TakeControllerSettings();
   ApplyMoreSettings(false);
   SetTrayImage(false);
   ApplySettings();
   FView->SetTaskbarButton(false);
   FSystem.PostNotify(FView->Window(), LN_ACTIVATE);
+}
+
+void TLockController::TakeSettingsFile(std::unique_ptr<settings::TLockIniFile> file) {
+  file->OnSaveError = [this](const std::string& text, const std::string& caption) {
+    if (FView) FView->ShowBox(TControllerBox::SaveError, text, caption);
+  };
+  file->Load();
+  // A hot key that cannot be typed is no hot key, in the menu, in the
+  // options and in the library alike.
+  for (int slot : {settings::SLOT_KEY_LOCK, settings::SLOT_KEY_UNLOCK}) {
+    std::int32_t& value = file->Settings->Values[slot];
+    value = HotKeyOfSlot(value);
+  }
+  LockIniFile = std::move(file);
+}
+
+void TLockController::TakeControllerSettings() {
+  const settings::TSettingValues& values = LockIniFile->Settings->Values;
+  MinimizeOnLock = values[settings::SLOT_CHECK_MINI] != 0;
+  IdleLock.IdleLockEnabled = values[settings::SLOT_CHECK_IDLE] != 0;
+  IdleLock.IdleLimit = values[settings::SLOT_EDIT_IDLE];
+}
+
+void TLockController::RereadUnreadSettings() {
+  if (!LockIniFile->Unread) return;
+  std::unique_ptr<settings::TLockIniFile> file;
+  try {
+    file = std::make_unique<settings::TLockIniFile>(FSystem.ExecutablePath());
+  } catch (const settings::TIniFileOpenError&) {
+    return;  // still unreadable: the defaults stay, and nothing is saved over it
+  }
+  // Readable now (it was only held for a moment): its settings are the
+  // dialog's, and saves work again.
+  TakeSettingsFile(std::move(file));
+  TakeControllerSettings();
 }
 
 void TLockController::ProcessCommandLine(const std::vector<std::string>& args) {
@@ -127,23 +151,31 @@ bool TLockController::BindHookLibrary(bool showErrors) {
   return false;
 }
 
-void TLockController::ApplySettings() {
+void TLockController::ApplySettings() { HandOverSettings(IsLocked()); }
+
+TLibraryHotKeys TLockController::HotKeys(bool lockInForce) const {
   const settings::TSettingValues& values = LockIniFile->Settings->Values;
+  return LibraryHotKeys(HotKeyOfSlot(values[settings::SLOT_KEY_LOCK]),
+                        HotKeyOfSlot(values[settings::SLOT_KEY_UNLOCK]), FHotKeysHeld, lockInForce);
+}
+
+void TLockController::HandOverSettings(bool lockInForce) {
+  const settings::TSettingValues& values = LockIniFile->Settings->Values;
+  const TLibraryHotKeys keys = HotKeys(lockInForce);
   if (BindHookLibrary(true) && IsFirstInstance) {
     // Index 15 is passed too; the library stores 0..14 and refuses it.
     for (int index = 1; index <= settings::SettingSlotCount; ++index) {
-      const bool hotKey = index == settings::SLOT_KEY_LOCK || index == settings::SLOT_KEY_UNLOCK;
       const bool lockedByCleaning = FCleaningLock && index >= settings::SLOT_LOCK_KEYBOARD &&
                                     index <= settings::SLOT_LOCK_MOUSE_WHEEL;
-      FLibrary.SetProperties(index, lockedByCleaning ? 1
-                                    : hotKey         ? HotKeyOfSlot(values[index])
-                                                     : values[index]);
+      FLibrary.SetProperties(index, lockedByCleaning                     ? 1
+                                    : index == settings::SLOT_KEY_LOCK   ? keys.lock
+                                    : index == settings::SLOT_KEY_UNLOCK ? keys.unlock
+                                                                         : values[index]);
     }
     FLibrary.SetShellHook();
   }
-  FView->SetActionShortCut(TControllerAction::Lock, HotKeyOfSlot(values[settings::SLOT_KEY_LOCK]));
-  FView->SetActionShortCut(TControllerAction::Unlock,
-                           HotKeyOfSlot(values[settings::SLOT_KEY_UNLOCK]));
+  FView->SetActionShortCut(TControllerAction::Lock, keys.lock);
+  FView->SetActionShortCut(TControllerAction::Unlock, keys.unlock);
   FLockedImage = values[settings::SLOT_LOCKED_IMAGE];
   FUnlockedImage = values[settings::SLOT_UNLOCKED_IMAGE];
   FView->SetActionImage(TControllerAction::Lock, FLockedImage);
@@ -179,7 +211,8 @@ void TLockController::SetLocked(bool lock) {
     FSystem.SendNotify(FLibrary.GetNotifyWnd(), lock ? LN_LOCK_REQUEST : LN_UNLOCK_REQUEST);
     return;
   }
-  ApplySettings();
+  // The unlock hot key is handed over before the flag that needs it.
+  HandOverSettings(lock || IsLocked());
   // A refusal means the options would lock keyboard and mouse with no way
   // out: let the user complete them.
   if (FLibrary.SetProperties(PROP_LOCKED, lock ? 1 : 0) == 0) acOptionsExecute();
@@ -196,7 +229,9 @@ void TLockController::UpdateLockState() {
 }
 
 void TLockController::SetTrayImage(bool locked) {
-  if (FTrayShown) FView->SetTrayImage(locked ? FLockedImage : FUnlockedImage);
+  if (!FTrayShown) return;
+  FView->SetTrayImage(
+      TrayPictureOf(locked ? FLockedImage : FUnlockedImage, FView->ImageCount(), locked));
 }
 
 void TLockController::ShowNotice(TNotice kind) {
@@ -290,7 +325,7 @@ void TLockController::CloseTaskManager() {
 void TLockController::TimerTaskMgrHideTimer() { CloseTaskManager(); }
 
 void TLockController::Timer1Timer() {
-  const rules::TIdleConditions now{IsLocked(), FLibrary.Bound() && !FClosed, FOptionsOpen};
+  const rules::TIdleConditions now{IsLocked(), FLibrary.Bound() && !FClosed};
   if (IdleLock.Tick(now) != rules::TIdleStep::Lock) return;
   // A refused lock opens the options dialog and a failed one an error box,
   // both modal: the ticks that fire meanwhile find the attempt running.
@@ -308,19 +343,33 @@ void TLockController::Timer1Timer() {
 // --- the options command ---
 
 void TLockController::acOptionsExecute() {
+  if (FOptionsOpen) {
+    // One dialog: a second request brings it to the front.
+    FView->BringOptionsToFront();
+    return;
+  }
   FView->BringProgramToFront();
-  if (FOptionsOpen) return;
+  // Open from here on: a request already waiting, handled when the queue
+  // is pumped below or by the dialog's loop, finds the dialog open.
+  FOptionsOpen = true;
+  FHotKeysHeld = true;
+  // Whatever fails on the way (a window or timer that cannot be made,
+  // memory), the bracket is undone: the options can open again, the idle
+  // lock and the hot keys work and the taskbar button goes.
+  base::TScopeExit undo{[this] { UndoOptionsBracket(); }};
   // A taskbar button while the dialog is open.
   FView->SetTaskbarButton(true);
   FView->ProcessMessages();
-  FOptionsOpen = true;
-  // Keys typed into the dialog's hot-key boxes must neither lock nor unlock.
+  RereadUnreadSettings();
+  // Keys typed into the dialog's hot-key boxes must neither lock nor unlock
+  // (but a lock in force keeps its way out).
+  const TLibraryHotKeys keys = HotKeys(IsLocked());
   if (FLibrary.Bound()) {
-    FLibrary.SetProperties(PROP_KEY_LOCK, 0);
-    FLibrary.SetProperties(PROP_KEY_UNLOCK, 0);
+    FLibrary.SetProperties(PROP_KEY_LOCK, keys.lock);
+    FLibrary.SetProperties(PROP_KEY_UNLOCK, keys.unlock);
   }
-  FView->SetActionShortCut(TControllerAction::Lock, 0);
-  FView->SetActionShortCut(TControllerAction::Unlock, 0);
+  FView->SetActionShortCut(TControllerAction::Lock, keys.lock);
+  FView->SetActionShortCut(TControllerAction::Unlock, keys.unlock);
   // The dialog shows start with Windows on while the Run entry names this
   // program, whoever wrote it (the installer may have).
   settings::TMoreSettings& more = LockIniFile->More;
@@ -328,12 +377,14 @@ void TLockController::acOptionsExecute() {
     more.StartWithWindows = true;
   const bool startWithWindowsBefore = more.StartWithWindows;
   FView->RunOptionsDialog();
+  FHotKeysHeld = false;
   ApplyMoreSettings(startWithWindowsBefore);
   if (FClosed) {
     // Exit (or the end of the session) came while the dialog was open: the
     // lock is already undone and the library unloaded; only the settings
     // are kept.
     LockIniFile->Save();
+    undo.Dismiss();
     FOptionsOpen = false;
     return;
   }
@@ -341,8 +392,22 @@ void TLockController::acOptionsExecute() {
   if (BindHookLibrary(false)) SetLocked(FLibrary.GetIsLocked() != 0);
   if (LockIniFile->IsNew) ShowNotice(TNotice::Running);
   LockIniFile->Save();
+  undo.Dismiss();
   FOptionsOpen = false;
   FView->SetTaskbarButton(false);
+}
+
+void TLockController::UndoOptionsBracket() noexcept {
+  FOptionsOpen = false;
+  FHotKeysHeld = false;
+  if (FClosed) return;
+  // Called while a failure unwinds: a second one here would end the
+  // process, so what cannot be given back stays as it is.
+  try {
+    FView->SetTaskbarButton(false);
+    if (LockIniFile) ApplySettings();
+  } catch (...) {
+  }
 }
 
 // --- the timed locks, the password and start with Windows ---
@@ -351,7 +416,7 @@ void TLockController::acCleanLockExecute() {
   if (!BindHookLibrary(true)) return;
   if (!IsFirstInstance || IsLocked()) return;
   FCleaningLock = true;
-  ApplySettings();
+  HandOverSettings(true);
   if (FLibrary.SetProperties(PROP_LOCKED, 1) == 0) {
     // Refused as any lock is: keyboard and mouse with no unlock hot key.
     FCleaningLock = false;

@@ -93,6 +93,18 @@ class TLockController {
 
  private:
   void ProcessCommandLine(const std::vector<std::string>& args);
+  // Takes a settings file made from the file next to the executable:
+  // loaded, with its hot keys made typable or none.
+  void TakeSettingsFile(std::unique_ptr<settings::TLockIniFile> file);
+  // MinimizeOnLock and the idle lock, from the settings.
+  void TakeControllerSettings();
+  // A settings file that could not be read is tried again.
+  void RereadUnreadSettings();
+  // The settings to the library, with the hot keys it may hold now.
+  void HandOverSettings(bool lockInForce);
+  TLibraryHotKeys HotKeys(bool lockInForce) const;
+  // The options bracket undone on a path that did not reach its end.
+  void UndoOptionsBracket() noexcept;
   void SetLocked(bool lock);
   void UpdateLockState();
   void SetTrayImage(bool locked);
@@ -125,6 +137,9 @@ class TLockController {
   bool FCleaningLock = false;
   bool FLockFollowed = false;  // the lock state FollowLockState last saw
   bool FOptionsOpen = false;
+  // From the dialog's opening to its close: the library holds no lock hot
+  // key, and no unlock hot key unless a lock is in force.
+  bool FHotKeysHeld = false;
   bool FClosed = false;  // the main form has closed: nothing binds again
 };
 

@@ -14,9 +14,8 @@ enum class TIdleStep {
 
 // What the timer sees at a tick.
 struct TIdleConditions {
-  bool locked = false;       // the library's lock flag
-  bool bound = false;        // the hook library is loaded
-  bool optionsOpen = false;  // the options dialog is open
+  bool locked = false;  // the library's lock flag
+  bool bound = false;   // the hook library is loaded
 };
 
 class TIdleLock {
@@ -27,14 +26,14 @@ class TIdleLock {
 
   // Counts one second; Lock when the lock is due (again every second once
   // the limit is passed, until input arrives or a lock attempt was made).
-  // While the computer is locked or the options dialog is open nothing is
-  // due and the count stays at 0: a locked keyboard would swallow the
-  // minimise keys as blocked input, and the dialog holds the hot keys off.
+  // While the computer is locked nothing is due and the count stays at 0: a
+  // locked keyboard would swallow the minimise keys as blocked input. The
+  // options dialog holds nothing back: its own keys and clicks are input.
   // Without the library nothing is tried (each try would report it again).
   // While an attempt runs (its error box or dialog open), ticks do nothing.
   TIdleStep Tick(const TIdleConditions& now) {
     if (FAttempting) return TIdleStep::Wait;
-    if (now.locked || now.optionsOpen) {
+    if (now.locked) {
       IdleCounter = 0;
       return TIdleStep::Wait;
     }

@@ -382,9 +382,4 @@ void TFormOptions::acLockNowExecute(TComponent*) {
 
 void TFormOptions::acCancelExecute(TComponent*) { SetModalResult(gui::mrCancel); }
 
-int ShowOptionsDialog(TOptionsHost host) {
-  auto* dialog = Create<TFormOptions>(gui::Application(), std::move(host));
-  return dialog->ShowModal();
-}
-
 }  // namespace quell::ui

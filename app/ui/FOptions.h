@@ -114,8 +114,4 @@ class TFormOptions : public gui::TForm {
   std::string FPendingPassword;
 };
 
-// Creates the dialog (owned by the application), shows it modally and
-// answers its modal result; the dialog frees itself afterwards.
-int ShowOptionsDialog(TOptionsHost host);
-
 }  // namespace quell::ui

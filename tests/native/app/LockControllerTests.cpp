@@ -97,6 +97,7 @@ class TRecordingView : public TControllerView {
   TWindowId Window() override { return kMainWindow; }
   void ShowTray() override { shown.push_back("ShowTray"); }
   void SetTrayImage(int index) override { shown.push_back("Tray " + std::to_string(index)); }
+  int ImageCount() override { return 4; }
   void ShowNotice(const std::string& title, const std::string& text, unsigned) override {
     shown.push_back("Notice " + title + ": " + text);
   }
@@ -115,6 +116,7 @@ class TRecordingView : public TControllerView {
     shown.push_back("Options closed");
   }
   void BringProgramToFront() override {}
+  void BringOptionsToFront() override { shown.push_back("Options to front"); }
   void SetTaskbarButton(bool on) override { shown.push_back(on ? "Taskbar on" : "Taskbar off"); }
   // Messages already waiting when the controller pumps.
   std::function<void()> pending;
@@ -202,6 +204,12 @@ const char* const kDistinctSettings =
     "LOKED_IMAGE=1\r\nUNLOKED_IMAGE=0\r\nCHECK_IDLE=0\r\nEDIT_IDLE=77\r\nCHECK_MINI=0\r\n\r\n";
 const std::vector<int> kDistinctValues = {1, 1, 0, 1, 0, 49228, 49237, 1, 9, 9, 1, 0, 0, 77, 0};
 
+// Keyboard locked, the mouse free, Ctrl+Alt+L and Ctrl+Alt+U, the idle lock
+// at 15 s; more lines may follow in the section.
+const std::string kHotKeySettings =
+    "[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=0\r\nLOCK_MOUSE_MOVE=0\r\n"
+    "KEY_LOCK=49228\r\nKEY_UNLOCK=49237\r\nCHECK_IDLE=1\r\nEDIT_IDLE=15\r\n";
+
 // Keyboard and mouse locked with no unlock hot key: the library refuses.
 const char* const kNoWayOutSettings =
     "[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=1\r\nKEY_LOCK=49228\r\nKEY_UNLOCK=0\r\n"
@@ -254,6 +262,14 @@ class LockControllerTest : public ::testing::Test {
     controller->Attach(&view);
     controller->FormCreate(args);
     return *controller;
+  }
+  // The program started anew, after the last one's end.
+  TLockController& Restart(const std::string& settings) {
+    if (controller) controller->FormDestroy();
+    WriteSettings(settings);
+    library = TRecordingLibrary{};
+    view.shown.clear();
+    return Start();
   }
   void ForgetCalls() {
     library.calls.clear();
@@ -575,6 +591,134 @@ TEST_F(LockControllerTest, ALibraryThatCannotBeBoundIsReportedAndNothingIsSet) {
   controller->acLockExecute();
   EXPECT_THAT(library.calls, ElementsAreArray({"Bind"})) << "tried again, and reported again";
   EXPECT_THAT(view.shown, ElementsAreArray({"Box 0 Dll:quellhook.dll not found"}));
+}
+
+TEST_F(LockControllerTest, ATrayPictureOutsideTheImagesIsTheStatesOwnPicture) {
+  const struct {
+    const char* images;
+    std::string locked, unlocked;
+  } cases[] = {
+      {"LOKED_IMAGE=7\r\nUNLOKED_IMAGE=-1\r\n", "Tray 2", "Tray 3"},
+      {"LOKED_IMAGE=4\r\nUNLOKED_IMAGE=4\r\n", "Tray 2", "Tray 3"},  // one past the last
+      {"LOKED_IMAGE=3\r\nUNLOKED_IMAGE=2\r\n", "Tray 3", "Tray 2"},  // inside: as set
+      {"LOKED_IMAGE=0\r\nUNLOKED_IMAGE=0\r\n", "Tray 0", "Tray 0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.images);
+    Restart(kHotKeySettings + c.images + "\r\n");
+    for (const bool lock : {true, false}) {
+      lock ? controller->acLockExecute() : controller->acUnlockExecute();
+      ForgetCalls();
+      controller->WMHookNotify(LN_STATE_CHANGED, 0);
+      ASSERT_FALSE(view.shown.empty());
+      EXPECT_EQ(view.shown.front(), lock ? c.locked : c.unlocked);
+    }
+  }
+}
+
+TEST_F(LockControllerTest, RequestsWhileTheOptionsAreOpenBringThemForwardAndOpenNoSecond) {
+  WriteSettings(kNoWayOutSettings);
+  Start();
+  ForgetCalls();
+  // A second instance's /L already waiting when the refused first one
+  // opens the dialog, and a tray click while it is open.
+  view.pending = [&] { EXPECT_EQ(controller->WMHookNotify(LN_LOCK_REQUEST, 0), 3); };
+  view.duringOptions = [&] { controller->TrayIconClick(false); };
+  EXPECT_EQ(controller->WMHookNotify(LN_LOCK_REQUEST, 0), 3);
+  EXPECT_THAT(view.shown, ElementsAreArray({"Taskbar on", "Options to front", "Options",
+                                            "Options to front", "Options closed", "Taskbar off"}));
+  EXPECT_FALSE(controller->OptionsOpen());
+}
+
+TEST_F(LockControllerTest, WhileTheOptionsAreOpenNoLockHotKeyAndALockKeepsItsWayOut) {
+  const struct {
+    const char* during;
+    bool lockedBefore;
+    std::function<void(TLockController&)> act;
+    bool locked;
+    std::int32_t unlockKey;
+  } cases[] = {
+      {"nothing", false, [](TLockController&) {}, false, 0},
+      {"/L", false, [](TLockController& c) { c.WMHookNotify(LN_LOCK_REQUEST, 0); }, true, 49237},
+      {"/L, then /U", false,
+       [](TLockController& c) {
+         c.WMHookNotify(LN_LOCK_REQUEST, 0);
+         c.WMHookNotify(LN_UNLOCK_REQUEST, 0);
+       },
+       false, 49237},
+      {"Lock Now", false, [](TLockController& c) { c.acLockExecute(); }, true, 49237},
+      {"a cleaning lock", false, [](TLockController& c) { c.acCleanLockExecute(); }, true, 49237},
+      {"no input for the idle time", false,
+       [](TLockController& c) {
+         for (int tick = 0; tick < 15; ++tick) c.Timer1Timer();
+       },
+       true, 49237},
+      {"nothing, opened while locked", true, [](TLockController&) {}, true, 49237},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.during);
+    Restart(kHotKeySettings + "\r\n");
+    if (c.lockedBefore) controller->acLockExecute();
+    std::int32_t lockKey = -1, unlockKey = -1;
+    bool locked = false;
+    view.duringOptions = [&] {
+      c.act(*controller);
+      lockKey = library.properties[PROP_KEY_LOCK];
+      unlockKey = library.properties[PROP_KEY_UNLOCK];
+      locked = controller->IsLocked();
+    };
+    controller->acOptionsExecute();
+    EXPECT_EQ(lockKey, 0) << "the lock hot key is held while the dialog is open";
+    EXPECT_EQ(unlockKey, c.unlockKey);
+    EXPECT_EQ(locked, c.locked);
+    EXPECT_EQ(view.shortcuts[TControllerAction::Lock], 49228) << "handed back at the close";
+    EXPECT_EQ(library.properties[PROP_KEY_LOCK], 49228);
+    EXPECT_EQ(library.properties[PROP_KEY_UNLOCK], 49237);
+    EXPECT_EQ(controller->IsLocked(), c.locked) << "the lock outlives the dialog";
+  }
+}
+
+TEST_F(LockControllerTest, ADialogThatCannotBeMadeLeavesNoBracketBehind) {
+  WriteSettings(kHotKeySettings + "\r\n");
+  Start();
+  ForgetCalls();
+  view.duringOptions = [] { throw std::bad_alloc(); };
+  EXPECT_THROW(controller->acOptionsExecute(), std::bad_alloc);
+  EXPECT_FALSE(controller->OptionsOpen());
+  EXPECT_EQ(view.shown.back(), "Taskbar off");
+  EXPECT_EQ(library.properties[PROP_KEY_LOCK], 49228) << "the hot keys are handed back";
+  EXPECT_EQ(view.shortcuts[TControllerAction::Unlock], 49237);
+  view.duringOptions = nullptr;
+  controller->acOptionsExecute();
+  EXPECT_EQ(CountOf(view.shown, "Options closed"), 1) << "the options open again";
+  for (int tick = 0; tick < 15; ++tick) controller->Timer1Timer();
+  EXPECT_TRUE(controller->IsLocked()) << "the idle lock works again";
+}
+
+TEST_F(LockControllerTest, ASettingsFileThatBecameReadableIsTakenWhenTheOptionsOpen) {
+  // A folder where the file should be cannot be read, as a file held open
+  // by another program cannot.
+  std::filesystem::create_directory(folder / "Quellane.ini");
+  Start();
+  ASSERT_THAT(view.shown, Contains(::testing::StartsWith("Box 1 Cannot open file ")));
+  controller->acOptionsExecute();
+  EXPECT_EQ(std::count_if(view.shown.begin(), view.shown.end(),
+                          [](const std::string& s) { return s.rfind("Box 2 ", 0) == 0; }),
+            1)
+      << "still unreadable: the save is refused";
+  std::filesystem::remove(folder / "Quellane.ini");
+  const std::string mine = "[Mine]\r\nkeep=1\r\n";
+  WriteSettings(kHotKeySettings + "EDIT_IDLE=77\r\n\r\n" + mine);
+  int idleLimit = 0;
+  view.duringOptions = [&] { idleLimit = controller->IdleLock.IdleLimit; };
+  ForgetCalls();
+  controller->acOptionsExecute();
+  EXPECT_EQ(idleLimit, 77) << "the dialog shows the file's settings";
+  EXPECT_THAT(view.shown, Not(Contains(::testing::StartsWith("Box "))));
+  const std::string saved = ReadSettings();
+  EXPECT_NE(saved.find("EDIT_IDLE=77\r\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find(mine), std::string::npos) << "saved over the file it read, keeping it";
+  EXPECT_EQ(library.properties[PROP_KEY_LOCK], 49228);
 }
 
 }  // namespace
