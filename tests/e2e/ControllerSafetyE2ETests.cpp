@@ -1,8 +1,9 @@
 // Quellane.exe with its real library, on the paths where a lock could be
 // left behind or the program could get in the user's way: the end of the
 // session, the idle lock while locked or without the library, a settings
-// file that cannot be read, Exit while the options are open, and hot keys
-// that cannot be typed.
+// file that cannot be read, Exit while the options are open, hot keys that
+// cannot be typed, requests and hot keys while the options are open, and
+// tray pictures outside the image list.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -42,6 +43,18 @@ std::vector<HWND> TopLevelWindowsOf(DWORD pid) {
   return found;
 }
 
+// The notification area's 16x16 picture, pixel by pixel.
+std::vector<COLORREF> TrayPixels() {
+  const POINT centre = TrayIconCentre();
+  HDC screen = GetDC(nullptr);
+  std::vector<COLORREF> pixels;
+  for (int y = centre.y - 8; y < centre.y + 8; ++y) {
+    for (int x = centre.x - 8; x < centre.x + 8; ++x) pixels.push_back(GetPixel(screen, x, y));
+  }
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
 // The visible windows of a process with this class and caption.
 int CountWindows(DWORD pid, const std::string& windowClass, const std::string& caption) {
   int count = 0;
@@ -74,6 +87,9 @@ class ControllerSafetyEndToEnd : public ::testing::Test {
       if (IsWindowVisible(w) && TextOf(w) == "Quellane 1.03") return w;
     }
     return nullptr;
+  }
+  int OptionsDialogs() const {
+    return CountWindows(program.ProcessId(), "TQuellForm", "Quellane 1.03");
   }
   static void ClickTray(int button) {
     XMoveTo(TrayIconCentre());
@@ -174,7 +190,6 @@ TEST_F(ControllerSafetyEndToEnd, AnUnreadableSettingsFileIsNoFirstRunAndIsNeverS
   const std::string text = QuellaneProcess::MessageBoxText(box);
   EXPECT_EQ(text.rfind("Cannot open file ", 0), 0u) << text;
   EXPECT_NE(text.find("Quellane.ini"), std::string::npos) << text;
-  CloseHandle(held);
   QuellaneProcess::PressOk(box);
   EXPECT_TRUE(PumpUntil([&] { return program.Notice() == "Quellane: Program is running"; }, 5000))
       << "not a first run: " << program.Notice();
@@ -193,7 +208,26 @@ TEST_F(ControllerSafetyEndToEnd, AnUnreadableSettingsFileIsNoFirstRunAndIsNeverS
   Screenshot("unreadable-settings-save-refused");
   QuellaneProcess::PressOk(box);
   PumpFor(500);
+  // The other program lets go: the next options read the file and save it.
+  CloseHandle(held);
   EXPECT_EQ(program.ReadSettings(), bytes) << "the file that could not be read was written over";
+  ASSERT_TRUE(PumpUntil([&] { return OptionsDialog() == nullptr; }, 5000));
+  ClickTray(1);
+  ASSERT_TRUE(PumpUntil([&] { return (dialog = OptionsDialog()) != nullptr; }, 8000));
+  PostMessageA(dialog, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return OptionsDialog() == nullptr; }, 8000));
+  PumpFor(1000);
+  EXPECT_EQ(program.MessageBoxWindow("Quellane Error"), nullptr) << "the save is refused again";
+  const std::string saved = program.ReadSettings();
+  EXPECT_NE(saved, bytes) << "not saved";
+  EXPECT_NE(saved.find("DO_BEEP=1\r\n"), std::string::npos) << "the file's own settings:\n"
+                                                                << saved;
+  EXPECT_NE(saved.find("[Mine]\r\nkeep=1\r\n"), std::string::npos) << saved;
+  // And the library has the file's hot keys.
+  XDoTool("key ctrl+alt+l");
+  EXPECT_TRUE(WaitLocked(true));
+  XDoTool("key ctrl+alt+u");
+  EXPECT_TRUE(WaitLocked(false));
 }
 
 TEST_F(ControllerSafetyEndToEnd, ExitFromTheTrayMenuWhileTheOptionsAreOpenEndsTheProgram) {
@@ -237,6 +271,96 @@ TEST_F(ControllerSafetyEndToEnd, AnUnlockHotKeyThatCannotBeTypedNeverLetsTheKeyb
   if (dialog) PostMessageA(dialog, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForSingleObject(second.process, 10000), WAIT_OBJECT_0);
   CloseHandle(second.process);
+}
+
+TEST_F(ControllerSafetyEndToEnd, TwoLockRequestsAtOnceWithNoWayOutOpenOneDialog) {
+  program.WriteSettings(
+      "[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=1\r\nKEY_LOCK=49228\r\n"
+      "KEY_UNLOCK=0\r\n\r\n");
+  ASSERT_TRUE(program.Start());
+  PumpFor(1000);
+  // Two second instances' /L, both waiting before the first is handled.
+  for (int request = 0; request < 2; ++request)
+    ASSERT_TRUE(SendNotifyMessageA(program.MainWindow(), WM_USER, 0, LN_LOCK_REQUEST));
+  HWND dialog = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (dialog = OptionsDialog()) != nullptr; }, 8000));
+  PumpFor(1500);
+  EXPECT_EQ(OptionsDialogs(), 1);
+  EXPECT_EQ(program.Hook().GetIsLocked(), 0) << "locked with no way out";
+  PostMessageA(dialog, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return OptionsDialog() == nullptr; }, 8000));
+  PumpFor(2000);
+  EXPECT_EQ(OptionsDialogs(), 0) << "a second dialog came after the first";
+  if (HWND second = OptionsDialog()) PostMessageA(second, WM_CLOSE, 0, 0);
+}
+
+// The options left open while the user works elsewhere: a tray click brings
+// them back, a lock made meanwhile keeps its unlock hot key but the lock hot
+// key stays off, and the idle lock still locks.
+TEST_F(ControllerSafetyEndToEnd, WhileTheOptionsAreOpenTheyComeForwardAndOnlyALockHasAHotKey) {
+  program.WriteSettings(kHotKeySettings + "CHECK_IDLE=1\r\nEDIT_IDLE=15\r\n\r\n");
+  ASSERT_TRUE(program.Start());
+  PumpFor(1000);
+  ClickTray(1);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (dialog = OptionsDialog()) != nullptr; }, 8000));
+  PumpFor(500);
+
+  RecordingWindow elsewhere("another program");
+  ASSERT_TRUE(elsewhere.Activate());
+  ClickTray(1);
+  EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == dialog; }, 5000))
+      << "in front: \"" << TextOf(GetForegroundWindow()) << "\"";
+  EXPECT_EQ(OptionsDialogs(), 1);
+
+  EXPECT_EQ(program.RunAgain("/L"), 0u);
+  ASSERT_TRUE(WaitLocked(true)) << "/L locks while the options are open";
+  XDoTool("key ctrl+alt+u");
+  EXPECT_TRUE(WaitLocked(false)) << "the lock made meanwhile has its unlock hot key";
+  XDoTool("key ctrl+alt+l");
+  PumpFor(1500);
+  EXPECT_EQ(program.Hook().GetIsLocked(), 0) << "the lock hot key works while the dialog is open";
+
+  // Nobody touches anything for longer than the idle time.
+  EXPECT_TRUE(WaitLocked(true, 20000)) << "no idle lock while the options are open";
+  Screenshot("idle-lock-with-options-open");
+  XDoTool("key ctrl+alt+u");
+  EXPECT_TRUE(WaitLocked(false));
+
+  PostMessageA(dialog, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return OptionsDialog() == nullptr; }, 8000));
+  XDoTool("key ctrl+alt+l");
+  EXPECT_TRUE(WaitLocked(true)) << "the lock hot key is back after the dialog";
+  XDoTool("key ctrl+alt+u");
+  EXPECT_TRUE(WaitLocked(false));
+}
+
+TEST_F(ControllerSafetyEndToEnd, TrayPicturesOutsideTheImagesShowTheDefaultPadlocks) {
+  // The pictures of a lock and an unlock at the default images.
+  const auto lockAndUnlock = [&](std::vector<COLORREF>* locked, std::vector<COLORREF>* unlocked) {
+    PumpFor(1000);
+    XDoTool("key ctrl+alt+l");
+    ASSERT_TRUE(WaitLocked(true));
+    PumpFor(700);
+    *locked = TrayPixels();
+    XDoTool("key ctrl+alt+u");
+    ASSERT_TRUE(WaitLocked(false));
+    PumpFor(700);
+    *unlocked = TrayPixels();
+  };
+  program.WriteSettings(kHotKeySettings + "\r\n");
+  ASSERT_TRUE(program.Start());
+  std::vector<COLORREF> lockedAtDefault, unlockedAtDefault;
+  lockAndUnlock(&lockedAtDefault, &unlockedAtDefault);
+  ASSERT_TRUE(program.Close());
+
+  program.WriteSettings(kHotKeySettings + "LOKED_IMAGE=7\r\nUNLOKED_IMAGE=-1\r\n\r\n");
+  ASSERT_TRUE(program.Start());
+  std::vector<COLORREF> locked, unlocked;
+  lockAndUnlock(&locked, &unlocked);
+  EXPECT_NE(lockedAtDefault, unlockedAtDefault) << "the two pictures differ";
+  EXPECT_TRUE(locked == lockedAtDefault) << "the locked padlock";
+  EXPECT_TRUE(unlocked == unlockedAtDefault) << "the open padlock";
 }
 
 }  // namespace

@@ -101,6 +101,8 @@ bool QuellaneProcess::Start(const std::string& arguments, DWORD timeoutMs) {
         return mutex == nullptr;
       },
       5000);
+  if (process_) CloseHandle(process_);  // a start after the last one ended
+  process_ = nullptr;
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
