@@ -1,5 +1,9 @@
 #include "LibrarySearch.h"
 
+#include <cstdint>
+
+#include "base/Text.h"
+
 namespace quell::app {
 
 namespace {
@@ -58,6 +62,21 @@ std::string LibraryNotFoundMessage() {
 
 std::string ExportNotFoundMessage(std::string_view name) {
   return std::string(HookLibraryName) + "." + std::string(name) + " DLL function not found";
+}
+
+TLibraryClaimNames LibraryClaimNames(std::string_view libraryPath) {
+  // FNV-1a over the path as Windows compares it: letter case aside, and
+  // either slash.
+  std::uint64_t hash = 0xcbf29ce484222325ull;
+  for (char c : libraryPath) {
+    const char folded = c == '/' ? '\\' : base::FoldAscii(c);
+    hash = (hash ^ static_cast<unsigned char>(folded)) * 0x100000001b3ull;
+  }
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string hex(16, '0');
+  for (int i = 15; i >= 0; --i, hash >>= 4) hex[static_cast<std::size_t>(i)] = kDigits[hash & 15];
+  const std::string name = "Quellane.Library." + hex;
+  return {"Global\\" + name, "Local\\" + name + ".Session"};
 }
 
 }  // namespace quell::app

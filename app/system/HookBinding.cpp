@@ -36,6 +36,11 @@ bool THookBinding::Bind(std::string_view exeFolder, TWindowId notifyWnd, std::st
 
 bool THookBinding::BindFile(const std::string& library, TWindowId notifyWnd, std::string* error) {
   if (FHookLib) return true;
+  // The file is left alone while it serves a program of another session.
+  if (!library.empty() && !FClaim.Take(library, notifyWnd != 0)) {
+    if (error) *error = ServedForAnotherUserMessage;
+    return false;
+  }
   if (!library.empty()) {
     // Its own dependencies are system DLLs; the current folder stays out
     // of their search as well.
@@ -45,6 +50,7 @@ bool THookBinding::BindFile(const std::string& library, TWindowId notifyWnd, std
     SetErrorMode(previousMode);
   }
   if (!FHookLib) {
+    FClaim.Release();
     if (error) *error = LibraryNotFoundMessage();
     return false;
   }
@@ -76,6 +82,7 @@ bool THookBinding::BindFile(const std::string& library, TWindowId notifyWnd, std
 void THookBinding::Unbind() {
   FHookLib.reset();
   ClearEntries();
+  FClaim.Release();
 }
 
 void THookBinding::ClearEntries() {

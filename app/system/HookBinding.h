@@ -10,6 +10,7 @@
 #include "base/Handles.h"
 #include "HookDll/HookExports.h"
 #include "controller/LockLibrary.h"
+#include "LibraryClaim.h"
 
 namespace quell::app {
 
@@ -21,7 +22,9 @@ class THookBinding : public TLockLibrary {
   ~THookBinding() override { Unbind(); }
 
   bool Bind(std::string_view exeFolder, TWindowId notifyWnd, std::string* error) override;
-  // Binds the library at `path` itself, with no search.
+  // Binds the library at `path` itself, with no search; a `notifyWnd` makes
+  // this the program serving it. Refused while the file serves a program of
+  // another session.
   bool BindFile(const std::string& path, TWindowId notifyWnd, std::string* error);
   void Unbind() override;
   bool Bound() const override { return static_cast<bool>(FHookLib); }
@@ -45,6 +48,7 @@ class THookBinding : public TLockLibrary {
  private:
   void ClearEntries();
 
+  TLibraryClaim FClaim;  // held while bound
   base::ModuleHandle FHookLib;
   hook_exports::SetShellHookFn FSetShellHook = nullptr;
   hook_exports::UnSetShellHookFn FUnSetShellHook = nullptr;

@@ -2,14 +2,15 @@
 // left behind or the program could get in the user's way: the end of the
 // session, the idle lock while locked or without the library, a settings
 // file that cannot be read, Exit while the options are open, hot keys that
-// cannot be typed, requests and hot keys while the options are open, and
-// tray pictures outside the image list.
+// cannot be typed, requests and hot keys while the options are open, tray
+// pictures outside the image list, and a copy serving another user.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "HookDll/HookProtocol.h"
+#include "controller/LibrarySearch.h"
 #include "tests/win/support/QuellaneProcess.h"
 #include "tests/win/support/WinTestSupport.h"
 
@@ -361,6 +362,46 @@ TEST_F(ControllerSafetyEndToEnd, TrayPicturesOutsideTheImagesShowTheDefaultPadlo
   EXPECT_NE(lockedAtDefault, unlockedAtDefault) << "the two pictures differ";
   EXPECT_TRUE(locked == lockedAtDefault) << "the locked padlock";
   EXPECT_TRUE(unlocked == unlockedAtDefault) << "the open padlock";
+}
+
+TEST_F(ControllerSafetyEndToEnd, ACopyServingAnotherUserIsLeftAloneAndTheProgramRunsUnbound) {
+  program.WriteSettings(kHotKeySettings + "\r\n");
+  // The program of another session, started from the same folder, serves
+  // the library: its claim for the machine exists, none for this session.
+  const app::TLibraryClaimNames names = app::LibraryClaimNames(program.Folder() + "quellhook.dll");
+  const HANDLE otherSession = CreateMutexA(nullptr, FALSE, names.machine.c_str());
+  ASSERT_NE(otherSession, nullptr);
+  ASSERT_TRUE(program.Start());
+  HWND box = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (box = program.MessageBoxWindow("Error")) != nullptr; }, 8000));
+  EXPECT_EQ(QuellaneProcess::MessageBoxText(box), app::ServedForAnotherUserMessage);
+  Screenshot("served-for-another-user");
+  QuellaneProcess::PressOk(box);
+  EXPECT_TRUE(PumpUntil([&] { return program.Notice() == "Quellane: Program is running"; }, 5000))
+      << "the program runs: " << program.Notice();
+  EXPECT_EQ(CountWindows(program.ProcessId(), "#32770", "Error"), 0) << "said once";
+  // No hooks: the lock hot key is a key like any other.
+  XDoTool("key ctrl+alt+l");
+  PumpFor(1500);
+  EXPECT_EQ(TrayIconColour(), IconColour::Green);
+  EXPECT_EQ(CountWindows(program.ProcessId(), "#32770", "Error"), 0);
+  // The options work; a lock from the tray answers with the binding error.
+  ClickTray(1);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (dialog = OptionsDialog()) != nullptr; }, 8000));
+  PostMessageA(dialog, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return OptionsDialog() == nullptr; }, 8000));
+  ASSERT_TRUE(PumpUntil([&] { return (box = program.MessageBoxWindow("Error")) != nullptr; }, 8000))
+      << "the options' close binds again, and is told";
+  QuellaneProcess::PressOk(box);
+  PumpFor(1000);
+  XMoveTo(TrayIconCentre());
+  XDoTool("click --repeat 2 --delay 60 1");
+  EXPECT_TRUE(PumpUntil([&] { return (box = program.MessageBoxWindow("Error")) != nullptr; }, 8000))
+      << "the lock answers with the binding error";
+  if (box) QuellaneProcess::PressOk(box);
+  CloseHandle(otherSession);
+  EXPECT_TRUE(program.Close());
 }
 
 }  // namespace

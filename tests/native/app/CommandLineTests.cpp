@@ -87,5 +87,34 @@ TEST(LibrarySearch, Messages) {
   EXPECT_EQ(ExportNotFoundMessage("StartLog"), "quellhook.dll.StartLog DLL function not found");
 }
 
+TEST(LibraryClaim, OneFileOneNameInAnyCaseOrSlashAndEachFileItsOwn) {
+  const TLibraryClaimNames names = LibraryClaimNames("C:\\Tools\\Quellane\\quellhook.dll");
+  EXPECT_THAT(names.machine, ::testing::MatchesRegex("Global\\\\Quellane\\.Library\\.[0-9a-f]{16}"));
+  EXPECT_EQ(names.session, "Local\\" + names.machine.substr(7) + ".Session")
+      << "two names: under Wine both namespaces are one";
+  const struct {
+    const char* path;
+    bool same;
+  } cases[] = {
+      {"c:\\tools\\quellane\\QUELLHOOK.DLL", true},
+      {"C:/Tools/Quellane/quellhook.dll", true},
+      {"C:\\Tools\\Quellane2\\quellhook.dll", false},
+      {"D:\\Tools\\Quellane\\quellhook.dll", false},
+      {"C:\\Tools\\Quellane\\quellhook.dl", false},
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LibraryClaimNames(c.path).machine == names.machine, c.same) << c.path;
+  }
+}
+
+TEST(LibraryClaim, OnlyAMachineClaimOfAnotherSessionKeepsTheLibraryAway) {
+  // machine claimed, session claimed -> served for another session
+  EXPECT_FALSE(ServesAnotherSession(false, false)) << "nobody serves it";
+  EXPECT_TRUE(ServesAnotherSession(true, false)) << "another session's program serves it";
+  EXPECT_FALSE(ServesAnotherSession(true, true)) << "this session's program serves it";
+  EXPECT_FALSE(ServesAnotherSession(false, true)) << "this session's, on its way out";
+}
+
 }  // namespace
 }  // namespace quell::app

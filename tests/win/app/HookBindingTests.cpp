@@ -1,10 +1,12 @@
-// Where the program finds quellhook.dll, and what it reports when the
-// library or an export is missing: a probe that binds like the program is
-// copied into a folder layout of the test's own making and run there.
+// Where the program finds quellhook.dll, what it reports when the library or
+// an export is missing, and that a library serving another session's
+// program is left alone: a probe that binds like the program is copied into
+// a folder layout of the test's own making and run there.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "controller/LibrarySearch.h"
 #include "tests/win/support/WinTestSupport.h"
 
 namespace quell::wintest {
@@ -43,7 +45,7 @@ class HookBindingTest : public ::testing::Test {
   void Remove(const std::string& folder) { DeleteFileA((folder + "quellhook.dll").c_str()); }
 
   // Runs the probe from the layout with `cwd` current and `path` first on PATH.
-  std::string Probe() {
+  std::string Probe(const std::string& arguments = "") {
     char oldPath[32767] = {};
     GetEnvironmentVariableA("PATH", oldPath, sizeof oldPath);
     SetEnvironmentVariableA("PATH", (path + ";" + oldPath).c_str());
@@ -51,7 +53,7 @@ class HookBindingTest : public ::testing::Test {
     GetCurrentDirectoryA(MAX_PATH, oldDir);
     SetCurrentDirectoryA(cwd.c_str());
     std::string output;
-    RunProcess("\"" + exe + "binding_probe.exe\"", &output);
+    RunProcess("\"" + exe + "binding_probe.exe\" " + arguments, &output);
     SetCurrentDirectoryA(oldDir);
     SetEnvironmentVariableA("PATH", oldPath);
     while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
@@ -81,6 +83,27 @@ TEST_F(HookBindingTest, SearchOrderBesideThenHookDllObjThenSystemButNeverTheCurr
 TEST_F(HookBindingTest, LibraryWithoutStartLogIsRefusedAndUnloaded) {
   Place(exe, "nostartlog");
   EXPECT_EQ(Probe(), "error=quellhook.dll.StartLog DLL function not found mapped=0");
+}
+
+TEST_F(HookBindingTest, ALibraryServingAnotherSessionIsLeftAloneAndTheServingProgramClaimsIt) {
+  Place(exe);
+  const std::string loaded = Lower("loaded=" + exe + "quellhook.dll");
+  const app::TLibraryClaimNames names = app::LibraryClaimNames(exe + "quellhook.dll");
+  // Another session's program serves the file: the machine's claim exists,
+  // this session's does not.
+  const HANDLE otherSession = CreateMutexA(nullptr, FALSE, names.machine.c_str());
+  ASSERT_NE(otherSession, nullptr);
+  const std::string refused =
+      "error=Quellane is already running for another user from this folder. mapped=0";
+  EXPECT_EQ(Probe(), refused) << "a second instance";
+  EXPECT_EQ(Probe("serve"), refused) << "a first instance";
+  // This session's program serves it: a second instance talks to it.
+  const HANDLE thisSession = CreateMutexA(nullptr, FALSE, names.session.c_str());
+  EXPECT_EQ(Lower(Probe()), loaded);
+  CloseHandle(thisSession);
+  CloseHandle(otherSession);
+  EXPECT_EQ(Lower(Probe("serve")), loaded + " claims=11") << "the serving program claims it";
+  EXPECT_EQ(Lower(Probe("serve")), loaded + " claims=11") << "and lets go at its end";
 }
 
 }  // namespace
