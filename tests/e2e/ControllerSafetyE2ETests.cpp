@@ -222,7 +222,7 @@ TEST_F(ControllerSafetyEndToEnd, AnUnreadableSettingsFileIsNoFirstRunAndIsNeverS
   const std::string saved = program.ReadSettings();
   EXPECT_NE(saved, bytes) << "not saved";
   EXPECT_NE(saved.find("DO_BEEP=1\r\n"), std::string::npos) << "the file's own settings:\n"
-                                                                << saved;
+                                                            << saved;
   EXPECT_NE(saved.find("[Mine]\r\nkeep=1\r\n"), std::string::npos) << saved;
   // And the library has the file's hot keys.
   XDoTool("key ctrl+alt+l");
@@ -373,7 +373,8 @@ TEST_F(ControllerSafetyEndToEnd, ACopyServingAnotherUserIsLeftAloneAndTheProgram
   ASSERT_NE(otherSession, nullptr);
   ASSERT_TRUE(program.Start());
   HWND box = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (box = program.MessageBoxWindow("Error")) != nullptr; }, 8000));
+  ASSERT_TRUE(
+      PumpUntil([&] { return (box = program.MessageBoxWindow("Error")) != nullptr; }, 8000));
   EXPECT_EQ(QuellaneProcess::MessageBoxText(box), app::ServedForAnotherUserMessage);
   Screenshot("served-for-another-user");
   QuellaneProcess::PressOk(box);

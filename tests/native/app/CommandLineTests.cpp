@@ -89,19 +89,17 @@ TEST(LibrarySearch, Messages) {
 
 TEST(LibraryClaim, OneFileOneNameInAnyCaseOrSlashAndEachFileItsOwn) {
   const TLibraryClaimNames names = LibraryClaimNames("C:\\Tools\\Quellane\\quellhook.dll");
-  EXPECT_THAT(names.machine, ::testing::MatchesRegex("Global\\\\Quellane\\.Library\\.[0-9a-f]{16}"));
+  EXPECT_THAT(names.machine,
+              ::testing::MatchesRegex("Global\\\\Quellane\\.Library\\.[0-9a-f]{16}"));
   EXPECT_EQ(names.session, "Local\\" + names.machine.substr(7) + ".Session")
       << "two names: under Wine both namespaces are one";
   const struct {
     const char* path;
     bool same;
   } cases[] = {
-      {"c:\\tools\\quellane\\QUELLHOOK.DLL", true},
-      {"C:/Tools/Quellane/quellhook.dll", true},
-      {"C:\\Tools\\Quellane2\\quellhook.dll", false},
-      {"D:\\Tools\\Quellane\\quellhook.dll", false},
-      {"C:\\Tools\\Quellane\\quellhook.dl", false},
-      {"", false},
+      {"c:\\tools\\quellane\\QUELLHOOK.DLL", true},   {"C:/Tools/Quellane/quellhook.dll", true},
+      {"C:\\Tools\\Quellane2\\quellhook.dll", false}, {"D:\\Tools\\Quellane\\quellhook.dll", false},
+      {"C:\\Tools\\Quellane\\quellhook.dl", false},   {"", false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(LibraryClaimNames(c.path).machine == names.machine, c.same) << c.path;
