@@ -21,7 +21,7 @@ class THookBinding : public TLockLibrary {
   ~THookBinding() override { Unbind(); }
 
   bool Bind(std::string_view exeFolder, TWindowId notifyWnd, std::string* error) override;
-  // Binds the library at `path` itself, with no search.
+  // Binds the library at `path` (UTF-8) itself, with no search.
   bool BindFile(const std::string& path, TWindowId notifyWnd, std::string* error);
   void Unbind() override;
   bool Bound() const override { return static_cast<bool>(FHookLib); }
