@@ -15,6 +15,7 @@
 #include "ProductInfo.h"
 #include "base/ScopeExit.h"
 #include "base/Text.h"
+#include "base/WideText.h"
 #include "res/resource.h"
 
 namespace quell::app {
@@ -142,8 +143,9 @@ void TFormKestravaMain::WndProc(gui::TMessage& message) {
 }
 
 void TFormKestravaMain::HelpTopic1Click(TComponent*) {
-  ShellExecuteA(Handle(), "Open", "Quellane.chm", nullptr, ExecutableFolder().c_str(),
-                SW_SHOWNORMAL);
+  // The folder is the executable's, in whatever letters its name has.
+  ShellExecuteW(Handle(), L"Open", L"Quellane.chm", nullptr,
+                base::WideFromUtf8(ExecutableFolder()).c_str(), SW_SHOWNORMAL);
 }
 
 void TFormKestravaMain::Home1Click(TComponent*) {

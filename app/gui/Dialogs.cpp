@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include "Application.h"
+#include "base/WideText.h"
 
 namespace quell::gui {
 
@@ -8,7 +9,9 @@ namespace {
 class TSystemMessageBoxes final : public TMessageBoxes {
  public:
   int Show(HWND owner, const std::string& text, const std::string& caption, UINT flags) override {
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    // The texts are UTF-8 (a path in a message may hold any letter).
+    return MessageBoxW(owner, base::WideFromUtf8(text).c_str(), base::WideFromUtf8(caption).c_str(),
+                       flags);
   }
 };
 

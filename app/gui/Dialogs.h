@@ -18,8 +18,8 @@ enum class TMsgDlgType { Warning, Error, Information, Confirmation, Custom };
 // are MB_OK, MB_OKCANCEL, MB_YESNO, ... Answers the modal result (mrOk, ...).
 int MessageDlg(const std::string& text, TMsgDlgType type, unsigned buttons = MB_OK);
 
-// The message boxes themselves: MessageBoxA, or what a test handed the
-// application to see what would be shown.
+// The message boxes themselves: MessageBoxW of the UTF-8 texts, or what a
+// test handed the application to see what would be shown.
 class TMessageBoxes {
  public:
   virtual ~TMessageBoxes() = default;

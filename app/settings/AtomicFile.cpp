@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include "base/Handles.h"
+#include "base/WideText.h"
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -54,11 +55,19 @@ std::string TemporaryNameFor(const std::string& target, unsigned attempt) {
 
 #if defined(_WIN32)
 
+// Paths are UTF-8; every call takes them wide, so that a folder whose name
+// the ANSI code page cannot spell is reached all the same.
+std::wstring Wide(const std::string& path) { return base::WideFromUtf8(path); }
+
+std::FILE* OpenForReading(const std::string& path) { return _wfopen(Wide(path).c_str(), L"rb"); }
+
+void RemoveFile(const std::string& path) { DeleteFileW(Wide(path).c_str()); }
+
 std::string ResolveTarget(const std::string& path) { return path; }
 
 // The attributes of the existing file, or nullopt when there is none.
 std::optional<DWORD> CheckReplaceable(const std::string& target) {
-  const DWORD attributes = GetFileAttributesA(target.c_str());
+  const DWORD attributes = GetFileAttributesW(Wide(target).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND) return std::nullopt;
@@ -73,7 +82,7 @@ std::optional<DWORD> CheckReplaceable(const std::string& target) {
 // name may succeed (the platform's own error says so, not errno).
 std::FILE* CreateNew(const std::string& path, bool* nameTaken) {
   *nameTaken = false;
-  const HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  const HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
@@ -84,14 +93,14 @@ std::FILE* CreateNew(const std::string& path, bool* nameTaken) {
   const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(owner.get()), _O_BINARY | _O_WRONLY);
   if (fd < 0) {
     owner.reset();
-    DeleteFileA(path.c_str());
+    RemoveFile(path);
     return nullptr;
   }
   owner.release();  // the descriptor owns it now
   std::FILE* file = _fdopen(fd, "wb");
   if (!file) {
     _close(fd);
-    DeleteFileA(path.c_str());
+    RemoveFile(path);
   }
   return file;
 }
@@ -103,30 +112,35 @@ bool SyncToDisk(std::FILE* file) {
 }
 
 bool Replace(const std::string& temp, const std::string& target, std::optional<DWORD> attributes) {
+  const std::wstring wideTemp = Wide(temp), wideTarget = Wide(target);
   if (!attributes) {
-    return MoveFileExA(temp.c_str(), target.c_str(),
+    return MoveFileExW(wideTemp.c_str(), wideTarget.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
   }
   // The replaced file's attributes (hidden, system, archive...), security
   // and streams carry over to the new content.
-  bool replaced = ReplaceFileA(target.c_str(), temp.c_str(), nullptr,
+  bool replaced = ReplaceFileW(wideTarget.c_str(), wideTemp.c_str(), nullptr,
                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
   if (!replaced) {
     const DWORD error = GetLastError();
     // Nothing was changed: the replacement is still under its own name.
     if (error != ERROR_UNABLE_TO_REMOVE_REPLACED && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT)
       return false;
-    replaced = MoveFileExA(temp.c_str(), target.c_str(),
+    replaced = MoveFileExW(wideTemp.c_str(), wideTarget.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     if (!replaced) return false;
   }
-  const DWORD now = GetFileAttributesA(target.c_str());
+  const DWORD now = GetFileAttributesW(wideTarget.c_str());
   if (now != INVALID_FILE_ATTRIBUTES && now != *attributes)
-    SetFileAttributesA(target.c_str(), *attributes);
+    SetFileAttributesW(wideTarget.c_str(), *attributes);
   return true;
 }
 
 #else
+
+std::FILE* OpenForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
+
+void RemoveFile(const std::string& path) { std::remove(path.c_str()); }
 
 std::string ResolveTarget(const std::string& path) {
   struct stat link {};
@@ -175,7 +189,7 @@ bool Replace(const std::string& temp, const std::string& target, std::optional<m
 }  // namespace
 
 std::optional<std::string> ReadFileIfExists(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = OpenForReading(path);
   if (!file) {
     // A missing folder on the way is a missing file as well.
     if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
@@ -210,11 +224,11 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   const bool flushed = std::fflush(out) == 0 && SyncToDisk(out);
   const bool closed = std::fclose(out) == 0;
   if (!written || !flushed || !closed) {
-    std::remove(temp.c_str());
+    RemoveFile(temp);
     Fail(temp, "cannot write temporary file");
   }
   if (!Replace(temp, target, old)) {
-    std::remove(temp.c_str());
+    RemoveFile(temp);
     Fail(target, "cannot replace file");
   }
 }

@@ -18,6 +18,10 @@ class TFileWriteError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Paths are UTF-8: on Windows they are reached by their wide names, so any
+// folder name works whatever the ANSI code page; elsewhere they go to the
+// system as they are.
+
 // The whole content of `path`; nullopt when there is no such file. Throws
 // std::runtime_error when it exists but cannot be read (no permission, a
 // folder in its place, an I/O error).
@@ -26,7 +30,7 @@ std::optional<std::string> ReadFileIfExists(const std::string& path);
 // Makes `bytes` the content of `path`: writes them to a temporary file in
 // the same folder, puts them on the disk (fsync, FlushFileBuffers), and
 // renames that over `path` only after the whole write and the close have
-// succeeded. On Windows an existing file is replaced with ReplaceFileA, so
+// succeeded. On Windows an existing file is replaced with ReplaceFileW, so
 // that it keeps its attributes. On any failure the temporary file is
 // removed, the previous file keeps its bytes, and TFileWriteError is thrown.
 //

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/WideText.h"
 #include "controller/CommandLine.h"
 
 namespace quell::app {
@@ -10,11 +11,10 @@ namespace {
 
 // GetModuleFileName truncates to the buffer and answers its size when the
 // path does not fit: the buffer grows until it does.
-template <typename Char, typename Get>
-std::basic_string<Char> ModulePath(Get get) {
-  std::basic_string<Char> path(MAX_PATH, Char{});
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD n = get(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (n == 0) return {};
     if (n < path.size()) {
       path.resize(n);
@@ -26,9 +26,9 @@ std::basic_string<Char> ModulePath(Get get) {
 
 }  // namespace
 
-std::wstring ExecutablePathW() { return ModulePath<wchar_t>(GetModuleFileNameW); }
+std::wstring ExecutablePathW() { return ModulePath(); }
 
-std::string ExecutablePath() { return ModulePath<char>(GetModuleFileNameA); }
+std::string ExecutablePath() { return base::Utf8FromWide(ModulePath()); }
 
 std::string ExecutableFolder() { return std::string(FolderOf(ExecutablePath())); }
 

@@ -7,7 +7,7 @@
 namespace quell::app {
 
 std::wstring ExecutablePathW();
-// The same path in the system's code page.
+// The same path in UTF-8, as every path inside the program is.
 std::string ExecutablePath();
 // Its folder, with a trailing backslash.
 std::string ExecutableFolder();

@@ -1,5 +1,6 @@
 #include "HookBinding.h"
 
+#include "base/WideText.h"
 #include "controller/LibrarySearch.h"
 
 namespace quell::app {
@@ -7,7 +8,7 @@ namespace quell::app {
 namespace {
 
 bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(base::WideFromUtf8(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -25,12 +26,15 @@ bool THookBinding::Bind(std::string_view exeFolder, TWindowId notifyWnd, std::st
   // search never gets to look in the current folder.
   TLibraryFolders folders;
   folders.exeFolder = std::string(exeFolder);
-  char buffer[MAX_PATH] = {};
-  if (GetSystemDirectoryA(buffer, MAX_PATH)) folders.systemFolders.emplace_back(buffer);
-  if (GetWindowsDirectoryA(buffer, MAX_PATH)) folders.systemFolders.emplace_back(buffer);
-  std::string path(32767, '\0');
-  path.resize(GetEnvironmentVariableA("PATH", path.data(), static_cast<DWORD>(path.size())));
-  folders.pathVariable = path;
+  // Every folder in UTF-8, as the executable's is.
+  wchar_t buffer[MAX_PATH] = {};
+  if (GetSystemDirectoryW(buffer, MAX_PATH))
+    folders.systemFolders.push_back(base::Utf8FromWide(buffer));
+  if (GetWindowsDirectoryW(buffer, MAX_PATH))
+    folders.systemFolders.push_back(base::Utf8FromWide(buffer));
+  std::wstring path(32767, L'\0');
+  path.resize(GetEnvironmentVariableW(L"PATH", path.data(), static_cast<DWORD>(path.size())));
+  folders.pathVariable = base::Utf8FromWide(path);
   return BindFile(ChooseHookLibraryPath(folders, FileExists), notifyWnd, error);
 }
 
@@ -44,9 +48,9 @@ bool THookBinding::BindFile(const std::string& library, TWindowId notifyWnd, std
   if (!library.empty()) {
     // Its own dependencies are system DLLs; the current folder stays out
     // of their search as well.
-    SetDllDirectoryA("");
+    SetDllDirectoryW(L"");
     const UINT previousMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-    FHookLib.reset(LoadLibraryA(library.c_str()));
+    FHookLib.reset(LoadLibraryW(base::WideFromUtf8(library).c_str()));
     SetErrorMode(previousMode);
   }
   if (!FHookLib) {

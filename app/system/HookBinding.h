@@ -22,9 +22,9 @@ class THookBinding : public TLockLibrary {
   ~THookBinding() override { Unbind(); }
 
   bool Bind(std::string_view exeFolder, TWindowId notifyWnd, std::string* error) override;
-  // Binds the library at `path` itself, with no search; a `notifyWnd` makes
-  // this the program serving it. Refused while the file serves a program of
-  // another session.
+  // Binds the library at `path` (UTF-8) itself, with no search; a
+  // `notifyWnd` makes this the program serving it. Refused while the file
+  // serves a program of another session.
   bool BindFile(const std::string& path, TWindowId notifyWnd, std::string* error);
   void Unbind() override;
   bool Bound() const override { return static_cast<bool>(FHookLib); }

@@ -1,10 +1,12 @@
 #include "QuellaneProcess.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 
 #include "HookDll/HookProtocol.h"
+#include "base/WideText.h"
 #include "system/SingleInstance.h"
 #include "WinTestSupport.h"
 
@@ -48,19 +50,33 @@ HWND FindProcessWindow(DWORD pid, const std::string& className, const std::strin
   return search.found;
 }
 
+using base::WideFromUtf8;
+
 bool CopyFrom(const std::string& name, const std::string& to) {
-  return CopyFileA((ProgramFolder() + name).c_str(), to.c_str(), FALSE) != FALSE;
+  return CopyFileW(WideFromUtf8(ProgramFolder() + name).c_str(), WideFromUtf8(to).c_str(), FALSE) !=
+         FALSE;
+}
+
+// Starts the program of this folder with `arguments`, the folder current.
+bool CreateProgramProcess(const std::string& folder, const std::string& arguments,
+                          PROCESS_INFORMATION* pi) {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  std::wstring line =
+      WideFromUtf8("\"" + folder + "Quellane.exe\"" + (arguments.empty() ? "" : " " + arguments));
+  return CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        WideFromUtf8(folder).c_str(), &si, pi) != FALSE;
 }
 
 }  // namespace
 
-QuellaneProcess::QuellaneProcess(const std::string& library) {
+QuellaneProcess::QuellaneProcess(const std::string& library, const std::string& folderName) {
   static int counter = 0;
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  folder_ = std::string(temp) + "quell-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(++counter) + "\\";
-  CreateDirectoryA(folder_.c_str(), nullptr);
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  folder_ = base::Utf8FromWide(temp) + folderName + "-" + std::to_string(GetCurrentProcessId()) +
+            "-" + std::to_string(++counter) + "\\";
+  CreateDirectoryW(WideFromUtf8(folder_).c_str(), nullptr);
   CopyFrom("Quellane.exe", folder_ + "Quellane.exe");
   if (!library.empty()) CopyFrom(library, folder_ + "quellhook.dll");
 }
@@ -77,18 +93,27 @@ QuellaneProcess::~QuellaneProcess() {
   }
   hook_.reset();
   for (const char* file : {"Quellane.exe", "quellhook.dll", "Quellane.ini"}) {
-    DeleteFileA((folder_ + file).c_str());
+    DeleteFileW(WideFromUtf8(folder_ + file).c_str());
   }
-  RemoveDirectoryA(folder_.c_str());
+  RemoveDirectoryW(WideFromUtf8(folder_).c_str());
 }
 
 void QuellaneProcess::WriteSettings(const std::string& text) const {
-  std::ofstream(SettingsPath(), std::ios::binary) << text;
+  if (std::FILE* file = _wfopen(WideFromUtf8(SettingsPath()).c_str(), L"wb")) {
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+  }
 }
 
 std::string QuellaneProcess::ReadSettings() const {
-  std::ifstream in(SettingsPath(), std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
+  std::string text;
+  if (std::FILE* file = _wfopen(WideFromUtf8(SettingsPath()).c_str(), L"rb")) {
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+      text.append(buffer, got);
+    std::fclose(file);
+  }
+  return text;
 }
 
 bool QuellaneProcess::Start(const std::string& arguments, DWORD timeoutMs) {
@@ -103,14 +128,8 @@ bool QuellaneProcess::Start(const std::string& arguments, DWORD timeoutMs) {
       5000);
   if (process_) CloseHandle(process_);  // a start after the last one ended
   process_ = nullptr;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  std::string line = "\"" + folder_ + "Quellane.exe\"" + (arguments.empty() ? "" : " " + arguments);
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                      &si, &pi)) {
-    return false;
-  }
+  if (!CreateProgramProcess(folder_, arguments, &pi)) return false;
   CloseHandle(pi.hThread);
   process_ = pi.hProcess;
   processId_ = pi.dwProcessId;
@@ -128,14 +147,8 @@ bool QuellaneProcess::Start(const std::string& arguments, DWORD timeoutMs) {
 }
 
 QuellaneProcess::Instance QuellaneProcess::StartAgain(const std::string& arguments) const {
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  std::string line = "\"" + folder_ + "Quellane.exe\" " + arguments;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                      &si, &pi)) {
-    return {nullptr, 0};
-  }
+  if (!CreateProgramProcess(folder_, arguments, &pi)) return {nullptr, 0};
   CloseHandle(pi.hThread);
   return {pi.hProcess, pi.dwProcessId};
 }
@@ -188,9 +201,9 @@ HWND FindMessageBox(DWORD pid, const std::string& caption) {
 }
 
 std::string QuellaneProcess::MessageBoxText(HWND box) {
-  char text[1024] = {};
-  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-  return text;
+  wchar_t text[1024] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 1024);
+  return base::Utf8FromWide(text);
 }
 
 void QuellaneProcess::PressOk(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }

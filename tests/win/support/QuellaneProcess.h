@@ -17,11 +17,16 @@ class QuellaneProcess {
  public:
   // `library`: the file copied as quellhook.dll ("" for none), from the
   // test program's folder.
-  explicit QuellaneProcess(const std::string& library = "quellhook.dll");
+  explicit QuellaneProcess(const std::string& library = "quellhook.dll")
+      : QuellaneProcess(library, "quell-e2e") {}
+  // The same in a folder whose name begins with `folderName` (UTF-8, any
+  // letters: every file of the folder is reached by its wide name).
+  QuellaneProcess(const std::string& library, const std::string& folderName);
   ~QuellaneProcess();
   QuellaneProcess(const QuellaneProcess&) = delete;
   QuellaneProcess& operator=(const QuellaneProcess&) = delete;
 
+  // The folder, with a trailing backslash, in UTF-8.
   const std::string& Folder() const { return folder_; }
   std::string SettingsPath() const { return folder_ + "Quellane.ini"; }
   void WriteSettings(const std::string& text) const;
@@ -51,7 +56,7 @@ class QuellaneProcess {
   std::string Notice() const;
   // A message box of the program with this caption, or null.
   HWND MessageBoxWindow(const std::string& caption) const;
-  static std::string MessageBoxText(HWND box);
+  static std::string MessageBoxText(HWND box);  // in UTF-8
   static void PressOk(HWND box);
 
  private:

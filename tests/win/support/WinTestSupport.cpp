@@ -5,6 +5,8 @@
 #include <map>
 #include <thread>
 
+#include "base/WideText.h"
+
 namespace quell::wintest {
 
 void PumpFor(DWORD ms) {
@@ -165,15 +167,15 @@ DWORD RunProcess(const std::string& commandLine, std::string* output, DWORD time
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   CreatePipe(&readEnd, &writeEnd, &sa, 0);
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA si{};
+  STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
   si.hStdOutput = writeEnd;
   si.hStdError = writeEnd;
   si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION pi{};
-  std::string mutableLine = commandLine;
-  const BOOL started = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0,
+  std::wstring mutableLine = base::WideFromUtf8(commandLine);
+  const BOOL started = CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0,
                                       nullptr, nullptr, &si, &pi);
   CloseHandle(writeEnd);
   if (!started) {

@@ -57,7 +57,7 @@ INPUT MouseInput(DWORD flags, LONG dx = 0, LONG dy = 0, DWORD data = 0);
 // messages, then keeps pumping for `settleMs` so that posts arrive.
 void SendFromAnotherThread(const std::vector<INPUT>& inputs, DWORD settleMs = 300);
 
-// Runs a command line, pumping messages while it runs; returns its exit code
+// Runs a command line (UTF-8), pumping messages while it runs; returns its exit code
 // and fills `output` with what it wrote to standard output.
 DWORD RunProcess(const std::string& commandLine, std::string* output, DWORD timeoutMs = 20000);
 
