@@ -40,4 +40,17 @@ for attempt in 1 2 3; do
   echo "apt-get update failed (attempt $attempt of 3)"
   sleep $((attempt * 10))
 done
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+apt_install() { "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "$@" "${missing[@]}"; }
+apt_install && exit 0
+# A security index that failed for i386 alone (seen: a mirror serving an old
+# Packages.xz for a new Release) leaves the two architectures' candidates of
+# a multi-arch library at different versions, and wine32 cannot be resolved.
+# Then resolve from the main suites alone, whose lists did arrive.
+echo "!!!! install failed; trying again from the main suites without the security suite !!!!"
+sources=$(mktemp -d)
+for f in /etc/apt/sources.list.d/*.sources; do
+  [[ -e $f ]] || continue
+  awk 'BEGIN { RS = ""; ORS = "\n\n" } !/debian-security/' "$f" >"$sources/$(basename "$f")"
+done
+apt_install -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$sources"
+rm -rf "$sources"
