@@ -39,6 +39,8 @@ int HookLibrary::SetShellHook() noexcept {
   if (!shared_.keyboardHook && !shared_.lowLevelKeyboardHook && !shared_.lowLevelMouseHook)
     return 0;
   shared_.hookOwner = os_.CurrentProcessId();
+  // New hooks have missed nothing yet.
+  shared_.lowLevelKeyboardSeen = shared_.lowLevelMouseSeen = os_.TickCount();
   Notify(LN_STATE_CHANGED);
   return 1;
 }

@@ -26,6 +26,9 @@ class HookPlatform {
   virtual int KeyName(std::int32_t lParam, char* buffer, int size) = 0;
   virtual void Beep() = 0;  // MessageBeep(MB_OK)
 
+  // GetTickCount(): the clock of GetLastInputInfo.
+  virtual std::uint32_t TickCount() = 0;
+
   virtual std::uint32_t CurrentProcessId() = 0;
   // Whether process `id` still runs (true when that cannot be told).
   virtual bool IsProcessRunning(std::uint32_t id) = 0;

@@ -125,6 +125,7 @@ bool HookLibrary::KeyboardProc(int nCode, std::uint32_t vk, std::uint32_t keystr
 
 bool HookLibrary::LowLevelKeyboardProc(int nCode, std::uint32_t message,
                                        const LowLevelKey& key) noexcept {
+  shared_.lowLevelKeyboardSeen = os_.TickCount();
   const std::uint32_t vk = key.vkCode;
   const bool down = IsKeyDownMessage(message);
   process_.modifiers.Follow(shared_.lockFlagWrites);

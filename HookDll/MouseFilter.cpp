@@ -31,6 +31,7 @@ int HookLibrary::IsMouseMessageLocked(std::uint32_t message) noexcept {
 }
 
 bool HookLibrary::LowLevelMouseProc(int nCode, std::uint32_t message) noexcept {
+  shared_.lowLevelMouseSeen = os_.TickCount();
   if (IsCountedMouseMessage(message)) Notify(LN_ACTIVITY);
   // Evaluated in this order: the lookup (and its log line for other
   // messages) happens only for an event that could be blocked.

@@ -31,12 +31,21 @@ struct SharedHookState {
   // stream only means something in the process that opened it, so the
   // stream itself is kept in that process's state.
   std::uint32_t logOwner;
+  // kSharedRecordMark, written at every attach: tells a reader that finds
+  // the record in the library's mapped section that it has this layout.
+  std::uint32_t layoutMark;
+  // The tick count at the last call of each low-level hook (set to the
+  // installation's tick at SetShellHook). A hook the system dropped stops
+  // counting while input goes on, which is how its owner notices.
+  std::uint32_t lowLevelKeyboardSeen;
+  std::uint32_t lowLevelMouseSeen;
 };
+inline constexpr std::uint32_t kSharedRecordMark = 0x31534851;  // "QHS1"
 // A pointer or a 64-bit field would make the record 8-aligned in the x86_64
 // build and change its layout there.
 static_assert(alignof(SharedHookState) == 4 && sizeof(SharedHookState) % 4 == 0,
               "the shared record holds 32-bit words only");
-static_assert(sizeof(SharedHookState) == 4 * 25);
+static_assert(sizeof(SharedHookState) == 4 * 28);
 
 // The modifier keys whose key-down the low-level keyboard hook of this
 // process swallowed and whose key-up it has not seen yet. The platform does

@@ -81,6 +81,8 @@ TFormKestravaMain::TFormKestravaMain(TComponent* owner, TLockController& control
   // Runs only while a lock is: a quarter second keeps the countdown's
   // seconds close to the clock's.
   TimerTimedLock = MakeTimer(this, "TimerTimedLock", 250, false, [&c] { c.TimerTimedLockTimer(); });
+  TimerHookLook =
+      MakeTimer(this, "TimerHookLook", THookWatch::kLookMs, true, [&c] { c.TimerHookLookTimer(); });
 
   // Attached before FormCreate: a refused /L opens the dialog from there.
   FController.Attach(this);
@@ -131,6 +133,14 @@ void TFormKestravaMain::WndProc(gui::TMessage& message) {
     }
     case kPasswordMatchMessage:
       FController.PasswordMatched(static_cast<std::uintptr_t>(message.WParam));
+      message.Result = 0;
+      return;
+    case WM_POWERBROADCAST:
+      if (PowerEventMayDropHooks(message.WParam)) FController.HooksMayBeGone();
+      message.Result = TRUE;
+      return;
+    case WM_WTSSESSION_CHANGE:
+      if (SessionEventMayDropHooks(message.WParam)) FController.HooksMayBeGone();
       message.Result = 0;
       return;
     case WM_ENDSESSION:
@@ -230,7 +240,10 @@ void TFormKestravaMain::SetActionImage(TControllerAction action, int imageIndex)
 }
 
 void TFormKestravaMain::SetTimer(TControllerTimer timer, bool enabled) {
-  (timer == TControllerTimer::TaskMgrHide ? TimerTaskMgrHide : TimerTimedLock)->SetEnabled(enabled);
+  switch (timer) {
+    case TControllerTimer::TaskMgrHide: TimerTaskMgrHide->SetEnabled(enabled); break;
+    case TControllerTimer::TimedLock: TimerTimedLock->SetEnabled(enabled); break;
+  }
 }
 
 void TFormKestravaMain::RunOptionsDialog() {

@@ -27,6 +27,7 @@ class TFormKestravaMain : public gui::TForm, private TControllerView {
   gui::TTimer* TimerTaskMgrHide;
   gui::TTimer* Timer1;
   gui::TTimer* TimerTimedLock;
+  gui::TTimer* TimerHookLook;
 
  protected:
   void AdjustCreationParams(gui::TCreateParams& params) override;

@@ -18,6 +18,7 @@ class NullPlatform final : public HookPlatform, public SystemSettings {
   bool IsKeyDown(int) override { return false; }
   int KeyName(std::int32_t, char*, int) override { return 0; }
   void Beep() override {}
+  std::uint32_t TickCount() override { return 0; }
   std::uint32_t CurrentProcessId() override { return 1; }
   bool IsProcessRunning(std::uint32_t) override { return true; }
   bool SystemParameters(std::uint32_t, std::uint32_t, void*, std::uint32_t) override {

@@ -37,6 +37,8 @@ int Win32HookPlatform::KeyName(std::int32_t lParam, char* buffer, int size) {
 
 void Win32HookPlatform::Beep() { MessageBeep(MB_OK); }
 
+std::uint32_t Win32HookPlatform::TickCount() { return GetTickCount(); }
+
 std::uint32_t Win32HookPlatform::CurrentProcessId() { return GetCurrentProcessId(); }
 
 bool Win32HookPlatform::IsProcessRunning(std::uint32_t id) {

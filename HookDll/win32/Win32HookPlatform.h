@@ -15,6 +15,7 @@ class Win32HookPlatform final : public HookPlatform {
   bool IsKeyDown(int vk) override;
   int KeyName(std::int32_t lParam, char* buffer, int size) override;
   void Beep() override;
+  std::uint32_t TickCount() override;
   std::uint32_t CurrentProcessId() override;
   bool IsProcessRunning(std::uint32_t id) override;
 };

@@ -53,7 +53,10 @@ extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   // Detaching leaves hooks, lock flag and log as they are.
-  if (reason == DLL_PROCESS_ATTACH) g_process.module = reinterpret_cast<std::uintptr_t>(instance);
+  if (reason == DLL_PROCESS_ATTACH) {
+    g_process.module = reinterpret_cast<std::uintptr_t>(instance);
+    g_shared.layoutMark = quell::hook::kSharedRecordMark;
+  }
   return TRUE;
 }
 

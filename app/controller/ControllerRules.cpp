@@ -24,6 +24,16 @@ TLibraryHotKeys LibraryHotKeys(std::int32_t lockKey, std::int32_t unlockKey, boo
   return {0, lockInForce ? unlockKey : 0};
 }
 
+bool PowerEventMayDropHooks(std::uintptr_t event) {
+  constexpr std::uintptr_t kResumeSuspend = 0x7, kResumeAutomatic = 0x12;
+  return event == kResumeSuspend || event == kResumeAutomatic;
+}
+
+bool SessionEventMayDropHooks(std::uintptr_t event) {
+  constexpr std::uintptr_t kConsoleConnect = 0x1, kRemoteConnect = 0x3, kSessionUnlock = 0x8;
+  return event == kConsoleConnect || event == kRemoteConnect || event == kSessionUnlock;
+}
+
 int TrayPictureOf(int imageIndex, int imageCount, bool locked) {
   if (imageIndex >= 0 && imageIndex < imageCount) return imageIndex;
   return locked ? kDefaultLockedImage : kDefaultUnlockedImage;

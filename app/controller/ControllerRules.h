@@ -37,6 +37,12 @@ struct TLibraryHotKeys {
 TLibraryHotKeys LibraryHotKeys(std::int32_t lockKey, std::int32_t unlockKey, bool optionsOpen,
                                bool lockInForce);
 
+// Power and session events after which the system may have dropped the
+// hooks: resume from sleep (WM_POWERBROADCAST), a session unlocked or
+// connected again (WM_WTSSESSION_CHANGE).
+bool PowerEventMayDropHooks(std::uintptr_t event);
+bool SessionEventMayDropHooks(std::uintptr_t event);
+
 // The main image list's pictures of the two states.
 inline constexpr int kDefaultLockedImage = 2;
 inline constexpr int kDefaultUnlockedImage = 3;

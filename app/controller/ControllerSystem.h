@@ -45,6 +45,11 @@ class TControllerSystem {
   virtual void SendNotify(TWindowId window, std::int32_t code) = 0;
   // The current user's Run value.
   virtual TRunEntryStore& RunEntries() = 0;
+  // The system's clock of input, to judge whether the hooks still see it.
+  virtual TInputClock InputClock() = 0;
+  // Session changes (unlocked, reconnected) reported to `window`, or no
+  // longer (0).
+  virtual void WatchSession(TWindowId window) = 0;
   // Starts a watcher that reports its matches to `reportTo`, the main window.
   virtual std::unique_ptr<TPasswordWatch> StartPasswordWatch(TWindowId reportTo) = 0;
 };

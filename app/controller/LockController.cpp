@@ -12,6 +12,8 @@ using rules::HotKeyOfSlot;
 namespace {
 
 constexpr unsigned kNoticeMs = 5000;
+constexpr std::string_view kHooksNotReinstalledText =
+    "The keyboard and mouse hooks could not be installed again.";
 constexpr unsigned kPasswordDamagedNoticeMs = 10000;
 
 // Task Manager's window titles, newest first.
@@ -56,6 +58,8 @@ void TLockController::FormCreate(const std::vector<std::string>& args) {
   SetTrayImage(false);
   ApplySettings();
   FView->SetTaskbarButton(false);
+  FSystem.WatchSession(FView->Window());
+  FSessionWatched = true;
   FSystem.PostNotify(FView->Window(), LN_ACTIVATE);
 }
 
@@ -117,6 +121,8 @@ void TLockController::FormClose() {
   // From here on nothing binds or hooks again: the rest of a command that
   // was running when Exit came (the options dialog's) must not undo this.
   FClosed = true;
+  if (FSessionWatched) FSystem.WatchSession(0);
+  FSessionWatched = false;
   if (!FLibrary.Bound()) return;
   if (IsFirstInstance) {
     SetLocked(false);
@@ -223,9 +229,12 @@ void TLockController::UpdateLockState() {
   acUnlockUpdate();
   acLockUpdate();
   const bool locked = FLibrary.GetIsLocked() != 0;
+  // Hooks installed again change nothing the user needs to hear of.
+  const bool quiet = FQuietStateChanges > 0 && locked == FLockFollowed;
+  if (FQuietStateChanges > 0) --FQuietStateChanges;
   FollowLockState(locked);
   SetTrayImage(locked);
-  ShowNotice(locked ? TNotice::Locked : TNotice::Unlocked);
+  if (!quiet) ShowNotice(locked ? TNotice::Locked : TNotice::Unlocked);
 }
 
 void TLockController::SetTrayImage(bool locked) {
@@ -338,6 +347,49 @@ void TLockController::Timer1Timer() {
     throw;
   }
   IdleLock.EndAttempt(IsLocked());
+}
+
+// --- the hooks' watch ---
+
+bool TLockController::HooksExpected() const {
+  return IsFirstInstance && FLibrary.Bound() && !FClosed;
+}
+
+void TLockController::TimerHookLookTimer() {
+  if (!HooksExpected()) return;
+  FollowHookVerdict(FHookWatch.Look(FLibrary.HookSight(), FSystem.InputClock()));
+}
+
+void TLockController::HooksMayBeGone() {
+  if (!HooksExpected()) return;
+  FollowHookVerdict(FHookWatch.Suspect(FSystem.InputClock()));
+}
+
+void TLockController::FollowHookVerdict(THookVerdict verdict) {
+  switch (verdict) {
+    case THookVerdict::Sound:
+    case THookVerdict::LookAgain: break;  // the next look judges
+    case THookVerdict::Reinstall: ReinstallHooks(); break;
+  }
+}
+
+void TLockController::ReinstallHooks() {
+  // Removing hooks the system dropped fails, but their handles are cleared
+  // all the same, so that SetShellHook installs new ones. The lock flag and
+  // the options stay as they are: a lock in force holds again at once.
+  const int removed = FLibrary.UnSetShellHook();
+  const int installed = FLibrary.SetShellHook();
+  FHookWatch.Reinstalled(FSystem.InputClock().now);
+  // Each call that succeeded posted LN_STATE_CHANGED.
+  FQuietStateChanges += (removed != 0) + (installed != 0);
+  if (installed) {
+    FReinstallFailed = false;
+    return;
+  }
+  // Tried again at every look; said once.
+  if (FReinstallFailed) return;
+  FReinstallFailed = true;
+  if (FTrayShown) FView->ShowNotice("Quellane", std::string(kHooksNotReinstalledText), kNoticeMs);
 }
 
 // --- the options command ---

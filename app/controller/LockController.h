@@ -83,6 +83,11 @@ class TLockController {
   void Timer1Timer();
   void TimerTaskMgrHideTimer();
   void TimerTimedLockTimer();
+  // The hooks' watch, every THookWatch::kLookMs.
+  void TimerHookLookTimer();
+  // The system resumed from sleep, or the session was unlocked or
+  // reconnected: the hooks may have been dropped meanwhile.
+  void HooksMayBeGone();
   void MinimizeAllWindows();
 
   // --- the hook library ---
@@ -90,6 +95,8 @@ class TLockController {
   void ApplySettings();
   bool IsLocked();
   bool OptionsOpen() const { return FOptionsOpen; }
+  // How often the hooks were installed again since the start.
+  int HookReinstalls() const { return FHookWatch.Reinstalls(); }
 
  private:
   void ProcessCommandLine(const std::vector<std::string>& args);
@@ -105,6 +112,10 @@ class TLockController {
   TLibraryHotKeys HotKeys(bool lockInForce) const;
   // The options bracket undone on a path that did not reach its end.
   void UndoOptionsBracket() noexcept;
+  // The hooks' watch: looks, and what its verdicts ask for.
+  bool HooksExpected() const;
+  void FollowHookVerdict(THookVerdict verdict);
+  void ReinstallHooks();
   void SetLocked(bool lock);
   void UpdateLockState();
   void SetTrayImage(bool locked);
@@ -141,6 +152,12 @@ class TLockController {
   // key, and no unlock hot key unless a lock is in force.
   bool FHotKeysHeld = false;
   bool FClosed = false;  // the main form has closed: nothing binds again
+  THookWatch FHookWatch;
+  bool FSessionWatched = false;
+  bool FReinstallFailed = false;  // its notice was shown; shown again after a success
+  // LN_STATE_CHANGED posts of re-installations still to come: with the
+  // lock state unchanged they show no notice.
+  int FQuietStateChanges = 0;
 };
 
 }  // namespace quell::app

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "HookWatch.h"
+
 namespace quell::app {
 
 using TWindowId = std::uintptr_t;
@@ -31,6 +33,10 @@ class TLockLibrary {
   virtual TWindowId GetNotifyWnd() = 0;
   virtual int SetProperties(int index, int value) = 0;
   virtual int StartLog(const char* path) = 0;
+
+  // The hooks as the library's shared record shows them; empty while
+  // unbound or for a library whose record cannot be read.
+  virtual std::optional<THookSight> HookSight() = 0;
 };
 
 }  // namespace quell::app

@@ -1,5 +1,7 @@
 #include "HookBinding.h"
 
+#include <cstring>
+
 #include "base/WideText.h"
 #include "controller/LibrarySearch.h"
 
@@ -18,7 +20,39 @@ bool Resolve(HMODULE module, const char* name, Entry& entry) {
   return entry != nullptr;
 }
 
+// The record in the library's section named ".shared", as this process has
+// it mapped: the same memory every process of the library sees.
+const volatile hook::SharedHookState* SharedRecordOf(HMODULE module) {
+  const auto* image = reinterpret_cast<const BYTE*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image);
+  if (dos->e_magic != IMAGE_DOS_SIGNATURE) return nullptr;
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image + dos->e_lfanew);
+  if (nt->Signature != IMAGE_NT_SIGNATURE) return nullptr;
+  // The section table follows the optional header (IMAGE_FIRST_SECTION).
+  const auto* section = reinterpret_cast<const IMAGE_SECTION_HEADER*>(
+      reinterpret_cast<const BYTE*>(&nt->OptionalHeader) + nt->FileHeader.SizeOfOptionalHeader);
+  for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+    if (std::memcmp(section->Name, ".shared", sizeof ".shared") != 0) continue;
+    if (section->Misc.VirtualSize < sizeof(hook::SharedHookState)) return nullptr;
+    const auto* record =
+        reinterpret_cast<const volatile hook::SharedHookState*>(image + section->VirtualAddress);
+    return record->layoutMark == hook::kSharedRecordMark ? record : nullptr;
+  }
+  return nullptr;
+}
+
 }  // namespace
+
+std::optional<THookSight> THookBinding::HookSight() {
+  if (!FRecord) return std::nullopt;
+  THookSight sight;
+  sight.keyboardHook = FRecord->keyboardHook;
+  sight.lowLevelKeyboardHook = FRecord->lowLevelKeyboardHook;
+  sight.lowLevelMouseHook = FRecord->lowLevelMouseHook;
+  sight.keyboardSeen = FRecord->lowLevelKeyboardSeen;
+  sight.mouseSeen = FRecord->lowLevelMouseSeen;
+  return sight;
+}
 
 bool THookBinding::Bind(std::string_view exeFolder, TWindowId notifyWnd, std::string* error) {
   if (FHookLib) return true;
@@ -79,11 +113,18 @@ bool THookBinding::BindFile(const std::string& library, TWindowId notifyWnd, std
     Unbind();
     return false;
   }
-  if (notifyWnd) SetNotifyWnd(notifyWnd);
+  FRecord = SharedRecordOf(FHookLib.get());
+  if (notifyWnd) {
+    SetNotifyWnd(notifyWnd);
+    FHookThread.Start();
+  }
   return true;
 }
 
 void THookBinding::Unbind() {
+  // The thread ends before the code of its hooks is unmapped.
+  FHookThread.Stop();
+  FRecord = nullptr;
   FHookLib.reset();
   ClearEntries();
   FClaim.Release();

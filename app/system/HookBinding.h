@@ -9,7 +9,9 @@
 
 #include "base/Handles.h"
 #include "HookDll/HookExports.h"
+#include "HookDll/SharedHookState.h"
 #include "controller/LockLibrary.h"
+#include "HookThread.h"
 #include "LibraryClaim.h"
 
 namespace quell::app {
@@ -30,8 +32,10 @@ class THookBinding : public TLockLibrary {
   bool Bound() const override { return static_cast<bool>(FHookLib); }
   HMODULE Module() const { return FHookLib.get(); }
 
-  int SetShellHook() override { return FSetShellHook ? FSetShellHook() : 0; }
-  int UnSetShellHook() override { return FUnSetShellHook ? FUnSetShellHook() : 0; }
+  // Installed and removed on the hook thread of the program serving the
+  // library, so that its low-level hooks are called there.
+  int SetShellHook() override { return FSetShellHook ? FHookThread.Call(FSetShellHook) : 0; }
+  int UnSetShellHook() override { return FUnSetShellHook ? FHookThread.Call(FUnSetShellHook) : 0; }
   int SetNotifyWnd(TWindowId window) override {
     return FSetNotifyWnd ? FSetNotifyWnd(reinterpret_cast<HWND>(window)) : 0;
   }
@@ -44,12 +48,17 @@ class THookBinding : public TLockLibrary {
     return FSetProperties ? FSetProperties(index, value) : 0;
   }
   int StartLog(const char* path) override { return FStartLog ? FStartLog(path) : 0; }
+  std::optional<THookSight> HookSight() override;
 
  private:
   void ClearEntries();
 
   TLibraryClaim FClaim;  // held while bound
   base::ModuleHandle FHookLib;
+  THookThread FHookThread;  // the serving program's, while bound
+  // The library's shared record in its mapped section; null for a library
+  // that has none of this layout.
+  const volatile hook::SharedHookState* FRecord = nullptr;
   hook_exports::SetShellHookFn FSetShellHook = nullptr;
   hook_exports::UnSetShellHookFn FUnSetShellHook = nullptr;
   hook_exports::SetNotifyWndFn FSetNotifyWnd = nullptr;

@@ -1,6 +1,7 @@
 #include "SystemCalls.h"
 
 #include <windows.h>
+#include <wtsapi32.h>
 
 #include "ExecutablePath.h"
 #include "HookDll/HookProtocol.h"
@@ -32,6 +33,21 @@ void TSystemCalls::PostNotify(TWindowId window, std::int32_t code) {
 
 void TSystemCalls::SendNotify(TWindowId window, std::int32_t code) {
   SendMessageA(WindowOf(window), kNotifyMessage, 0, code);
+}
+
+TInputClock TSystemCalls::InputClock() {
+  LASTINPUTINFO input{sizeof input, 0};
+  // Read first: an input between the two reads then is never "later" than now.
+  const BOOL known = GetLastInputInfo(&input);
+  const DWORD now = GetTickCount();
+  return {now, known ? input.dwTime : 0};
+}
+
+void TSystemCalls::WatchSession(TWindowId window) {
+  if (FSessionWatcher) WTSUnRegisterSessionNotification(WindowOf(FSessionWatcher));
+  FSessionWatcher = 0;
+  if (window && WTSRegisterSessionNotification(WindowOf(window), NOTIFY_FOR_THIS_SESSION))
+    FSessionWatcher = window;
 }
 
 std::unique_ptr<TPasswordWatch> TSystemCalls::StartPasswordWatch(TWindowId reportTo) {

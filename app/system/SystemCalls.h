@@ -15,10 +15,13 @@ class TSystemCalls : public TControllerSystem {
   void PostNotify(TWindowId window, std::int32_t code) override;
   void SendNotify(TWindowId window, std::int32_t code) override;
   TRunEntryStore& RunEntries() override { return FRunEntries; }
+  TInputClock InputClock() override;
+  void WatchSession(TWindowId window) override;
   std::unique_ptr<TPasswordWatch> StartPasswordWatch(TWindowId reportTo) override;
 
  private:
   TRunEntryRegistry FRunEntries;
+  TWindowId FSessionWatcher = 0;  // registered for session changes
 };
 
 }  // namespace quell::app

@@ -36,6 +36,12 @@ class TRecordingLibrary : public TLockLibrary {
   bool hooked = false;
   bool bound = false;
   bool bindFails = false;
+  // The record's view of the hooks: set by SetShellHook, left as it is by a
+  // drop (the system removes hooks, not their handles).
+  std::optional<THookSight> sight;
+  std::uint32_t tick = 0;  // the tick an installation marks as seen
+  bool installFails = false;
+  bool removeFails = false;
 
   bool Bind(std::string_view, TWindowId notifyWnd, std::string* error) override {
     calls.push_back("Bind");
@@ -54,14 +60,22 @@ class TRecordingLibrary : public TLockLibrary {
   bool Bound() const override { return bound; }
   int SetShellHook() override {
     calls.push_back("SetShellHook");
+    if (hooked) return 1;
+    if (installFails) return 0;
     hooked = true;
+    static std::uint32_t handle = 0x100;
+    sight = THookSight{handle, handle + 1, handle + 2, tick, tick};
+    handle += 3;
     return 1;
   }
   int UnSetShellHook() override {
     calls.push_back("UnSetShellHook");
+    const bool had = hooked;
     hooked = false;
-    return 1;
+    if (sight) sight = THookSight{0, 0, 0, sight->keyboardSeen, sight->mouseSeen};
+    return had && removeFails ? 0 : 1;
   }
+  std::optional<THookSight> HookSight() override { return bound ? sight : std::nullopt; }
   int SetNotifyWnd(TWindowId window) override {
     calls.push_back("SetNotifyWnd " + std::to_string(window));
     return 1;
@@ -190,6 +204,10 @@ class TRecordingSystem : public TControllerSystem {
     sent.push_back("Send " + std::to_string(window) + " " + std::to_string(code));
   }
   TRunEntryStore& RunEntries() override { return runEntry; }
+  TInputClock clock{5000, 4000};
+  std::vector<TWindowId> sessionWatch;  // each WatchSession's window
+  TInputClock InputClock() override { return clock; }
+  void WatchSession(TWindowId window) override { sessionWatch.push_back(window); }
   std::unique_ptr<TPasswordWatch> StartPasswordWatch(TWindowId) override {
     auto made = std::make_unique<TRecordingWatch>(sent);
     watch = made.get();
@@ -719,6 +737,129 @@ TEST_F(LockControllerTest, ASettingsFileThatBecameReadableIsTakenWhenTheOptionsO
   EXPECT_NE(saved.find("EDIT_IDLE=77\r\n"), std::string::npos) << saved;
   EXPECT_NE(saved.find(mine), std::string::npos) << "saved over the file it read, keeping it";
   EXPECT_EQ(library.properties[PROP_KEY_LOCK], 49228);
+}
+
+// The system dropped the hooks behind the program's back: their handles
+// stay in the record, but input goes on that they never see. Each step is
+// one look of the watch, with the clock of input it finds.
+TEST_F(LockControllerTest, HooksTheSystemDroppedAreInstalledAgainWhileTheLockHolds) {
+  WriteSettings(kHotKeySettings);
+  library.tick = 5000;
+  Start();
+  controller->acLockExecute();
+  controller->WMHookNotify(LN_STATE_CHANGED, 0);
+  ASSERT_TRUE(controller->IsLocked());
+  const struct Step {
+    const char* what;
+    std::uint32_t seen;  // the hooks' last call; 0: as the record has it
+    TInputClock clock;
+    bool reinstalled;
+  } steps[] = {
+      {"no input since the hooks were made", 0, {6000, 4900}, false},
+      {"input the hooks saw", 6500, {7000, 6500}, false},
+      {"input counted a moment before the hook's call", 0, {8000, 7990}, false},
+      {"...seen at the next look", 7995, {8250, 7995}, false},
+      {"the hooks dropped: input unseen", 0, {9000, 8900}, false},
+      {"...and still unseen at the next look", 0, {9250, 9200}, true},
+      {"the new hooks see the input", 9600, {10000, 9600}, false},
+  };
+  int reinstalls = 0;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    if (step.seen) library.sight->keyboardSeen = step.seen;
+    system.clock = step.clock;
+    library.tick = step.clock.now;
+    ForgetCalls();
+    controller->TimerHookLookTimer();
+    if (step.reinstalled) {
+      ++reinstalls;
+      EXPECT_THAT(library.calls, ElementsAreArray({"UnSetShellHook", "SetShellHook"}));
+      EXPECT_EQ(library.properties[PROP_LOCKED], 1) << "the lock flag stays";
+      EXPECT_EQ(library.properties[PROP_KEY_UNLOCK], 49237) << "and so do the options";
+      // Both calls posted LN_STATE_CHANGED: the lock is the same, so no
+      // notice, and the tray keeps the padlock.
+      controller->WMHookNotify(LN_STATE_CHANGED, 0);
+      controller->WMHookNotify(LN_STATE_CHANGED, 0);
+      EXPECT_THAT(view.shown, ElementsAreArray({"Tray 2", "Tray 2"}));
+    } else {
+      EXPECT_THAT(library.calls, Not(Contains("SetShellHook")));
+    }
+    EXPECT_EQ(controller->HookReinstalls(), reinstalls);
+  }
+  // A state change of its own after those is heard again.
+  ForgetCalls();
+  controller->acUnlockExecute();
+  controller->WMHookNotify(LN_STATE_CHANGED, 0);
+  EXPECT_THAT(view.shown, Contains("Notice Computer is UnLocked: You may continue to work."));
+}
+
+TEST_F(LockControllerTest, AHandleGoneOrHooksThatCannotComeBackAreTriedOnceASecondAndSaidOnce) {
+  WriteSettings(kHotKeySettings);
+  library.tick = 5000;
+  Start();
+  controller->acLockExecute();
+  controller->WMHookNotify(LN_STATE_CHANGED, 0);
+  library.sight->lowLevelMouseHook = 0;  // a handle gone from the record
+  library.installFails = true;
+  const std::string failure =
+      "Notice Quellane: The keyboard and mouse hooks could not be installed again.";
+  TLog shown;
+  for (std::uint32_t now : {6000u, 6400u, 7000u, 8000u}) {
+    system.clock = {now, 4000};
+    ForgetCalls();
+    controller->TimerHookLookTimer();
+    const bool tried = CountOf(library.calls, "SetShellHook") == 1;
+    EXPECT_EQ(tried, now != 6400) << "at most once a second, at " << now;
+    shown.insert(shown.end(), view.shown.begin(), view.shown.end());
+  }
+  EXPECT_THAT(shown, ElementsAreArray({failure})) << "one notice, not one a second";
+  EXPECT_EQ(library.properties[PROP_LOCKED], 1) << "locked as it was";
+  EXPECT_EQ(controller->HookReinstalls(), 3);
+
+  library.installFails = false;
+  system.clock = {9000, 4000};
+  ForgetCalls();
+  controller->TimerHookLookTimer();
+  EXPECT_TRUE(controller->IsLocked()) << "the lock holds again";
+  library.sight->keyboardHook = 0;
+  library.installFails = true;
+  system.clock = {10000, 4000};
+  ForgetCalls();
+  controller->TimerHookLookTimer();
+  EXPECT_THAT(view.shown, ElementsAreArray({failure})) << "a new failure after a success is said";
+}
+
+TEST_F(LockControllerTest, ResumeAndASessionBackInstallTheHooksAgainAndExitStopsTheWatch) {
+  WriteSettings(kHotKeySettings);
+  Start();
+  EXPECT_THAT(system.sessionWatch, ElementsAreArray({kMainWindow}));
+  system.clock = {20000, 4000};
+  ForgetCalls();
+  controller->HooksMayBeGone();
+  EXPECT_THAT(library.calls, ElementsAreArray({"UnSetShellHook", "SetShellHook"}));
+  system.clock = {20500, 4000};
+  ForgetCalls();
+  controller->HooksMayBeGone();
+  EXPECT_THAT(library.calls, ElementsAreArray(TLog{})) << "at most once a second";
+  system.clock = {21000, 4000};
+  controller->HooksMayBeGone();
+  EXPECT_EQ(controller->HookReinstalls(), 2);
+
+  controller->acExitExecute();
+  EXPECT_THAT(system.sessionWatch, ElementsAreArray({kMainWindow, TWindowId{0}}));
+  ForgetCalls();
+  controller->HooksMayBeGone();
+  controller->TimerHookLookTimer();
+  EXPECT_THAT(library.calls, ElementsAreArray(TLog{})) << "nothing hooks after Exit";
+
+  controller->FormDestroy();
+  library = TRecordingLibrary{};
+  system.sessionWatch.clear();
+  Start(false, {"/L"});
+  controller->HooksMayBeGone();
+  EXPECT_THAT(system.sessionWatch, ElementsAreArray(std::vector<TWindowId>{}))
+      << "a second instance watches nothing";
+  EXPECT_THAT(library.calls, Not(Contains("SetShellHook")));
 }
 
 }  // namespace

@@ -74,6 +74,8 @@ class FakeHookPlatform final : public HookPlatform, public SystemSettings {
     return static_cast<int>(std::strlen(buffer));
   }
   void Beep() override { ++beeps; }
+  std::uint32_t tick = 1000;  // what TickCount answers
+  std::uint32_t TickCount() override { return tick; }
   std::uint32_t CurrentProcessId() override { return processId; }
   bool IsProcessRunning(std::uint32_t id) override { return runningProcesses.count(id) != 0; }
 

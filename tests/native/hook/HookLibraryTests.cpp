@@ -391,5 +391,48 @@ TEST_F(HookLibraryTest, HooksOfAnEndedProgramAreInstalledAnewAndItsLockUndone) {
   EXPECT_THAT(os.calls, IsEmpty());
 }
 
+// The system dropped the hooks behind the owner's back (a procedure that
+// kept it waiting): their handles still stand in the record, removing them
+// fails, and the owner puts new ones in their place. The lock stays, and
+// each low-level hook marks the tick of every call it gets.
+TEST_F(HookLibraryTest, DroppedHooksAreReplacedAndTheirSightIsTracked) {
+  lib.SetProperties(PROP_KEY_UNLOCK, 0xC055);
+  os.tick = 5000;
+  ASSERT_EQ(lib.SetShellHook(), 1);
+  EXPECT_EQ(shared.lowLevelKeyboardSeen, 5000u) << "new hooks have missed nothing";
+  EXPECT_EQ(shared.lowLevelMouseSeen, 5000u);
+  lib.SetProperties(PROP_LOCKED, 1);
+  const auto stale = shared.lowLevelKeyboardHook;
+
+  struct Event {
+    const char* hook;
+    std::uint32_t tick;
+    std::uint32_t keyboardSeen, mouseSeen;
+  };
+  for (const Event& e : {Event{"key", 5100, 5100, 5000}, Event{"mouse", 5250, 5100, 5250},
+                         Event{"key", 6000, 6000, 5250}}) {
+    os.tick = e.tick;
+    if (e.hook[0] == 'k') {
+      lib.LowLevelKeyboardProc(kHcAction, kWmKeyDown, LowLevelKey{0x41, 0x1E, 0, e.tick});
+    } else {
+      lib.LowLevelMouseProc(kHcAction, kWmMouseMove);
+    }
+    EXPECT_EQ(shared.lowLevelKeyboardSeen, e.keyboardSeen) << e.hook << " at " << e.tick;
+    EXPECT_EQ(shared.lowLevelMouseSeen, e.mouseSeen) << e.hook << " at " << e.tick;
+  }
+
+  os.failUnhook = true;  // the system has removed them already
+  Clear();
+  EXPECT_EQ(lib.UnSetShellHook(), 0);
+  os.failUnhook = false;
+  os.tick = 9000;
+  EXPECT_EQ(lib.SetShellHook(), 1);
+  EXPECT_THAT(os.calls, ::testing::IsSupersetOf({"hook 2", "hook 13", "hook 14"}))
+      << "no stale handle is taken for an installed hook";
+  EXPECT_NE(shared.lowLevelKeyboardHook, stale);
+  EXPECT_EQ(shared.lowLevelKeyboardSeen, 9000u);
+  EXPECT_EQ(lib.GetIsLocked(), 1) << "the lock flag and the options stay";
+}
+
 }  // namespace
 }  // namespace quell::hook::testing
