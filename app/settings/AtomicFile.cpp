@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <cwchar>
 
 #include <sys/stat.h>
 
@@ -105,8 +106,20 @@ std::FILE* CreateNew(const std::string& path, bool* nameTaken) {
   return file;
 }
 
+// A test seam: QUELL_TEST_FLUSH_DELAY_MS (milliseconds, at most a minute)
+// makes every flush as slow as a slow USB stick's, for the benchmark that
+// measures what the program's other work costs its hooks.
+DWORD TestFlushDelayMs() {
+  wchar_t text[16] = {};
+  if (!GetEnvironmentVariableW(L"QUELL_TEST_FLUSH_DELAY_MS", text, 16)) return 0;
+  const unsigned long ms = std::wcstoul(text, nullptr, 10);
+  return ms > 60000 ? 60000 : static_cast<DWORD>(ms);
+}
+
 // Puts the written bytes on the disk before the file takes the old one's place.
 bool SyncToDisk(std::FILE* file) {
+  static const DWORD delay = TestFlushDelayMs();
+  if (delay) Sleep(delay);
   const auto h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
   return h != INVALID_HANDLE_VALUE && FlushFileBuffers(h) != FALSE;
 }
