@@ -98,7 +98,8 @@ TEST_F(HookWatchEndToEnd, LockedHooksDroppedComeBackWithinASecondAndTheHotKeySti
   EXPECT_EQ(got, burst.substr(0, got.size())) << "what got through is the start of the burst";
   EXPECT_LE(got.size(), 10u) << "no key after the first second";
   EXPECT_EQ(Reinstalls(), 1);
-  EXPECT_EQ(program.Hook().GetIsLocked(), 1) << "the padlock stays";
+  EXPECT_EQ(program.Hook().GetIsLocked(), 1) << "the lock stays";
+  EXPECT_EQ(TrayIconColour(), IconColour::Red) << "and so does the padlock";
 
   XDoTool("key ctrl+alt+u");
   EXPECT_TRUE(WaitLocked(false)) << "the unlock hot key, through the new hooks";
@@ -135,6 +136,32 @@ TEST_F(HookWatchEndToEnd, UnlockedHooksDroppedComeBackAndTypingKeepsTheIdleLockA
               witness.TypedText().size(), typed.size(), Reinstalls());
   EXPECT_EQ(witness.TypedText(), typed) << "every key reached the witness";
   EXPECT_EQ(Reinstalls(), 1);
+}
+
+// Resume from sleep and a session unlocked: the system may have dropped
+// the hooks meanwhile, and the program installs them again at once (at most
+// once a second); events of no such kind change nothing.
+TEST_F(HookWatchEndToEnd, ResumeAndASessionUnlockedInstallTheHooksAgain) {
+  program.WriteSettings(kUsableSettings);
+  ASSERT_TRUE(program.Start());
+  PumpFor(1500);
+  StartSampling();
+  const HWND main = program.MainWindow();
+  const struct {
+    UINT message;
+    WPARAM event;
+    int reinstalls;  // seen after it
+  } events[] = {
+      {WM_POWERBROADCAST, PBT_APMSUSPEND, 0},        {WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 1},
+      {WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 1},   {WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 2},
+      {WM_WTSSESSION_CHANGE, WTS_REMOTE_CONNECT, 3},
+  };
+  for (const auto& e : events) {
+    SendMessageA(main, e.message, e.event, 0);
+    PumpFor(1200);
+    EXPECT_EQ(Reinstalls(), e.reinstalls) << "after message " << e.message << " " << e.event;
+  }
+  std::printf("resume and session: re-installs seen: %d\n", Reinstalls());
 }
 
 }  // namespace
