@@ -5,6 +5,8 @@
 #include "base/ScopeExit.h"
 #include "rules/OptionsRules.h"
 
+#include <utility>
+
 namespace quell::app {
 
 using rules::HotKeyOfSlot;
@@ -217,11 +219,29 @@ void TLockController::SetLocked(bool lock) {
     FSystem.SendNotify(FLibrary.GetNotifyWnd(), lock ? LN_LOCK_REQUEST : LN_UNLOCK_REQUEST);
     return;
   }
-  // The unlock hot key is handed over before the flag that needs it.
-  HandOverSettings(lock || IsLocked());
+  // Handing the settings over can wait on another process (the tray's
+  // picture goes to the shell), and a request sent meanwhile is handled
+  // then, inside this one: it is kept for when this one is made.
+  if (FMakingLock) {
+    FLockWanted = lock;
+    return;
+  }
+  bool refused;
+  {
+    FMakingLock = true;
+    const base::TScopeExit made{[this] { FMakingLock = false; }};
+    // The unlock hot key is handed over before the flag that needs it.
+    HandOverSettings(lock || IsLocked());
+    refused = FLibrary.SetProperties(PROP_LOCKED, lock ? 1 : 0) == 0;
+  }
+  // A request that came while this one was made: the same one is done (a
+  // refused lock asked again would open the options a second time), the
+  // other one follows.
+  const std::optional<bool> wanted = std::exchange(FLockWanted, std::nullopt);
   // A refusal means the options would lock keyboard and mouse with no way
   // out: let the user complete them.
-  if (FLibrary.SetProperties(PROP_LOCKED, lock ? 1 : 0) == 0) acOptionsExecute();
+  if (refused) acOptionsExecute();
+  if (wanted && *wanted != lock) SetLocked(*wanted);
 }
 
 void TLockController::UpdateLockState() {
@@ -400,15 +420,16 @@ void TLockController::acOptionsExecute() {
     FView->BringOptionsToFront();
     return;
   }
-  FView->BringProgramToFront();
   // Open from here on: a request already waiting, handled when the queue
-  // is pumped below or by the dialog's loop, finds the dialog open.
+  // is pumped below, by the dialog's loop or while the program comes to the
+  // front (that waits on other threads), finds the dialog open.
   FOptionsOpen = true;
   FHotKeysHeld = true;
   // Whatever fails on the way (a window or timer that cannot be made,
   // memory), the bracket is undone: the options can open again, the idle
   // lock and the hot keys work and the taskbar button goes.
   base::TScopeExit undo{[this] { UndoOptionsBracket(); }};
+  FView->BringProgramToFront();
   // A taskbar button while the dialog is open.
   FView->SetTaskbarButton(true);
   FView->ProcessMessages();

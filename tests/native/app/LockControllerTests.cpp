@@ -122,14 +122,24 @@ class TRecordingView : public TControllerView {
   void SetActionShortCut(TControllerAction action, int shortcut) override {
     shortcuts[action] = shortcut;
   }
-  void SetActionImage(TControllerAction, int) override {}
+  // The real form's picture goes to the shell, another process: messages
+  // sent meanwhile are handled then.
+  std::function<void()> whileImageIsSet;
+  void SetActionImage(TControllerAction, int) override {
+    if (whileImageIsSet) std::exchange(whileImageIsSet, nullptr)();
+  }
   void SetTimer(TControllerTimer timer, bool enabled) override { timers[timer] = enabled; }
   void RunOptionsDialog() override {
     shown.push_back("Options");
     if (duringOptions) duringOptions();
     shown.push_back("Options closed");
   }
-  void BringProgramToFront() override {}
+  // Bringing a window forward waits on other threads: messages sent
+  // meanwhile are handled then.
+  std::function<void()> whileComingForward;
+  void BringProgramToFront() override {
+    if (whileComingForward) std::exchange(whileComingForward, nullptr)();
+  }
   void BringOptionsToFront() override { shown.push_back("Options to front"); }
   void SetTaskbarButton(bool on) override { shown.push_back(on ? "Taskbar on" : "Taskbar off"); }
   // Messages already waiting when the controller pumps.
@@ -635,17 +645,73 @@ TEST_F(LockControllerTest, ATrayPictureOutsideTheImagesIsTheStatesOwnPicture) {
 }
 
 TEST_F(LockControllerTest, RequestsWhileTheOptionsAreOpenBringThemForwardAndOpenNoSecond) {
-  WriteSettings(kNoWayOutSettings);
-  Start();
-  ForgetCalls();
   // A second instance's /L already waiting when the refused first one
-  // opens the dialog, and a tray click while it is open.
-  view.pending = [&] { EXPECT_EQ(controller->WMHookNotify(LN_LOCK_REQUEST, 0), 3); };
-  view.duringOptions = [&] { controller->TrayIconClick(false); };
-  EXPECT_EQ(controller->WMHookNotify(LN_LOCK_REQUEST, 0), 3);
-  EXPECT_THAT(view.shown, ElementsAreArray({"Taskbar on", "Options to front", "Options",
-                                            "Options to front", "Options closed", "Taskbar off"}));
-  EXPECT_FALSE(controller->OptionsOpen());
+  // opens the dialog, handled where the controller first lets messages in,
+  // and a tray click while it is open.
+  const struct {
+    const char* where;
+    bool comingForward;  // else in the pump
+    TLog shown;
+  } cases[] = {
+      {"in the queue's pump",
+       false,
+       {"Taskbar on", "Options to front", "Options", "Options to front", "Options closed",
+        "Taskbar off"}},
+      {"while the program comes forward",
+       true,
+       {"Options to front", "Taskbar on", "Options", "Options to front", "Options closed",
+        "Taskbar off"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.where);
+    WriteSettings(kNoWayOutSettings);
+    library = TRecordingLibrary{};
+    Start();
+    ForgetCalls();
+    const auto secondRequest = [&] { EXPECT_EQ(controller->WMHookNotify(LN_LOCK_REQUEST, 0), 3); };
+    (c.comingForward ? view.whileComingForward : view.pending) = secondRequest;
+    view.duringOptions = [&] { controller->TrayIconClick(false); };
+    EXPECT_EQ(controller->WMHookNotify(LN_LOCK_REQUEST, 0), 3);
+    EXPECT_THAT(view.shown, ElementsAreArray(c.shown));
+    EXPECT_FALSE(controller->OptionsOpen());
+    controller->FormDestroy();
+    controller.reset();
+  }
+}
+
+// A second request handled while the first lock is being handed to the
+// library (the form waited on the shell): it is kept for after the first,
+// the same request done once, the other one made next.
+TEST_F(LockControllerTest, ARequestArrivingWhileALockIsHandedOverFollowsIt) {
+  const struct {
+    const char* what;
+    std::string settings;
+    std::intptr_t first, second;
+    int dialogs;
+    bool lockedAfter;
+  } cases[] = {
+      {"a refused /L twice: one dialog", kNoWayOutSettings, LN_LOCK_REQUEST, LN_LOCK_REQUEST, 1,
+       false},
+      {"/L twice: one lock", kHotKeySettings + "\r\n", LN_LOCK_REQUEST, LN_LOCK_REQUEST, 0, true},
+      {"/L then /U: unlocked after", kHotKeySettings + "\r\n", LN_LOCK_REQUEST, LN_UNLOCK_REQUEST,
+       0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteSettings(c.settings);
+    library = TRecordingLibrary{};
+    Start();
+    ForgetCalls();
+    view.whileImageIsSet = [&] {
+      EXPECT_EQ(controller->WMHookNotify(c.second, 0), c.second == LN_LOCK_REQUEST ? 3 : 4);
+    };
+    EXPECT_EQ(controller->WMHookNotify(c.first, 0), 3);
+    EXPECT_EQ(CountOf(view.shown, "Options"), c.dialogs);
+    EXPECT_EQ(CountOf(library.calls, "SetProperties 0 1"), 1) << "the lock is made once";
+    EXPECT_EQ(library.properties[PROP_LOCKED] != 0, c.lockedAfter);
+    controller->FormDestroy();
+    controller.reset();
+  }
 }
 
 TEST_F(LockControllerTest, WhileTheOptionsAreOpenNoLockHotKeyAndALockKeepsItsWayOut) {
