@@ -1,5 +1,7 @@
 #include "QuellaneProcess.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -68,6 +70,33 @@ bool CreateProgramProcess(const std::string& folder, const std::string& argument
                         WideFromUtf8(folder).c_str(), &si, pi) != FALSE;
 }
 
+// Ends every process running an executable of `folder` (a copy started by
+// another instance, one a test started on its own), so that none of them
+// outlives its test with its hooks and hot keys; returns how many it ended.
+int EndProcessesOf(const std::string& folder) {
+  const std::wstring prefix = WideFromUtf8(folder);
+  base::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE) return 0;
+  int ended = 0;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry)) {
+    base::KernelHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
+                    entry.th32ProcessID));
+    if (!process) continue;
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (!QueryFullProcessImageNameW(process.get(), 0, path, &size)) continue;
+    if (_wcsnicmp(path, prefix.c_str(), prefix.size()) != 0) continue;
+    TerminateProcess(process.get(), 1);
+    WaitForSingleObject(process.get(), 5000);
+    ++ended;
+  }
+  return ended;
+}
+
 }  // namespace
 
 QuellaneProcess::QuellaneProcess(const std::string& library, const std::string& folderName) {
@@ -84,12 +113,23 @@ QuellaneProcess::QuellaneProcess(const std::string& library, const std::string& 
 QuellaneProcess::~QuellaneProcess() {
   if (process_) {
     if (Alive()) {
-      // Unlock first, so that no policy value outlives the test.
-      if (hook_) hook_->SetProperties(PROP_LOCKED, 0);
+      // Unlock first, so that no policy value outlives the test; then take
+      // the hooks away. Wine keeps a killed program's global keyboard hook
+      // (Windows removes it with its thread): its library would go on
+      // reading its own record in every process that gets keys, and its
+      // hot keys would lock the keyboard of the tests that follow.
+      if (Hook().Bound()) {
+        hook_->SetProperties(PROP_LOCKED, 0);
+        hook_->UnSetShellHook();
+      }
       TerminateProcess(process_, 1);
       WaitForSingleObject(process_, 5000);
     }
     CloseHandle(process_);
+  }
+  if (const int others = EndProcessesOf(folder_)) {
+    std::fprintf(stderr, "[ note ] %d more copies of %s were still running: ended\n", others,
+                 folder_.c_str());
   }
   hook_.reset();
   for (const char* file : {"Quellane.exe", "quellhook.dll", "Quellane.ini"}) {
