@@ -24,7 +24,9 @@
 
 namespace quell::app {
 
-enum class TNotice { Running, Locked, Unlocked };
+// LockedAdminInFront: the lock's notice when the window in front outranks
+// our hooks.
+enum class TNotice { Running, Locked, Unlocked, LockedAdminInFront };
 
 class TLockController {
  public:
@@ -119,6 +121,9 @@ class TLockController {
   void ShowPasswordDamagedNotice();
   void ForgetTypedKeys();
   std::string ExecutableFolder();
+  // Shows, changes or hides the input shield for the lock state; a shield
+  // that cannot be made or hidden never stops a lock or an unlock.
+  void FollowShield(bool locked) noexcept;
 
   TLockLibrary& FLibrary;
   TControllerSystem& FSystem;
@@ -140,7 +145,8 @@ class TLockController {
   // From the dialog's opening to its close: the library holds no lock hot
   // key, and no unlock hot key unless a lock is in force.
   bool FHotKeysHeld = false;
-  bool FClosed = false;  // the main form has closed: nothing binds again
+  bool FClosed = false;                // the main form has closed: nothing binds again
+  std::optional<TShieldLook> FShield;  // the input shield shown, if any
 };
 
 }  // namespace quell::app
