@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "ExecutablePath.h"
+#include "IntegrityLevel.h"
 #include "HookDll/HookProtocol.h"
 #include "PasswordWatcher.h"
 
@@ -37,5 +38,7 @@ void TSystemCalls::SendNotify(TWindowId window, std::int32_t code) {
 std::unique_ptr<TPasswordWatch> TSystemCalls::StartPasswordWatch(TWindowId reportTo) {
   return std::make_unique<TPasswordWatcher>(WindowOf(reportTo), kPasswordMatchMessage);
 }
+
+bool TSystemCalls::ForegroundIsElevated() { return WindowOutranksUs(GetForegroundWindow()); }
 
 }  // namespace quell::app

@@ -16,6 +16,7 @@ class TSystemCalls : public TControllerSystem {
   void SendNotify(TWindowId window, std::int32_t code) override;
   TRunEntryStore& RunEntries() override { return FRunEntries; }
   std::unique_ptr<TPasswordWatch> StartPasswordWatch(TWindowId reportTo) override;
+  bool ForegroundIsElevated() override;
 
  private:
   TRunEntryRegistry FRunEntries;
