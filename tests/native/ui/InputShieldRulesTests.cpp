@@ -23,10 +23,5 @@ TEST(InputShieldRules, CoversTheVirtualScreenOrElseThePrimaryOne) {
   }
 }
 
-TEST(InputShieldRules, ClearIsTheLeastOpacityThatTakesInputAndBlackIsOpaque) {
-  EXPECT_EQ(ShieldAlpha(TShieldShade::Clear), 1) << "0 would let the pointer through";
-  EXPECT_EQ(ShieldAlpha(TShieldShade::Black), 255);
-}
-
 }  // namespace
 }  // namespace quell::ui
