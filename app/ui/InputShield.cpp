@@ -5,6 +5,7 @@ namespace quell::ui {
 namespace {
 
 constexpr UINT kPointerActivate = 0x024B;  // WM_POINTERACTIVATE
+constexpr UINT_PTR kHideTimer = 1;
 constexpr LRESULT kPointerNoActivate = 3;  // PA_NOACTIVATE
 
 Rect CurrentBounds() {
@@ -47,6 +48,7 @@ void TInputShield::AdjustCreationParams(gui::TCreateParams& params) {
 
 void TInputShield::ShowShield(TShieldShade shade, HWND keepAbove) {
   const HWND window = Handle();
+  KillTimer(window, kHideTimer);
   SetLayeredWindowAttributes(window, 0, ShieldAlpha(shade), LWA_ALPHA);
   const Rect bounds = CurrentBounds();
   SetWindowPos(window, HWND_TOPMOST, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
@@ -58,7 +60,15 @@ void TInputShield::ShowShield(TShieldShade shade, HWND keepAbove) {
   }
 }
 
-void TInputShield::HideShield() { DestroyHandle(); }
+void TInputShield::HideShield() {
+  if (!HandleAllocated() || !IsWindowVisible(Handle())) return;
+  // The unlock hot key is mostly still held when the lock ends. A window
+  // that vanishes from under the pointer then has the keys read anew (Wine
+  // reads them from the X server) and the held modifiers stay down for the
+  // window in front: the shield goes once they are up. Its window stays for
+  // the next lock and goes with its owner, the main form.
+  if (!SetTimer(Handle(), kHideTimer, kHideDelayMs, nullptr)) ShowWindow(Handle(), SW_HIDE);
+}
 
 void TInputShield::FitToScreens() {
   const Rect bounds = CurrentBounds();
@@ -70,6 +80,14 @@ void TInputShield::WndProc(gui::TMessage& message) {
   switch (message.Msg) {
     case WM_MOUSEACTIVATE: message.Result = MA_NOACTIVATEANDEAT; return;
     case kPointerActivate: message.Result = kPointerNoActivate; return;
+    case WM_TIMER:
+      if (message.WParam == kHideTimer) {
+        KillTimer(Handle(), kHideTimer);
+        ShowWindow(Handle(), SW_HIDE);
+        message.Result = 0;
+        return;
+      }
+      break;
     case WM_DISPLAYCHANGE:
       // A monitor came, went or changed its resolution.
       FitToScreens();

@@ -19,9 +19,9 @@ class TInputShield : public gui::TWinControl {
   // top-most windows, then raises `keepAbove` (the notice, when shown)
   // back above it. Throws when its window cannot be made.
   void ShowShield(TShieldShade shade, HWND keepAbove);
-  // The window is destroyed: nothing of it stays behind.
+  // Hides the shield a moment later (kHideDelayMs), when the keys that
+  // ended the lock are up; shown again meanwhile, it stays.
   void HideShield();
-  bool Shown() const { return HandleAllocated(); }
 
  protected:
   void AdjustCreationParams(gui::TCreateParams& params) override;

@@ -19,6 +19,10 @@ inline constexpr std::uint8_t kClearShieldAlpha = 1;
 inline constexpr std::uint8_t kOpaqueShieldAlpha = 255;
 std::uint8_t ShieldAlpha(TShieldShade shade);
 
+// How long the shield outlasts the unlock: the time a hot key takes to be
+// let go.
+inline constexpr unsigned kHideDelayMs = 300;
+
 // The whole virtual screen (every monitor; its left and top are negative
 // when a monitor lies left of or above the primary one), or the primary
 // screen when the system gives no virtual screen.

@@ -186,7 +186,7 @@ TEST_F(InputShieldEndToEnd,
   ASSERT_TRUE(WaitLocked(false));
   EXPECT_TRUE(PumpUntil([&] { return Shield() == nullptr; }, 3000))
       << "the shield outlived the lock";
-  EXPECT_FALSE(IsWindow(shield));
+  EXPECT_FALSE(IsWindowVisible(shield));
   EXPECT_EQ(GetForegroundWindow(), target.Handle());
   EXPECT_EQ(GetFocus(), target.Handle());
   EXPECT_TRUE(target.Take(WM_KILLFOCUS).empty());
