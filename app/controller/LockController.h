@@ -145,8 +145,9 @@ class TLockController {
   // From the dialog's opening to its close: the library holds no lock hot
   // key, and no unlock hot key unless a lock is in force.
   bool FHotKeysHeld = false;
-  bool FClosed = false;                // the main form has closed: nothing binds again
-  std::optional<TShieldLook> FShield;  // the input shield shown, if any
+  bool FClosed = false;  // the main form has closed: nothing binds again
+  // The input shield shown, if any.
+  std::optional<TShieldLook> FShield;
 };
 
 }  // namespace quell::app
