@@ -118,6 +118,8 @@ void TFormKestravaMain::FormDestroy(TComponent*) {
   FTrayIcon = nullptr;
   TComponent::Free(FMenuPainter);
   FMenuPainter = nullptr;
+  TComponent::Free(FInputShield);
+  FInputShield = nullptr;
 }
 
 void TFormKestravaMain::WndProc(gui::TMessage& message) {
@@ -200,6 +202,19 @@ void TFormKestravaMain::SetTrayImage(int imageIndex) {
 void TFormKestravaMain::ShowNotice(const std::string& title, const std::string& text,
                                    unsigned milliseconds) {
   if (FTrayIcon) ui::TFormPopup::ShowPopup(title, text, milliseconds, FTrayIcon->Icon());
+}
+
+void TFormKestravaMain::ShowInputShield(TShieldLook look) {
+  if (!FInputShield) FInputShield = Create<ui::TInputShield>(this);
+  // The notice, if one is up, stays above the shield.
+  ui::TFormPopup* notice = ui::FormPopup();
+  FInputShield->ShowShield(
+      look == TShieldLook::Black ? ui::TShieldShade::Black : ui::TShieldShade::Clear,
+      notice && notice->HandleAllocated() ? notice->Handle() : nullptr);
+}
+
+void TFormKestravaMain::HideInputShield() {
+  if (FInputShield) FInputShield->HideShield();
 }
 
 void TFormKestravaMain::ShowBox(TControllerBox kind, const std::string& text,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/FOptions.h"
+#include "ui/InputShield.h"
 #include "gui/Form.h"
 #include "gui/ImageList.h"
 #include "controller/LockController.h"
@@ -49,6 +50,8 @@ class TFormKestravaMain : public gui::TForm, private TControllerView {
   int ImageCount() override;
   void ShowNotice(const std::string& title, const std::string& text,
                   unsigned milliseconds) override;
+  void ShowInputShield(TShieldLook look) override;
+  void HideInputShield() override;
   void ShowBox(TControllerBox kind, const std::string& text, const std::string& caption) override;
   void SetActionEnabled(TControllerAction action, bool enabled) override;
   void SetActionShortCut(TControllerAction action, int shortcut) override;
@@ -66,8 +69,9 @@ class TFormKestravaMain : public gui::TForm, private TControllerView {
   TLockController& FController;
   ui::TTrayIcon* FTrayIcon = nullptr;
   ui::TMenuPainter* FMenuPainter = nullptr;
-  TSystemPasswordHasher FHasher;  // for the options dialog's new passwords
-  HWND FOptionsWindow = nullptr;  // the options dialog, while it is open
+  ui::TInputShield* FInputShield = nullptr;  // made at the first lock that needs it
+  TSystemPasswordHasher FHasher;             // for the options dialog's new passwords
+  HWND FOptionsWindow = nullptr;             // the options dialog, while it is open
 };
 
 }  // namespace quell::app

@@ -52,6 +52,9 @@ class TControllerSystem {
   virtual void WatchSession(TWindowId window) = 0;
   // Starts a watcher that reports its matches to `reportTo`, the main window.
   virtual std::unique_ptr<TPasswordWatch> StartPasswordWatch(TWindowId reportTo) = 0;
+  // Whether the window in front belongs to a process of a higher integrity
+  // level than ours (an administrator's console): our hooks miss its keys.
+  virtual bool ForegroundIsElevated() = 0;
 };
 
 }  // namespace quell::app

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "InputShield.h"
 #include "LockLibrary.h"
 
 namespace quell::app {
@@ -41,6 +42,11 @@ class TControllerView {
   // The notice in the corner, with the tray icon's picture.
   virtual void ShowNotice(const std::string& title, const std::string& text,
                           unsigned milliseconds) = 0;
+  // The input shield over every monitor, top-most and never activated, below
+  // the notice. Shown again it takes the new look and rises back above
+  // other top-most windows; hidden, it is gone.
+  virtual void ShowInputShield(TShieldLook look) = 0;
+  virtual void HideInputShield() = 0;
   virtual void ShowBox(TControllerBox kind, const std::string& text,
                        const std::string& caption) = 0;
 

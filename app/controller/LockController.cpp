@@ -1,5 +1,7 @@
 #include "LockController.h"
 
+#include <utility>
+
 #include "CommandLine.h"
 #include "HookDll/HookProtocol.h"
 #include "base/ScopeExit.h"
@@ -128,6 +130,8 @@ void TLockController::FormClose() {
   if (!FLibrary.Bound()) return;
   if (IsFirstInstance) {
     SetLocked(false);
+    // The unlock's notification is never handled now: the shield goes here.
+    FollowShield(false);
     FLibrary.UnSetShellHook();
     FLibrary.StartLog(nullptr);
   }
@@ -254,7 +258,33 @@ void TLockController::UpdateLockState() {
   if (FQuietStateChanges > 0) --FQuietStateChanges;
   FollowLockState(locked);
   SetTrayImage(locked);
-  if (!quiet) ShowNotice(locked ? TNotice::Locked : TNotice::Unlocked);
+  // The shield before the notice, which rises above it.
+  FollowShield(locked);
+  if (quiet) return;
+  if (!locked) {
+    ShowNotice(TNotice::Unlocked);
+  } else {
+    ShowNotice(FSystem.ForegroundIsElevated() ? TNotice::LockedAdminInFront : TNotice::Locked);
+  }
+}
+
+void TLockController::FollowShield(bool locked) noexcept {
+  if (!LockIniFile || !FView) return;
+  const settings::TSettingValues& values = LockIniFile->Settings->Values;
+  const std::optional<TShieldLook> look =
+      ShieldFor(locked, FCleaningLock || values[settings::SLOT_LOCK_MOUSE_BTN] != 0, FCleaningLock,
+                LockIniFile->More.DarkenWhileCleaning);
+  const std::optional<TShieldLook> before = std::exchange(FShield, look);
+  try {
+    if (look) {
+      // Shown again at every state change: it rises back to the top.
+      FView->ShowInputShield(*look);
+    } else if (before) {
+      FView->HideInputShield();
+    }
+  } catch (...) {
+    // The lock holds without it: the mouse hook still stops what it sees.
+  }
 }
 
 void TLockController::SetTrayImage(bool locked) {
@@ -277,6 +307,11 @@ void TLockController::ShowNotice(TNotice kind) {
         break;
       }
       FView->ShowNotice("Computer is Locked", "Enter Hot Key or password to Unlock", kNoticeMs);
+      break;
+    case TNotice::LockedAdminInFront:
+      FView->ShowNotice("Computer is Locked",
+                        "An administrator's window is in front: its keys are not locked.",
+                        kNoticeMs);
       break;
     case TNotice::Unlocked:
       FView->ShowNotice("Computer is UnLocked", "You may continue to work.", kNoticeMs);
@@ -531,6 +566,7 @@ void TLockController::FollowLockState(bool locked) {
 void TLockController::TimerTimedLockTimer() {
   if (!IsLocked()) {
     FollowLockState(false);
+    FollowShield(false);
     return;
   }
   const rules::TTimedLock::TStep step = FTimedLock.Tick(FSystem.NowMs());

@@ -24,7 +24,9 @@
 
 namespace quell::app {
 
-enum class TNotice { Running, Locked, Unlocked };
+// LockedAdminInFront: the lock's notice when the window in front outranks
+// our hooks.
+enum class TNotice { Running, Locked, Unlocked, LockedAdminInFront };
 
 class TLockController {
  public:
@@ -130,6 +132,9 @@ class TLockController {
   void ShowPasswordDamagedNotice();
   void ForgetTypedKeys();
   std::string ExecutableFolder();
+  // Shows, changes or hides the input shield for the lock state; a shield
+  // that cannot be made or hidden never stops a lock or an unlock.
+  void FollowShield(bool locked) noexcept;
 
   TLockLibrary& FLibrary;
   TControllerSystem& FSystem;
@@ -162,6 +167,8 @@ class TLockController {
   // LN_STATE_CHANGED posts of re-installations still to come: with the
   // lock state unchanged they show no notice.
   int FQuietStateChanges = 0;
+  // The input shield shown, if any.
+  std::optional<TShieldLook> FShield;
 };
 
 }  // namespace quell::app

@@ -13,6 +13,7 @@ constexpr std::string_view KeyLongestLockMinutes = "LONGEST_LOCK_MINUTES";
 constexpr std::string_view KeyLongestLockSeconds = "LONGEST_LOCK_SECONDS";
 constexpr std::string_view KeyStartWithWindows = "START_WITH_WINDOWS";
 constexpr std::string_view KeyPassword = "PASSWORD";
+constexpr std::string_view KeyDarkenWhileCleaning = "DARKEN_WHILE_CLEANING";
 
 bool ParseHexBytes(std::string_view text, std::uint8_t* out, std::size_t size) {
   if (text.size() != 2 * size) return false;
@@ -87,7 +88,7 @@ std::string TStoredPassword::Format() const {
 
 bool TMoreSettings::IsDefault() const {
   return CleaningSeconds == CleaningSecondsDefault && LongestLockMinutes == 0 &&
-         LongestLockSeconds == 0 && !StartWithWindows && Password.empty();
+         LongestLockSeconds == 0 && !StartWithWindows && !DarkenWhileCleaning && Password.empty();
 }
 
 int TMoreSettings::LongestLockLimitSeconds() const {
@@ -104,6 +105,7 @@ void TMoreSettings::ReadFrom(const TCustomIniFile& ini) {
   LongestLockSeconds =
       InRangeOr(ini.ReadInt(s, KeyLongestLockSeconds, 0), 1, LongestLockSecondsMax, 0);
   StartWithWindows = ini.ReadInt(s, KeyStartWithWindows, 0) != 0;
+  DarkenWhileCleaning = ini.ReadInt(s, KeyDarkenWhileCleaning, 0) != 0;
   const std::string password = ini.ReadString(s, KeyPassword, "");
   if (password.empty()) return;
   if (const auto stored = TStoredPassword::Parse(password)) {
@@ -124,6 +126,7 @@ void TMoreSettings::WriteTo(TCustomIniFile& ini) const {
   if (LongestLockMinutes != 0) ini.WriteInt(s, KeyLongestLockMinutes, LongestLockMinutes);
   if (LongestLockSeconds != 0) ini.WriteInt(s, KeyLongestLockSeconds, LongestLockSeconds);
   if (StartWithWindows) ini.WriteInt(s, KeyStartWithWindows, 1);
+  if (DarkenWhileCleaning) ini.WriteInt(s, KeyDarkenWhileCleaning, 1);
   if (!Password.empty()) ini.WriteString(s, KeyPassword, Password);
 }
 

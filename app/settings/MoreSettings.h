@@ -1,5 +1,6 @@
 // The settings beyond the fifteen slots: the unlock password, the cleaning
-// lock, the longest lock and start with Windows. They live in a section of
+// lock (and whether it darkens the screens), the longest lock and start with
+// Windows. They live in a section of
 // their own that is written only while one of them differs from its default,
 // so that a file of the fifteen slots alone is written as it always was.
 #pragma once
@@ -54,6 +55,8 @@ struct TMoreSettings {
   int LongestLockMinutes = 0;  // 0: no longest lock
   int LongestLockSeconds = 0;  // when not 0, takes the place of the minutes
   bool StartWithWindows = false;
+  // A cleaning lock covers every monitor in black while it runs.
+  bool DarkenWhileCleaning = false;
   std::string Password;  // the stored form; empty: no password
   // The file held a password entry that is not a stored form: it loads as
   // no password, and the program tells the user once.

@@ -4,6 +4,7 @@
 #include <wtsapi32.h>
 
 #include "ExecutablePath.h"
+#include "IntegrityLevel.h"
 #include "HookDll/HookProtocol.h"
 #include "PasswordWatcher.h"
 
@@ -53,5 +54,7 @@ void TSystemCalls::WatchSession(TWindowId window) {
 std::unique_ptr<TPasswordWatch> TSystemCalls::StartPasswordWatch(TWindowId reportTo) {
   return std::make_unique<TPasswordWatcher>(WindowOf(reportTo), kPasswordMatchMessage);
 }
+
+bool TSystemCalls::ForegroundIsElevated() { return WindowOutranksUs(GetForegroundWindow()); }
 
 }  // namespace quell::app

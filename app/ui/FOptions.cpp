@@ -195,21 +195,24 @@ void TFormOptions::CreateMorePage() {
       settings::TMoreSettings::CleaningSecondsMin, settings::TMoreSettings::CleaningSecondsMax);
   lCleaningSeconds = label("lCleaningSeconds", 163, 46, 42, "Seconds");
   lCleaning->SetFocusControl(spCleaning);
+  cbDarkenWhileCleaning = Place<gui::TCheckBox>(this, "cbDarkenWhileCleaning", tsMore, 220, 44, 200,
+                                                17, "Darken the screens while cleaning", 3);
+  cbDarkenWhileCleaning->SetHint("Lock for Cleaning turns every monitor black until it ends");
 
   cbLongestLock =
-      Place<gui::TCheckBox>(this, "cbLongestLock", tsMore, 13, 74, 95, 17, "Longest lock:", 3);
+      Place<gui::TCheckBox>(this, "cbLongestLock", tsMore, 13, 74, 95, 17, "Longest lock:", 4);
   cbLongestLock->SetHint("Any lock ends by itself after this many minutes");
   cbLongestLock->OnClick = [this](TComponent*) {
     spLongestLock->SetEnabled(FHost.More && cbLongestLock->Checked());
   };
   spLongestLock =
-      spin("spLongestLock", 70, 4, "Minutes after which any lock ends by itself (1 to 1440)",
+      spin("spLongestLock", 70, 5, "Minutes after which any lock ends by itself (1 to 1440)",
            settings::TMoreSettings::LongestLockMinutesMin,
            settings::TMoreSettings::LongestLockMinutesMax);
   lLongestMinutes = label("lLongestMinutes", 163, 76, 42, "Minutes");
 
   cbStartWithWindows = Place<gui::TCheckBox>(this, "cbStartWithWindows", tsMore, 13, 100, 150, 17,
-                                             "Start with Windows", 5);
+                                             "Start with Windows", 6);
   cbStartWithWindows->SetHint("Start Quellane when you log on to Windows");
 }
 
@@ -289,8 +292,10 @@ void TFormOptions::LoadFromSettings() {
   cbLongestLock->SetChecked(more.LongestLockMinutes > 0);
   spLongestLock->SetValue(more.LongestLockMinutes > 0 ? more.LongestLockMinutes : 60);
   cbStartWithWindows->SetChecked(more.StartWithWindows);
-  for (gui::TWinControl* c : std::initializer_list<gui::TWinControl*>{
-           btnSetPassword, spCleaning, cbLongestLock, spLongestLock, cbStartWithWindows})
+  cbDarkenWhileCleaning->SetChecked(more.DarkenWhileCleaning);
+  for (gui::TWinControl* c :
+       std::initializer_list<gui::TWinControl*>{btnSetPassword, spCleaning, cbDarkenWhileCleaning,
+                                                cbLongestLock, spLongestLock, cbStartWithWindows})
     c->SetEnabled(FHost.More != nullptr && (c != btnSetPassword || FHost.Hasher != nullptr));
   spLongestLock->SetEnabled(FHost.More && cbLongestLock->Checked());
   ShowPasswordState();
@@ -319,6 +324,7 @@ void TFormOptions::StoreToSettings() {
     more->CleaningSeconds = spCleaning->Value();
     more->LongestLockMinutes = cbLongestLock->Checked() ? spLongestLock->Value() : 0;
     more->StartWithWindows = cbStartWithWindows->Checked();
+    more->DarkenWhileCleaning = cbDarkenWhileCleaning->Checked();
   }
 }
 

@@ -68,6 +68,7 @@ class TFormOptions : public gui::TForm {
   gui::TLabel* lCleaning;
   gui::TSpinEdit* spCleaning;
   gui::TLabel* lCleaningSeconds;
+  gui::TCheckBox* cbDarkenWhileCleaning;
   gui::TCheckBox* cbLongestLock;
   gui::TSpinEdit* spLongestLock;
   gui::TLabel* lLongestMinutes;

@@ -1,5 +1,5 @@
 // The real program on the display it runs on, as a user sees it: its notice,
-// its tray menu and both pages of its options dialog, measured from outside
+// its tray menu and the pages of its options dialog, measured from outside
 // and kept as screenshots. The same program runs at 96 DPI and, in a Wine
 // prefix of that density, at 144 DPI (QUELL_EXPECT_DPI names it); the
 // pictures land in the artifacts folder of the tier.
@@ -125,6 +125,22 @@ TEST_F(HighDpiEndToEnd, DialogNoticeAndMenuAreDrawnAtTheDisplaysDensity) {
   PumpFor(300);
   EXPECT_FALSE(Screenshot("dpi-options-options").empty());
   EXPECT_FALSE(ScreenshotAround("window-options-options", dialog, Scaled(12)).empty());
+  // The third page, "More", right of the second tab.
+  HWND darkenBox = nullptr;
+  ForEachChildWindow(dialog, [&](HWND w) {
+    if (TextOf(w) == "Darken the screens while cleaning") darkenBox = w;
+    return darkenBox == nullptr;
+  });
+  ASSERT_NE(darkenBox, nullptr);
+  for (int x : {125, 135, 115, 145}) {
+    XMoveTo({tabRect.left + Scaled(x), tabRect.top + Scaled(10)});
+    XDoTool("click 1");
+    if (PumpUntil([&] { return IsWindowVisible(darkenBox) != FALSE; }, 1000)) break;
+  }
+  EXPECT_TRUE(IsWindowVisible(darkenBox));
+  PumpFor(300);
+  EXPECT_FALSE(Screenshot("dpi-options-more").empty());
+  EXPECT_FALSE(ScreenshotAround("window-options-more", dialog, Scaled(12)).empty());
   XDoTool("key Escape");
   ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000));
   PumpFor(300);

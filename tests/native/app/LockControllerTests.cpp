@@ -13,6 +13,7 @@
 #include <iterator>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 #include <utility>
 
 #include "HookDll/HookProtocol.h"
@@ -115,6 +116,12 @@ class TRecordingView : public TControllerView {
   void ShowNotice(const std::string& title, const std::string& text, unsigned) override {
     shown.push_back("Notice " + title + ": " + text);
   }
+  bool shieldFails = false;  // the shield's window cannot be made
+  void ShowInputShield(TShieldLook look) override {
+    if (shieldFails) throw std::runtime_error("CreateWindowEx failed");
+    shown.push_back(look == TShieldLook::Black ? "Shield black" : "Shield clear");
+  }
+  void HideInputShield() override { shown.push_back("Shield off"); }
   void ShowBox(TControllerBox kind, const std::string& text, const std::string&) override {
     shown.push_back("Box " + std::to_string(static_cast<int>(kind)) + " " + text);
   }
@@ -197,6 +204,7 @@ class TRecordingSystem : public TControllerSystem {
   std::map<std::string, TWindowId> windows;
   TMemoryRunEntry runEntry;
   TRecordingWatch* watch = nullptr;
+  bool elevatedInFront = false;
 
   std::uint64_t NowMs() override { return now; }
   std::string ExecutablePath() override { return exePath; }
@@ -223,6 +231,7 @@ class TRecordingSystem : public TControllerSystem {
     watch = made.get();
     return made;
   }
+  bool ForegroundIsElevated() override { return elevatedInFront; }
 };
 
 // Every slot a value of its own, to see each arrive at its index.
@@ -926,6 +935,149 @@ TEST_F(LockControllerTest, ResumeAndASessionBackInstallTheHooksAgainAndExitStops
   EXPECT_THAT(system.sessionWatch, ElementsAreArray(std::vector<TWindowId>{}))
       << "a second instance watches nothing";
   EXPECT_THAT(library.calls, Not(Contains("SetShellHook")));
+}
+
+// The shield's entries of the view's log, in order.
+TLog ShieldsOf(const TLog& shown) {
+  TLog shields;
+  std::copy_if(shown.begin(), shown.end(), std::back_inserter(shields),
+               [](const std::string& s) { return s.rfind("Shield ", 0) == 0; });
+  return shields;
+}
+
+TEST_F(LockControllerTest, TheShieldCoversTheScreensWhileTheButtonsAreLockedUntilEveryUnlock) {
+  // Ctrl+Alt+U unlocks; the mouse buttons as the case says.
+  const auto settings = [](const char* buttons) {
+    return std::string("[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=") + buttons +
+           "\r\nKEY_LOCK=49228\r\nKEY_UNLOCK=49237\r\n\r\n";
+  };
+  using TAct = std::function<void()>;
+  const TAct lock = [this] { controller->acLockExecute(); };
+  const TAct clean = [this] { controller->acCleanLockExecute(); };
+  const TAct byMenu = [this] { controller->acUnlockExecute(); };
+  const TAct byHotKey = [this] { library.properties[PROP_LOCKED] = 0; };
+  const TAct bySecondCopy = [this] { controller->WMHookNotify(LN_UNLOCK_REQUEST, 0); };
+  const TAct byPassword = [this] { controller->PasswordMatched(system.watch->Generation()); };
+  const TAct byItself = [this] {
+    system.now += 31'000;
+    controller->TimerTimedLockTimer();
+  };
+  const struct {
+    const char* name;
+    const char* buttons;
+    bool darken;
+    TAct lock, unlock;
+    const char* shield;  // while locked; nullptr for none
+  } cases[] = {
+      {"buttons free: none", "0", false, lock, byMenu, nullptr},
+      {"buttons free, darkening on: none", "0", true, lock, byMenu, nullptr},
+      {"buttons locked, by the menu", "1", false, lock, byMenu, "Shield clear"},
+      {"by the hot key", "1", false, lock, byHotKey, "Shield clear"},
+      {"darkening is for cleaning only", "1", true, lock, bySecondCopy, "Shield clear"},
+      {"cleaning locks the buttons", "0", false, clean, byItself, "Shield clear"},
+      {"cleaning, darkened, ends by itself", "0", true, clean, byItself, "Shield black"},
+      {"by the hot key", "0", true, clean, byHotKey, "Shield black"},
+      {"by /U", "1", true, clean, bySecondCopy, "Shield black"},
+      {"by the password", "1", true, clean, byPassword, "Shield black"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Restart(settings(c.buttons));
+    controller->LockIniFile->More.DarkenWhileCleaning = c.darken;
+    controller->LockIniFile->More.Password = "stored";
+    view.duringOptions = nullptr;
+    controller->acOptionsExecute();  // starts the password watcher
+    controller->LockIniFile->More.DarkenWhileCleaning = c.darken;
+    ForgetCalls();
+    c.lock();
+    controller->WMHookNotify(LN_STATE_CHANGED, 0);
+    ASSERT_TRUE(controller->IsLocked());
+    EXPECT_THAT(ShieldsOf(view.shown), ElementsAreArray(c.shield ? TLog{c.shield} : TLog{}));
+    if (c.shield) {
+      const auto at = std::find(view.shown.begin(), view.shown.end(), c.shield);
+      EXPECT_NE(std::find_if(at, view.shown.end(),
+                             [](const std::string& s) { return s.rfind("Notice ", 0) == 0; }),
+                view.shown.end())
+          << "the notice comes after the shield, above it";
+    }
+    // A blocked click shows the notice again and leaves the shield alone.
+    ForgetCalls();
+    controller->WMHookNotify(LN_INPUT_BLOCKED, 0);
+    EXPECT_THAT(ShieldsOf(view.shown), ElementsAreArray(TLog{}));
+    c.unlock();
+    controller->WMHookNotify(LN_STATE_CHANGED, 0);
+    controller->TimerTimedLockTimer();
+    ASSERT_FALSE(controller->IsLocked());
+    EXPECT_THAT(ShieldsOf(view.shown), ElementsAreArray(c.shield ? TLog{"Shield off"} : TLog{}));
+    // The next lock by hot key has the settings' own look again.
+    ForgetCalls();
+    lock();
+    controller->WMHookNotify(LN_STATE_CHANGED, 0);
+    EXPECT_THAT(ShieldsOf(view.shown),
+                ElementsAreArray(c.buttons[0] == '1' ? TLog{"Shield clear"} : TLog{}));
+    byMenu();
+    controller->WMHookNotify(LN_STATE_CHANGED, 0);
+  }
+}
+
+TEST_F(LockControllerTest, TheShieldGoesAtExitAndOneThatCannotBeMadeStopsNoLock) {
+  WriteSettings(
+      "[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=1\r\nKEY_UNLOCK=49237\r\n\r\n");
+  Start();
+  controller->acLockExecute();
+  controller->WMHookNotify(LN_STATE_CHANGED, 0);
+  ForgetCalls();
+  controller->acExitExecute();
+  EXPECT_THAT(ShieldsOf(view.shown), ElementsAreArray({"Shield off"}))
+      << "the unlock's notification is never handled after Exit";
+  controller->FormDestroy();
+
+  Restart("[Config.Lock All]\r\nLOCK_KEYBOARD=1\r\nLOCK_MOUSE_BTN=1\r\nKEY_UNLOCK=49237\r\n\r\n");
+  view.shieldFails = true;
+  for (const bool lock : {true, false, true}) {
+    SCOPED_TRACE(lock);
+    ForgetCalls();
+    lock ? controller->acLockExecute() : controller->acUnlockExecute();
+    controller->WMHookNotify(LN_STATE_CHANGED, 0);
+    EXPECT_EQ(controller->IsLocked(), lock);
+    ASSERT_FALSE(view.shown.empty());
+    EXPECT_EQ(view.shown.back(),
+              lock ? "Notice Computer is Locked: Enter Hot Key or password to Unlock"
+                   : "Notice Computer is UnLocked: You may continue to work.");
+  }
+  view.shieldFails = false;
+  ForgetCalls();
+  controller->WMHookNotify(LN_STATE_CHANGED, 0);
+  EXPECT_THAT(ShieldsOf(view.shown), ElementsAreArray({"Shield clear"})) << "tried again";
+}
+
+TEST_F(LockControllerTest, AnAdministratorsWindowInFrontIsNamedInTheLockNoticeOnly) {
+  WriteSettings(kHotKeySettings + "\r\n");
+  Start();
+  const std::string adminLine =
+      "Notice Computer is Locked: An administrator's window is in front: its keys are not locked.";
+  const std::string usual = "Notice Computer is Locked: Enter Hot Key or password to Unlock";
+  const struct {
+    bool elevated;
+    std::string atLock;
+  } cases[] = {{true, adminLine}, {false, usual}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.elevated);
+    system.elevatedInFront = c.elevated;
+    controller->acLockExecute();
+    ForgetCalls();
+    controller->WMHookNotify(LN_STATE_CHANGED, 0);
+    EXPECT_THAT(view.shown, ElementsAreArray(TLog{"Tray 2", c.atLock}));
+    ForgetCalls();
+    controller->WMHookNotify(LN_INPUT_BLOCKED, 0x41);
+    EXPECT_THAT(view.shown, ElementsAreArray(TLog{usual})) << "a blocked key says how to unlock";
+    controller->acUnlockExecute();
+    ForgetCalls();
+    controller->WMHookNotify(LN_STATE_CHANGED, 0);
+    EXPECT_THAT(
+        view.shown,
+        ElementsAreArray({"Tray 3", "Notice Computer is UnLocked: You may continue to work."}));
+  }
 }
 
 }  // namespace

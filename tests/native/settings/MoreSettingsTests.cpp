@@ -163,6 +163,29 @@ TEST_F(MoreSettingsFile, BadValuesLoadAsTheDefaults) {
   EXPECT_FALSE(Loaded("[Config.More]\r\nPASSWORD=\r\n")->More.PasswordDamaged);
 }
 
+TEST_F(MoreSettingsFile, DarkeningIsWrittenOnlyWhileOnAndAloneMakesTheSection) {
+  auto ini = Loaded(quell::testdata::FirstSaveBytes);
+  ini->More.DarkenWhileCleaning = true;
+  EXPECT_FALSE(ini->More.IsDefault());
+  ini->Save();
+  EXPECT_EQ(ReadBytes(Ini()), std::string(quell::testdata::FirstSaveBytes) +
+                                  "[Config.More]\r\nDARKEN_WHILE_CLEANING=1\r\n\r\n");
+  EXPECT_TRUE(Loaded(ReadBytes(Ini()))->More.DarkenWhileCleaning);
+  ini->More.DarkenWhileCleaning = false;
+  ini->Save();
+  EXPECT_EQ(ReadBytes(Ini()), quell::testdata::FirstSaveBytes) << "off is the default: no line";
+  const struct {
+    const char* value;
+    bool on;
+  } cases[] = {{"1", true}, {"-3", true}, {"0", false}, {"yes", false}, {"", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    EXPECT_EQ(Loaded(std::string("[Config.More]\r\nDARKEN_WHILE_CLEANING=") + c.value + "\r\n")
+                  ->More.DarkenWhileCleaning,
+              c.on);
+  }
+}
+
 TEST_F(MoreSettingsFile, TheSecondsFormOfTheLongestLockWinsOverTheMinutes) {
   auto ini = Loaded("[Config.More]\r\nLONGEST_LOCK_MINUTES=2\r\nLONGEST_LOCK_SECONDS=7\r\n");
   EXPECT_EQ(ini->More.LongestLockLimitSeconds(), 7);

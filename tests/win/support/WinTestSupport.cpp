@@ -1,6 +1,7 @@
 #include "WinTestSupport.h"
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <thread>
@@ -355,6 +356,41 @@ std::string Screenshot(const std::string& name) {
   CreateDirectoryA(WindowsPathOf(folder).c_str(), nullptr);
   const std::string path = folder + "/" + name + ".png";
   return XRun("import -window root " + path) == 0 ? path : std::string();
+}
+
+COLORREF ScreenPixels::At(int x, int y) const {
+  const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                          static_cast<std::size_t>(x)) *
+                         3;
+  return RGB(rgb[at], rgb[at + 1], rgb[at + 2]);
+}
+
+ScreenPixels TakeScreenPixels() {
+  static int counter = 0;
+  const std::string path = "/tmp/quell-screen-" + std::to_string(GetCurrentProcessId()) + "-" +
+                           std::to_string(++counter) + ".ppm";
+  ScreenPixels image;
+  if (XRun("import -window root -depth 8 ppm:" + path) != 0) return image;
+  const std::string file = WindowsPathOf(path);
+  FILE* in = std::fopen(file.c_str(), "rb");
+  if (!in) return image;
+  // "P6", width, height and the largest value, each after white space.
+  char magic[3] = {};
+  int width = 0, height = 0, largest = 0;
+  if (std::fscanf(in, "%2s %d %d %d", magic, &width, &height, &largest) == 4 &&
+      std::string(magic) == "P6" && largest == 255 && width > 0 && height > 0 &&
+      std::fgetc(in) != EOF) {
+    image.rgb.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    if (std::fread(image.rgb.data(), 1, image.rgb.size(), in) == image.rgb.size()) {
+      image.width = width;
+      image.height = height;
+    } else {
+      image.rgb.clear();
+    }
+  }
+  std::fclose(in);
+  DeleteFileA(file.c_str());
+  return image;
 }
 
 void XMoveTo(POINT screenPoint) {

@@ -115,6 +115,14 @@ void FocusXWindowOf(HWND window);
 // Saves a picture of the whole X screen as <artifacts>/<name>.png and
 // returns its Unix path ("" on failure). Artifacts go to $QUELL_ARTIFACTS.
 std::string Screenshot(const std::string& name);
+// The X screen's pixels as the user sees them, read through the relay (no
+// artifacts folder needed); empty (width 0) when none could be taken.
+struct ScreenPixels {
+  int width = 0, height = 0;
+  std::vector<unsigned char> rgb;  // row by row, three bytes a pixel
+  COLORREF At(int x, int y) const;
+};
+ScreenPixels TakeScreenPixels();
 // Moves the X pointer to a point of the Windows desktop (the virtual
 // desktop's origin is the X screen's origin).
 void XMoveTo(POINT screenPoint);

@@ -150,6 +150,11 @@ TEST_F(MorePage, IsTheThirdPageWithItsControlsInTheirPlacesCaptionsAndHints) {
        "30",
        "Seconds that Lock for Cleaning locks keyboard and mouse (5 to 600)"},
       {"lCleaningSeconds", "Static", {163, 46, 205, 59}, "Seconds", ""},
+      {"cbDarkenWhileCleaning",
+       "Button",
+       {220, 44, 420, 61},
+       "Darken the screens while cleaning",
+       "Lock for Cleaning turns every monitor black until it ends"},
       {"cbLongestLock",
        "Button",
        {13, 74, 108, 91},
@@ -197,8 +202,9 @@ TEST_F(MorePage, IsTheThirdPageWithItsControlsInTheirPlacesCaptionsAndHints) {
   for (HWND w = GetWindow(form->tsMore->Handle(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
     if (GetWindowLongA(w, GWL_STYLE) & WS_TABSTOP) order.push_back(TextOf(w));
   }
-  EXPECT_EQ(order, (std::vector<std::string>{"Set...", "Clear", "30", "Longest lock:", "60",
-                                             "Start with Windows"}));
+  EXPECT_EQ(order,
+            (std::vector<std::string>{"Set...", "Clear", "30", "Darken the screens while cleaning",
+                                      "Longest lock:", "60", "Start with Windows"}));
   gui::TComponent::Free(form);
 }
 
@@ -209,6 +215,7 @@ TEST_F(MorePage, ShowsTheStoredValuesAndKeepsChangesOnlyOnSave) {
   more.LongestLockMinutes = 90;
   more.LongestLockSeconds = 7;
   more.StartWithWindows = true;
+  more.DarkenWhileCleaning = true;
   RunModal({[&] {
     EXPECT_EQ(TextOf(form->lPasswordState->Handle()), "Set");
     EXPECT_TRUE(IsWindowEnabled(form->btnClearPassword->Handle()));
@@ -216,24 +223,29 @@ TEST_F(MorePage, ShowsTheStoredValuesAndKeepsChangesOnlyOnSave) {
     EXPECT_TRUE(form->cbLongestLock->Checked());
     EXPECT_EQ(form->spLongestLock->Value(), 90);
     EXPECT_TRUE(form->cbStartWithWindows->Checked());
+    EXPECT_TRUE(form->cbDarkenWhileCleaning->Checked());
     form->btnClearPassword->Click();
     EXPECT_EQ(TextOf(form->lPasswordState->Handle()), "None");
     form->spCleaning->SetValue(9999);  // clamped to 600
     form->cbStartWithWindows->SetChecked(false);
+    form->cbDarkenWhileCleaning->SetChecked(false);
     form->BitBtnCancel->Click();
   }});
   EXPECT_EQ(more.Password, stored) << "Cancel kept a change";
   EXPECT_EQ(more.CleaningSeconds, 45);
   EXPECT_TRUE(more.StartWithWindows);
+  EXPECT_TRUE(more.DarkenWhileCleaning);
 
   RunModal({[&] {
     form->btnClearPassword->Click();
     form->spCleaning->SetValue(2);  // clamped to 5
     form->cbLongestLock->SetChecked(false);
     form->cbStartWithWindows->SetChecked(false);
+    form->cbDarkenWhileCleaning->SetChecked(false);
     form->BitBtnApply->Click();
   }});
   EXPECT_EQ(more.Password, "");
+  EXPECT_FALSE(more.DarkenWhileCleaning);
   EXPECT_EQ(more.CleaningSeconds, 5);
   EXPECT_EQ(more.LongestLockMinutes, 0);
   EXPECT_EQ(more.LongestLockSeconds, 7) << "the tests' seconds are not the page's";
@@ -285,7 +297,8 @@ TEST_F(MorePage, WithoutItsSettingsThePageIsShownDisabled) {
   RunModal({[&] {
              for (gui::TWinControl* c : std::initializer_list<gui::TWinControl*>{
                       form->btnSetPassword, form->btnClearPassword, form->spCleaning,
-                      form->cbLongestLock, form->spLongestLock, form->cbStartWithWindows})
+                      form->cbDarkenWhileCleaning, form->cbLongestLock, form->spLongestLock,
+                      form->cbStartWithWindows})
                EXPECT_FALSE(IsWindowEnabled(c->Handle())) << c->Name();
              form->BitBtnApply->Click();
            }},

@@ -231,15 +231,15 @@ TEST_F(OptionsDialog, EveryControlHasItsClassPlaceCaptionAndHint) {
   EXPECT_FALSE(IsWindowVisible(form->ImageUnlocked->Handle()));
   EXPECT_TRUE(IsWindowVisible(form->HotKeyUnLock->Handle()));
   EXPECT_FALSE(IsWindowVisible(form->cbKeyboard->Handle())) << "the second page is hidden";
-  // The tooltips carry the six hints of the first two pages and the six of
-  // the third.
+  // The tooltips carry the six hints of the first two pages and the seven
+  // of the third.
   HWND tips = nullptr;
   ForEachThreadWindow(GetCurrentThreadId(), [&](HWND w) {
     if (ClassOf(w) == TOOLTIPS_CLASSA) tips = w;
     return true;
   });
   ASSERT_NE(tips, nullptr);
-  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 12);
+  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 13);
 }
 
 // Pixels of a window's rectangle on the screen that are clearly of a hue.
