@@ -108,6 +108,12 @@ void TLockController::ProcessCommandLine(const std::vector<std::string>& args) {
                        CommandLineHelpText(FileNameOf(FSystem.ExecutablePath())),
                        CommandLineHelpCaption);
         break;
+      case TSwitch::CleanLock: acCleanLockExecute(); break;
+      case TSwitch::State:
+        // Only a second instance gets here: WinMain ends a first one that
+        // is asked for the state. A script waits for no box.
+        if (!IsFirstInstance) FExitCode = BindHookLibrary(false) ? StateExitCode() : kStateUnknown;
+        break;
     }
   }
   if (IsFirstInstance) return;
@@ -189,6 +195,8 @@ void TLockController::HandOverSettings(bool lockInForce) {
 }
 
 bool TLockController::IsLocked() { return FLibrary.Bound() && FLibrary.GetIsLocked() != 0; }
+
+int TLockController::StateExitCode() { return IsLocked() ? kStateLocked : kStateUnlocked; }
 
 // --- lock and unlock ---
 
@@ -291,6 +299,7 @@ std::optional<long> TLockController::WMHookNotify(std::intptr_t code, std::uintp
     case TNotifyAction::ShowLockedNotice: ShowNotice(TNotice::Locked); break;
     case TNotifyAction::Lock: acLockExecute(); break;
     case TNotifyAction::Unlock: acUnlockExecute(); break;
+    case TNotifyAction::CleanLock: acCleanLockExecute(); break;
     case TNotifyAction::CloseTaskManager: CloseTaskManager(); break;
     case TNotifyAction::ResetIdle: IdleLock.Activity(); break;
     case TNotifyAction::Reply:
@@ -466,7 +475,12 @@ void TLockController::UndoOptionsBracket() noexcept {
 
 void TLockController::acCleanLockExecute() {
   if (!BindHookLibrary(true)) return;
-  if (!IsFirstInstance || IsLocked()) return;
+  if (!IsFirstInstance) {
+    // A second instance's /C: the running copy makes the cleaning lock.
+    FSystem.SendNotify(FLibrary.GetNotifyWnd(), LN_CLEAN_LOCK_REQUEST);
+    return;
+  }
+  if (IsLocked()) return;
   FCleaningLock = true;
   HandOverSettings(true);
   if (FLibrary.SetProperties(PROP_LOCKED, 1) == 0) {

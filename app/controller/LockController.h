@@ -97,9 +97,14 @@ class TLockController {
   bool OptionsOpen() const { return FOptionsOpen; }
   // How often the hooks were installed again since the start.
   int HookReinstalls() const { return FHookWatch.Reinstalls(); }
+  // The process's exit code: a second instance's answer to /S
+  // (TStateExitCode), otherwise 0.
+  int ExitCode() const { return FExitCode; }
 
  private:
   void ProcessCommandLine(const std::vector<std::string>& args);
+  // The lock state as /S reports it, read from the bound library.
+  int StateExitCode();
   // Takes a settings file made from the file next to the executable:
   // loaded, with its hot keys made typable or none.
   void TakeSettingsFile(std::unique_ptr<settings::TLockIniFile> file);
@@ -158,6 +163,7 @@ class TLockController {
   // LN_STATE_CHANGED posts of re-installations still to come: with the
   // lock state unchanged they show no notice.
   int FQuietStateChanges = 0;
+  int FExitCode = 0;
 };
 
 }  // namespace quell::app

@@ -200,8 +200,11 @@ class TRecordingSystem : public TControllerSystem {
   void PostNotify(TWindowId window, std::int32_t code) override {
     sent.push_back("Post " + std::to_string(window) + " " + std::to_string(code));
   }
+  // What the running copy does with a request, before the send returns.
+  std::function<void(std::int32_t)> runningCopy;
   void SendNotify(TWindowId window, std::int32_t code) override {
     sent.push_back("Send " + std::to_string(window) + " " + std::to_string(code));
+    if (runningCopy) runningCopy(code);
   }
   TRunEntryStore& RunEntries() override { return runEntry; }
   TInputClock clock{5000, 4000};
@@ -323,6 +326,7 @@ TEST_F(LockControllerTest, ASecondInstanceHandsItsCommandLineOverAndNeverRegiste
   } cases[] = {
       {{"/L"}, "Send 200 3"},
       {{"/U"}, "Send 200 4"},
+      {{"-c"}, "Send 200 32"},
       {{}, "Post 200 -1"},  // a plain start shows the running copy
   };
   for (const auto& c : cases) {
@@ -342,6 +346,65 @@ TEST_F(LockControllerTest, ASecondInstanceHandsItsCommandLineOverAndNeverRegiste
   }
 }
 
+TEST_F(LockControllerTest, TheStateSwitchAnswersWithTheRunningCopysStateAndNoBox) {
+  const struct {
+    const char* name;
+    std::vector<std::string> args;
+    bool locked, bindFails;
+    int exitCode;
+    const char* sent;
+  } cases[] = {
+      {"unlocked", {"/S"}, false, false, 0, nullptr},
+      {"locked", {"-s"}, true, false, 1, nullptr},
+      {"no library to ask", {"/S"}, false, true, 3, nullptr},
+      {"after the lock before it", {"/L", "/S"}, false, false, 1, "Send 200 3"},
+      {"the last state switch", {"/S", "/U", "/S"}, true, false, 0, "Send 200 4"},
+  };
+  WriteSettings(kDistinctSettings);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    library = TRecordingLibrary();
+    library.bindFails = c.bindFails;
+    library.hooked = true;  // the running copy's hooks
+    library.properties[PROP_LOCKED] = c.locked;
+    view.shown.clear();
+    system.sent.clear();
+    // The recording library stands for the running copy's too.
+    system.runningCopy = [&](std::int32_t code) {
+      if (code == LN_LOCK_REQUEST || code == LN_UNLOCK_REQUEST)
+        library.properties[PROP_LOCKED] = code == LN_LOCK_REQUEST;
+    };
+    Start(false, c.args);
+    EXPECT_EQ(controller->ExitCode(), c.exitCode);
+    EXPECT_THAT(system.sent, ElementsAreArray(c.sent ? TLog{c.sent} : TLog{}));
+    EXPECT_THAT(view.shown, ElementsAreArray({"PostClose"})) << "no box for a script to wait on";
+    controller->FormDestroy();
+    controller.reset();
+  }
+  system.runningCopy = nullptr;
+  library = TRecordingLibrary();
+  Start(true, {"/S"});
+  EXPECT_EQ(controller->ExitCode(), 0) << "a resident copy ends with 0";
+}
+
+TEST_F(LockControllerTest, AFirstInstanceStartedWithCleanLocksForCleaningBeforeItsTray) {
+  WriteSettings(kDistinctSettings);
+  Start(true, {"/C"});
+  const TLog cleaning = SettingsCalls({1, 1, 1, 1, 1, 49228, 49237, 1, 9, 9, 1, 0, 0, 77, 0});
+  EXPECT_THAT(library.calls, ElementsAreArray(Concat(Concat({"Bind", "SetNotifyWnd 100"}, cleaning),
+                                                     Concat({"SetProperties 0 1"}, cleaning))))
+      << "the cleaning lock first, then the start-up hands the same options over again";
+  EXPECT_EQ(view.shown.front(), "ShowTray") << "nothing shown before the tray exists";
+  ForgetCalls();
+  controller->WMHookNotify(LN_STATE_CHANGED, 0);
+  EXPECT_THAT(view.shown, ElementsAreArray({"Tray 1",
+                                            "Notice Computer is Locked: Cleaning: "
+                                            "unlocks in 30 seconds"}));
+  system.now += 31'000;
+  controller->TimerTimedLockTimer();
+  EXPECT_EQ(library.properties[PROP_LOCKED], 0) << "ends by itself";
+}
+
 TEST_F(LockControllerTest, EachNotificationIsAnsweredAfterItsAction) {
   WriteSettings(kDistinctSettings);
   Start();
@@ -357,6 +420,12 @@ TEST_F(LockControllerTest, EachNotificationIsAnsweredAfterItsAction) {
       {LN_UNLOCK_REQUEST, 4, Concat(settings, {"SetProperties 0 0"})},
       {LN_ACTIVITY, std::nullopt, {}},
       {99, std::nullopt, {}},  // unknown codes are ignored
+      // A second instance's /C: keyboard and mouse all locked; while
+      // locked it changes nothing, as the menu's disabled entry would.
+      {LN_CLEAN_LOCK_REQUEST, 32,
+       Concat(SettingsCalls({1, 1, 1, 1, 1, 49228, 49237, 1, 9, 9, 1, 0, 0, 77, 0}),
+              {"SetProperties 0 1"})},
+      {LN_CLEAN_LOCK_REQUEST, 32, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
