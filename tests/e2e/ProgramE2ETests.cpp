@@ -349,10 +349,11 @@ TEST_F(ControllerEndToEnd, HelpSwitchShowsTheSwitchListAndTheSecondInstanceThenE
         return (box = FindMessageBox(second.processId, "Quellane Command-Line Options")) != nullptr;
       },
       10000));
-  EXPECT_EQ(QuellaneProcess::MessageBoxText(box),
-            "Quellane.exe [/L|/U|/C|/S]\r\n   /L     Lock Computer\r\n   /U     UnLock Computer \r\n"
-            "   /C     Lock for Cleaning\r\n"
-            "   /S     Exit code: 0 unlocked, 1 locked, 2 not running\r\n");
+  EXPECT_EQ(
+      QuellaneProcess::MessageBoxText(box),
+      "Quellane.exe [/L|/U|/C|/S]\r\n   /L     Lock Computer\r\n   /U     UnLock Computer \r\n"
+      "   /C     Lock for Cleaning\r\n"
+      "   /S     Exit code: 0 unlocked, 1 locked, 2 not running\r\n");
   QuellaneProcess::PressOk(box);
   EXPECT_EQ(WaitForSingleObject(second.process, 10000), WAIT_OBJECT_0)
       << "the second instance ends";
