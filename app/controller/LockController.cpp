@@ -42,8 +42,10 @@ void TLockController::FormCreate(const std::vector<std::string>& args) {
     // An unreadable settings file is reported and the program goes on
     // with the defaults: not as a first run, and without ever saving over
     // the file it could not read (until the options find it readable).
-    FView->ShowBox(TControllerBox::SettingsUnread, error.what(),
-                   std::string(settings::SaveErrorCaption));
+    // Not to a script that asked a second instance for the state.
+    if (IsFirstInstance || !AsksState(ParseSwitches(args)))
+      FView->ShowBox(TControllerBox::SettingsUnread, error.what(),
+                     std::string(settings::SaveErrorCaption));
     file = std::make_unique<settings::TLockIniFile>(exePath, settings::TLockIniFile::TUnread{});
   }
   TakeSettingsFile(std::move(file));

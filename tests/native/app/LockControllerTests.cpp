@@ -381,6 +381,18 @@ TEST_F(LockControllerTest, TheStateSwitchAnswersWithTheRunningCopysStateAndNoBox
     controller->FormDestroy();
     controller.reset();
   }
+  // A settings file that cannot be read is no reason for a box either.
+  std::filesystem::remove(folder / "Quellane.ini");
+  std::filesystem::create_directory(folder / "Quellane.ini");
+  library = TRecordingLibrary();
+  library.hooked = true;
+  library.properties[PROP_LOCKED] = 1;
+  view.shown.clear();
+  Start(false, {"/S"});
+  EXPECT_EQ(controller->ExitCode(), 1);
+  EXPECT_THAT(view.shown, ElementsAreArray({"PostClose"}));
+  controller->FormDestroy();
+
   system.runningCopy = nullptr;
   library = TRecordingLibrary();
   Start(true, {"/S"});
