@@ -151,7 +151,9 @@ TEST_F(ProgramEndToEnd, MainWindowAnswersPingAndSurvivesEveryOtherCode) {
   EXPECT_EQ(reply, 1u);
   std::mt19937 random(7);
   for (LPARAM code = -1000; code <= 1000; ++code) {
-    if (code == LN_ACTIVATE || code == LN_LOCK_REQUEST || code == LN_UNLOCK_REQUEST) continue;
+    if (code == LN_ACTIVATE || code == LN_LOCK_REQUEST || code == LN_UNLOCK_REQUEST ||
+        code == LN_CLEAN_LOCK_REQUEST)
+      continue;
     SendMessageTimeoutA(main, WM_USER, random(), code, SMTO_ABORTIFHUNG, 5000, &reply);
   }
   EXPECT_TRUE(program.Alive());
