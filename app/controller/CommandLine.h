@@ -17,7 +17,7 @@ enum TStateExitCode : int {
   kStateUnlocked = 0,
   kStateLocked = 1,
   kStateNotRunning = 2,  // no running copy; the copy with /S started nothing
-  kStateUnknown = 3,     // a copy runs, but its library could not be loaded to ask it
+  kStateUnknown = 3,     // a copy runs but cannot be asked: no library here, or not its library
 };
 
 // True when the switches ask for the state: such a copy never stays

@@ -198,7 +198,13 @@ void TLockController::HandOverSettings(bool lockInForce) {
 
 bool TLockController::IsLocked() { return FLibrary.Bound() && FLibrary.GetIsLocked() != 0; }
 
-int TLockController::StateExitCode() { return IsLocked() ? kStateLocked : kStateUnlocked; }
+int TLockController::StateExitCode() {
+  // No window in this library's record: the running copy serves another
+  // file of the library (it runs from another folder) or none, and this
+  // record's flag is not its lock.
+  if (FLibrary.GetNotifyWnd() == 0) return kStateUnknown;
+  return IsLocked() ? kStateLocked : kStateUnlocked;
+}
 
 // --- lock and unlock ---
 

@@ -81,7 +81,8 @@ class TRecordingLibrary : public TLockLibrary {
     return 1;
   }
   int GetIsLocked() override { return properties[PROP_LOCKED] != 0 && hooked ? 1 : 0; }
-  TWindowId GetNotifyWnd() override { return kRunningWindow; }
+  TWindowId recordWindow = kRunningWindow;  // the running copy's window, in the record
+  TWindowId GetNotifyWnd() override { return recordWindow; }
   int SetProperties(int index, int value) override {
     calls.push_back("SetProperties " + std::to_string(index) + " " + std::to_string(value));
     if (index < 0 || index >= kStoredPropertyCount) return 0;
@@ -351,20 +352,24 @@ TEST_F(LockControllerTest, TheStateSwitchAnswersWithTheRunningCopysStateAndNoBox
     const char* name;
     std::vector<std::string> args;
     bool locked, bindFails;
+    TWindowId notifyWnd;
     int exitCode;
     const char* sent;
   } cases[] = {
-      {"unlocked", {"/S"}, false, false, 0, nullptr},
-      {"locked", {"-s"}, true, false, 1, nullptr},
-      {"no library to ask", {"/S"}, false, true, 3, nullptr},
-      {"after the lock before it", {"/L", "/S"}, false, false, 1, "Send 200 3"},
-      {"the last state switch", {"/S", "/U", "/S"}, true, false, 0, "Send 200 4"},
+      {"unlocked", {"/S"}, false, false, kRunningWindow, 0, nullptr},
+      {"locked", {"-s"}, true, false, kRunningWindow, 1, nullptr},
+      {"no library to ask", {"/S"}, false, true, kRunningWindow, 3, nullptr},
+      // The copy runs from another folder: this library's record is not its.
+      {"no window in the record", {"/S"}, true, false, 0, 3, nullptr},
+      {"after the lock before it", {"/L", "/S"}, false, false, kRunningWindow, 1, "Send 200 3"},
+      {"the last state switch", {"/S", "/U", "/S"}, true, false, kRunningWindow, 0, "Send 200 4"},
   };
   WriteSettings(kDistinctSettings);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     library = TRecordingLibrary();
     library.bindFails = c.bindFails;
+    library.recordWindow = c.notifyWnd;
     library.hooked = true;  // the running copy's hooks
     library.properties[PROP_LOCKED] = c.locked;
     view.shown.clear();
