@@ -21,7 +21,7 @@ const char* const kSettings =
     "LOCK_MOUSE_WHEEL=0\r\nKEY_LOCK=49228\r\nKEY_UNLOCK=49237\r\n\r\n"
     "[Config.More]\r\nCLEANING_SECONDS=5\r\n\r\n";
 
-constexpr DWORD kUnlocked = 0, kLocked = 1, kNotRunning = 2;
+constexpr DWORD kUnlocked = 0, kLocked = 1, kNotRunning = 2, kCannotAsk = 3;
 
 // The number in a cleaning notice ("...: Cleaning: unlocks in 4 seconds"),
 // or -1.
@@ -88,6 +88,11 @@ TEST_F(ScriptingEndToEnd, StateAndCleaningLockFromTheCommandLine) {
   EXPECT_EQ(program.RunAgain("-S /L"), kUnlocked) << "the state before the switches after it";
   ASSERT_TRUE(WaitLocked(true));
   EXPECT_EQ(program.RunAgain("/x /S /Sx"), kLocked) << "unknown arguments are ignored as ever";
+  {
+    // A copy of another folder has a library of its own: it cannot tell.
+    QuellaneProcess elsewhere;
+    EXPECT_EQ(elsewhere.RunAgain("/S"), kCannotAsk);
+  }
   EXPECT_EQ(program.RunAgain("/C"), 0u);
   PumpFor(500);
   EXPECT_EQ(CountdownOf(program.Notice()), -1) << "/C while locked makes no cleaning lock";
