@@ -404,24 +404,6 @@ TEST_F(LockControllerTest, TheStateSwitchAnswersWithTheRunningCopysStateAndNoBox
   EXPECT_EQ(controller->ExitCode(), 0) << "a resident copy ends with 0";
 }
 
-TEST_F(LockControllerTest, AFirstInstanceStartedWithCleanLocksForCleaningBeforeItsTray) {
-  WriteSettings(kDistinctSettings);
-  Start(true, {"/C"});
-  const TLog cleaning = SettingsCalls({1, 1, 1, 1, 1, 49228, 49237, 1, 9, 9, 1, 0, 0, 77, 0});
-  EXPECT_THAT(library.calls, ElementsAreArray(Concat(Concat({"Bind", "SetNotifyWnd 100"}, cleaning),
-                                                     Concat({"SetProperties 0 1"}, cleaning))))
-      << "the cleaning lock first, then the start-up hands the same options over again";
-  EXPECT_EQ(view.shown.front(), "ShowTray") << "nothing shown before the tray exists";
-  ForgetCalls();
-  controller->WMHookNotify(LN_STATE_CHANGED, 0);
-  EXPECT_THAT(view.shown, ElementsAreArray({"Tray 1",
-                                            "Notice Computer is Locked: Cleaning: "
-                                            "unlocks in 30 seconds"}));
-  system.now += 31'000;
-  controller->TimerTimedLockTimer();
-  EXPECT_EQ(library.properties[PROP_LOCKED], 0) << "ends by itself";
-}
-
 TEST_F(LockControllerTest, EachNotificationIsAnsweredAfterItsAction) {
   WriteSettings(kDistinctSettings);
   Start();
