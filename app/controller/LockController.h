@@ -71,7 +71,8 @@ class TLockController {
   // of a second instance and the options dialog's "Lock Now".
   void acLockExecute();
   void acUnlockExecute();
-  // Locks keyboard and mouse for the cleaning seconds of the settings.
+  // Locks keyboard and mouse for the cleaning seconds of the settings; in a
+  // second instance (/C), asks the running copy to.
   void acCleanLockExecute();
   void acOptionsExecute();
   void acExitExecute();
