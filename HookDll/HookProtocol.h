@@ -20,6 +20,9 @@ enum NotifyCode : std::int32_t {
   LN_UNLOCK_REQUEST = 4,  // sent by a second instance, answered with 4
   LN_CTRL_ALT_DEL = 5,    // wParam: shortcut code of the Delete event
   LN_ACTIVITY = 6,        // a key press or a counted mouse event
+  // Only program instances send it, never the library (kept apart from the
+  // library's codes): a second instance's /C, answered with 32.
+  LN_CLEAN_LOCK_REQUEST = 32,
 };
 
 // Property indices; property i (1..15) carries settings slot i unchanged.

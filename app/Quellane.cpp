@@ -7,6 +7,7 @@
 
 #include "gui/Application.h"
 #include "system/EndRunningCopies.h"
+#include "controller/CommandLine.h"
 #include "controller/ExitRequest.h"
 #include "ui/FPopup.h"
 #include "FkestravaMain.h"
@@ -20,12 +21,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace quell;
   // "/exit" ends the copy running from this file and nothing else: no
   // mutex, no settings, no window of its own.
-  if (app::IsExitRequest(base::ArgumentsOf(__argc, __argv))) {
+  const std::vector<std::string> args = base::ArgumentsOf(__argc, __argv);
+  if (app::IsExitRequest(args)) {
     constexpr DWORD kExitWaitMs = 15000;
     return app::EndRunningCopies(kExitWaitMs);
   }
+  // /S asks a running copy for its state; with none running it starts
+  // nothing: no mutex kept, no repair, no window.
+  const bool asksState = app::AsksState(app::ParseSwitches(args));
+  if (asksState && !app::TSingleInstance::Running()) return app::kStateNotRunning;
   // Held for the life of the process.
   const app::TSingleInstance instance;
+  // The running copy ended between the look and the mutex.
+  if (asksState && instance.IsFirst()) return app::kStateNotRunning;
   // Before anything else: undo what a lock of a program that died left.
   if (instance.IsFirst()) hook::RepairLockLeftovers();
 
@@ -43,5 +51,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   auto* popup = application.CreateForm<ui::TFormPopup>();
   popup->OnOptionsRequest = [main] { main->acOptions->Execute(); };
   application.Run();
-  return 0;
+  return controller.ExitCode();
 }

@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   fp-utils nsis msitools wixl unzip
+  python3-yaml
 )
 
 sudo_cmd=()

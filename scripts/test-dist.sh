@@ -2,7 +2,8 @@
 # Tests of what a Windows user downloads (make dist):
 #   static  every zip and MSI in dist/ listed and read: the files and their
 #           versions, the tables of the package (files, shortcut, upgrade
-#           codes, install folder, properties), SHA256SUMS;
+#           codes, install folder, properties), SHA256SUMS; the winget and
+#           Scoop manifests against the packages (tests/dist/check-manifests.py);
 #   wine    each MSI installed, upgraded and uninstalled under Wine with its
 #           own program: win64 under the 64-bit loader, win32 (the product)
 #           under the 32-bit loader in a 32-bit prefix
@@ -143,8 +144,15 @@ $QUELL_PRODUCT $QUELL_VERSION is already installed. To install it again, first u
 
 printf '\n==== packages (static) ====\n'
 if (cd dist && sha256sum --quiet -c SHA256SUMS); then pass "SHA256SUMS matches dist/"; else fail "SHA256SUMS matches dist/"; fi
-expect "SHA256SUMS lists every other file of dist/" \
-  "$(awk '{ print $2 }' dist/SHA256SUMS | sort | tr '\n' ' ')" "$(cd dist && ls | grep -v '^SHA256SUMS$' | sort | tr '\n' ' ')"
+expect "SHA256SUMS lists every package of dist/ (the files at its top but itself)" \
+  "$(awk '{ print $2 }' dist/SHA256SUMS | sort | tr '\n' ' ')" \
+  "$(cd dist && find . -maxdepth 1 -type f ! -name SHA256SUMS -printf '%P\n' | sort | tr '\n' ' ')"
+printf '\n==== package manager manifests ====\n'
+manifest_results=$(tests/dist/check-manifests.py dist build/win32/dist-facts.sh) || true
+printf '%s\n' "$manifest_results"
+passed=$((passed + $(grep -c '^  ok ' <<<"$manifest_results" || true)))
+failed=$((failed + $(grep -c '^  FAIL ' <<<"$manifest_results" || true)))
+grep -q '^  ok ' <<<"$manifest_results" || fail "manifests: the checks ran"
 for arch in "${arches[@]}"; do static_checks "$arch"; done
 
 if ((static_only == 0)); then

@@ -15,17 +15,27 @@ std::vector<TSwitch> ParseSwitches(const std::vector<std::string>& args) {
       case 'u': switches.push_back(TSwitch::Unlock); break;
       case '?':
       case 'h': switches.push_back(TSwitch::Help); break;
+      case 'c': switches.push_back(TSwitch::CleanLock); break;
+      case 's': switches.push_back(TSwitch::State); break;
       default: break;
     }
   }
   return switches;
 }
 
+bool AsksState(const std::vector<TSwitch>& switches) {
+  for (TSwitch s : switches)
+    if (s == TSwitch::State) return true;
+  return false;
+}
+
 std::string CommandLineHelpText(std::string_view exeFileName) {
   std::string text(exeFileName);
-  text += " [/L|/U]\r\n";
+  text += " [/L|/U|/C|/S]\r\n";
   text += "   /L     Lock Computer\r\n";
   text += "   /U     UnLock Computer \r\n";
+  text += "   /C     Lock for Cleaning\r\n";
+  text += "   /S     Exit code: 0 unlocked, 1 locked, 2 not running\r\n";
   return text;
 }
 

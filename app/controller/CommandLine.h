@@ -1,5 +1,6 @@
-// The program's command line: /L locks, /U unlocks, /? or /h lists the
-// switches; '-' may stand for '/', case is ignored, anything else is ignored.
+// The program's command line: /L locks, /U unlocks, /C locks for cleaning,
+// /S reports the state as the exit code, /? or /h lists the switches; '-'
+// may stand for '/', case is ignored, anything else is ignored.
 #pragma once
 
 #include <string>
@@ -8,7 +9,20 @@
 
 namespace quell::app {
 
-enum class TSwitch { Lock, Unlock, Help };
+enum class TSwitch { Lock, Unlock, Help, CleanLock, State };
+
+// The exit code of a copy started with /S, for scripts: the state of the
+// running copy when /S was read (after the switches before it were handled).
+enum TStateExitCode : int {
+  kStateUnlocked = 0,
+  kStateLocked = 1,
+  kStateNotRunning = 2,  // no running copy; the copy with /S started nothing
+  kStateUnknown = 3,     // a copy runs but cannot be asked: no library here, or not its library
+};
+
+// True when the switches ask for the state: such a copy never stays
+// resident, whatever else its command line says.
+bool AsksState(const std::vector<TSwitch>& switches);
 
 // True when `arg` has exactly two characters and the first is '-' or '/'.
 bool IsSwitch(std::string_view arg);

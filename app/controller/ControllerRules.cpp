@@ -14,6 +14,7 @@ TNotifyDecision DecideNotify(std::intptr_t code) {
     case LN_UNLOCK_REQUEST: return {TNotifyAction::Unlock, true, LN_UNLOCK_REQUEST};
     case LN_CTRL_ALT_DEL: return {TNotifyAction::CloseTaskManager, false, 0};
     case LN_ACTIVITY: return {TNotifyAction::ResetIdle, false, 0};
+    case LN_CLEAN_LOCK_REQUEST: return {TNotifyAction::CleanLock, true, LN_CLEAN_LOCK_REQUEST};
     default: return {TNotifyAction::None, false, 0};
   }
 }

@@ -16,6 +16,7 @@ enum class TNotifyAction {
   ShowLockedNotice,
   Lock,
   Unlock,
+  CleanLock,
   CloseTaskManager,
   ResetIdle,
 };

@@ -46,8 +46,10 @@ void TLockController::FormCreate(const std::vector<std::string>& args) {
     // An unreadable settings file is reported and the program goes on
     // with the defaults: not as a first run, and without ever saving over
     // the file it could not read (until the options find it readable).
-    FView->ShowBox(TControllerBox::SettingsUnread, error.what(),
-                   std::string(settings::SaveErrorCaption));
+    // Not to a script that asked a second instance for the state.
+    if (IsFirstInstance || !AsksState(ParseSwitches(args)))
+      FView->ShowBox(TControllerBox::SettingsUnread, error.what(),
+                     std::string(settings::SaveErrorCaption));
     file = std::make_unique<settings::TLockIniFile>(exePath, settings::TLockIniFile::TUnread{});
   }
   TakeSettingsFile(std::move(file));
@@ -111,6 +113,12 @@ void TLockController::ProcessCommandLine(const std::vector<std::string>& args) {
         FView->ShowBox(TControllerBox::CommandLineHelp,
                        CommandLineHelpText(FileNameOf(FSystem.ExecutablePath())),
                        CommandLineHelpCaption);
+        break;
+      case TSwitch::CleanLock: acCleanLockExecute(); break;
+      case TSwitch::State:
+        // Only a second instance gets here: WinMain ends a first one that
+        // is asked for the state. A script waits for no box.
+        if (!IsFirstInstance) FExitCode = BindHookLibrary(false) ? StateExitCode() : kStateUnknown;
         break;
     }
   }
@@ -195,6 +203,14 @@ void TLockController::HandOverSettings(bool lockInForce) {
 }
 
 bool TLockController::IsLocked() { return FLibrary.Bound() && FLibrary.GetIsLocked() != 0; }
+
+int TLockController::StateExitCode() {
+  // No window in this library's record: the running copy serves another
+  // file of the library (it runs from another folder) or none, and this
+  // record's flag is not its lock.
+  if (FLibrary.GetNotifyWnd() == 0) return kStateUnknown;
+  return IsLocked() ? kStateLocked : kStateUnlocked;
+}
 
 // --- lock and unlock ---
 
@@ -346,6 +362,7 @@ std::optional<long> TLockController::WMHookNotify(std::intptr_t code, std::uintp
     case TNotifyAction::ShowLockedNotice: ShowNotice(TNotice::Locked); break;
     case TNotifyAction::Lock: acLockExecute(); break;
     case TNotifyAction::Unlock: acUnlockExecute(); break;
+    case TNotifyAction::CleanLock: acCleanLockExecute(); break;
     case TNotifyAction::CloseTaskManager: CloseTaskManager(); break;
     case TNotifyAction::ResetIdle: IdleLock.Activity(); break;
     case TNotifyAction::Reply:
@@ -522,7 +539,12 @@ void TLockController::UndoOptionsBracket() noexcept {
 
 void TLockController::acCleanLockExecute() {
   if (!BindHookLibrary(true)) return;
-  if (!IsFirstInstance || IsLocked()) return;
+  if (!IsFirstInstance) {
+    // A second instance's /C: the running copy makes the cleaning lock.
+    FSystem.SendNotify(FLibrary.GetNotifyWnd(), LN_CLEAN_LOCK_REQUEST);
+    return;
+  }
+  if (IsLocked()) return;
   FCleaningLock = true;
   HandOverSettings(true);
   if (FLibrary.SetProperties(PROP_LOCKED, 1) == 0) {

@@ -73,7 +73,8 @@ class TLockController {
   // of a second instance and the options dialog's "Lock Now".
   void acLockExecute();
   void acUnlockExecute();
-  // Locks keyboard and mouse for the cleaning seconds of the settings.
+  // Locks keyboard and mouse for the cleaning seconds of the settings; in a
+  // second instance (/C), asks the running copy to.
   void acCleanLockExecute();
   void acOptionsExecute();
   void acExitExecute();
@@ -99,9 +100,14 @@ class TLockController {
   bool OptionsOpen() const { return FOptionsOpen; }
   // How often the hooks were installed again since the start.
   int HookReinstalls() const { return FHookWatch.Reinstalls(); }
+  // The process's exit code: a second instance's answer to /S
+  // (TStateExitCode), otherwise 0.
+  int ExitCode() const { return FExitCode; }
 
  private:
   void ProcessCommandLine(const std::vector<std::string>& args);
+  // The lock state as /S reports it, read from the bound library.
+  int StateExitCode();
   // Takes a settings file made from the file next to the executable:
   // loaded, with its hot keys made typable or none.
   void TakeSettingsFile(std::unique_ptr<settings::TLockIniFile> file);
@@ -169,6 +175,7 @@ class TLockController {
   int FQuietStateChanges = 0;
   // The input shield shown, if any.
   std::optional<TShieldLook> FShield;
+  int FExitCode = 0;
 };
 
 }  // namespace quell::app

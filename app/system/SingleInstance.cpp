@@ -12,4 +12,9 @@ TSingleInstance::TSingleInstance()
   }
 }
 
+bool TSingleInstance::Running() {
+  return static_cast<bool>(
+      base::KernelHandle(OpenMutexA(SYNCHRONIZE, FALSE, kSingleInstanceMutexName)));
+}
+
 }  // namespace quell::app

@@ -18,6 +18,9 @@ class TSingleInstance {
   TSingleInstance& operator=(const TSingleInstance&) = delete;
 
   bool IsFirst() const { return FFirst; }
+  // Whether a copy holds the mutex now, without making it (a copy that
+  // only asks must not look like a first instance to one starting meanwhile).
+  static bool Running();
 
  private:
   base::KernelHandle FMutex;

@@ -151,7 +151,9 @@ TEST_F(ProgramEndToEnd, MainWindowAnswersPingAndSurvivesEveryOtherCode) {
   EXPECT_EQ(reply, 1u);
   std::mt19937 random(7);
   for (LPARAM code = -1000; code <= 1000; ++code) {
-    if (code == LN_ACTIVATE || code == LN_LOCK_REQUEST || code == LN_UNLOCK_REQUEST) continue;
+    if (code == LN_ACTIVATE || code == LN_LOCK_REQUEST || code == LN_UNLOCK_REQUEST ||
+        code == LN_CLEAN_LOCK_REQUEST)
+      continue;
     SendMessageTimeoutA(main, WM_USER, random(), code, SMTO_ABORTIFHUNG, 5000, &reply);
   }
   EXPECT_TRUE(program.Alive());
@@ -349,8 +351,11 @@ TEST_F(ControllerEndToEnd, HelpSwitchShowsTheSwitchListAndTheSecondInstanceThenE
         return (box = FindMessageBox(second.processId, "Quellane Command-Line Options")) != nullptr;
       },
       10000));
-  EXPECT_EQ(QuellaneProcess::MessageBoxText(box),
-            "Quellane.exe [/L|/U]\r\n   /L     Lock Computer\r\n   /U     UnLock Computer \r\n");
+  EXPECT_EQ(
+      QuellaneProcess::MessageBoxText(box),
+      "Quellane.exe [/L|/U|/C|/S]\r\n   /L     Lock Computer\r\n   /U     UnLock Computer \r\n"
+      "   /C     Lock for Cleaning\r\n"
+      "   /S     Exit code: 0 unlocked, 1 locked, 2 not running\r\n");
   QuellaneProcess::PressOk(box);
   EXPECT_EQ(WaitForSingleObject(second.process, 10000), WAIT_OBJECT_0)
       << "the second instance ends";

@@ -19,10 +19,15 @@ TEST(CommandLine, LockSwitchInEveryAllowedSpelling) {
   EXPECT_THAT(ParseSwitches({"-U", "/u"}), ElementsAre(TSwitch::Unlock, TSwitch::Unlock));
   EXPECT_THAT(ParseSwitches({"/?", "-h", "/H"}),
               ElementsAre(TSwitch::Help, TSwitch::Help, TSwitch::Help));
+  EXPECT_THAT(ParseSwitches({"/C", "-c", "/S", "-s"}),
+              ElementsAre(TSwitch::CleanLock, TSwitch::CleanLock, TSwitch::State, TSwitch::State));
+  EXPECT_TRUE(AsksState(ParseSwitches({"x", "/L", "-s"})));
+  EXPECT_FALSE(AsksState(ParseSwitches({"/L", "/U", "/C", "/?", "/state", "S"})));
 }
 
 TEST(CommandLine, EverythingElseIsIgnored) {
-  EXPECT_THAT(ParseSwitches({"/lock", "L", "//", "/", "", "/x", "--", "\\L", "/L ", " /L", "/Ü"}),
+  EXPECT_THAT(ParseSwitches({"/lock", "L", "//", "/", "", "/x", "--", "\\L", "/L ", " /L", "/Ü",
+                             "/clean", "/st", "C", "+S"}),
               IsEmpty());
 }
 
@@ -39,9 +44,12 @@ TEST(CommandLine, IsSwitchNeedsExactlyTwoCharactersWithASwitchSign) {
   EXPECT_FALSE(IsSwitch("/LL"));
 }
 
-TEST(CommandLine, HelpTextNamesTheExecutableAndBothSwitches) {
-  EXPECT_EQ(CommandLineHelpText(FileNameOf("C:\\Program Files\\Quellane\\Quellane.exe")),
-            "Quellane.exe [/L|/U]\r\n   /L     Lock Computer\r\n   /U     UnLock Computer \r\n");
+TEST(CommandLine, HelpTextNamesTheExecutableAndEverySwitch) {
+  EXPECT_EQ(
+      CommandLineHelpText(FileNameOf("C:\\Program Files\\Quellane\\Quellane.exe")),
+      "Quellane.exe [/L|/U|/C|/S]\r\n   /L     Lock Computer\r\n   /U     UnLock Computer \r\n"
+      "   /C     Lock for Cleaning\r\n"
+      "   /S     Exit code: 0 unlocked, 1 locked, 2 not running\r\n");
   EXPECT_EQ(FileNameOf("plain.exe"), "plain.exe");
   EXPECT_EQ(FileNameOf("a/b\\c.exe"), "c.exe");
 }

@@ -21,7 +21,10 @@ TEST(NotifyTable, EveryCodeAndItsReply) {
   EXPECT_EQ(DecideNotify(LN_ACTIVATE).action, TNotifyAction::Activate);
   EXPECT_EQ(DecideNotify(LN_CTRL_ALT_DEL).action, TNotifyAction::CloseTaskManager);
   EXPECT_EQ(DecideNotify(LN_ACTIVITY).action, TNotifyAction::ResetIdle);
-  for (std::intptr_t code : {-1000, -2, 7, 1000, 0x7FFFFFFF}) {
+  EXPECT_EQ(DecideNotify(LN_CLEAN_LOCK_REQUEST).action, TNotifyAction::CleanLock);
+  EXPECT_EQ(DecideNotify(LN_CLEAN_LOCK_REQUEST).reply, 32);
+  EXPECT_TRUE(DecideNotify(LN_CLEAN_LOCK_REQUEST).replies);
+  for (std::intptr_t code : {-1000, -2, 7, 31, 33, 1000, 0x7FFFFFFF}) {
     EXPECT_EQ(DecideNotify(code).action, TNotifyAction::None) << code;
     EXPECT_FALSE(DecideNotify(code).replies);
   }

@@ -82,7 +82,8 @@ class TRecordingLibrary : public TLockLibrary {
     return 1;
   }
   int GetIsLocked() override { return properties[PROP_LOCKED] != 0 && hooked ? 1 : 0; }
-  TWindowId GetNotifyWnd() override { return kRunningWindow; }
+  TWindowId recordWindow = kRunningWindow;  // the running copy's window, in the record
+  TWindowId GetNotifyWnd() override { return recordWindow; }
   int SetProperties(int index, int value) override {
     calls.push_back("SetProperties " + std::to_string(index) + " " + std::to_string(value));
     if (index < 0 || index >= kStoredPropertyCount) return 0;
@@ -218,8 +219,11 @@ class TRecordingSystem : public TControllerSystem {
   void PostNotify(TWindowId window, std::int32_t code) override {
     sent.push_back("Post " + std::to_string(window) + " " + std::to_string(code));
   }
+  // What the running copy does with a request, before the send returns.
+  std::function<void(std::int32_t)> runningCopy;
   void SendNotify(TWindowId window, std::int32_t code) override {
     sent.push_back("Send " + std::to_string(window) + " " + std::to_string(code));
+    if (runningCopy) runningCopy(code);
   }
   TRunEntryStore& RunEntries() override { return runEntry; }
   TInputClock clock{5000, 4000};
@@ -342,6 +346,7 @@ TEST_F(LockControllerTest, ASecondInstanceHandsItsCommandLineOverAndNeverRegiste
   } cases[] = {
       {{"/L"}, "Send 200 3"},
       {{"/U"}, "Send 200 4"},
+      {{"-c"}, "Send 200 32"},
       {{}, "Post 200 -1"},  // a plain start shows the running copy
   };
   for (const auto& c : cases) {
@@ -361,6 +366,63 @@ TEST_F(LockControllerTest, ASecondInstanceHandsItsCommandLineOverAndNeverRegiste
   }
 }
 
+TEST_F(LockControllerTest, TheStateSwitchAnswersWithTheRunningCopysStateAndNoBox) {
+  const struct {
+    const char* name;
+    std::vector<std::string> args;
+    bool locked, bindFails;
+    TWindowId notifyWnd;
+    int exitCode;
+    const char* sent;
+  } cases[] = {
+      {"unlocked", {"/S"}, false, false, kRunningWindow, 0, nullptr},
+      {"locked", {"-s"}, true, false, kRunningWindow, 1, nullptr},
+      {"no library to ask", {"/S"}, false, true, kRunningWindow, 3, nullptr},
+      // The copy runs from another folder: this library's record is not its.
+      {"no window in the record", {"/S"}, true, false, 0, 3, nullptr},
+      {"after the lock before it", {"/L", "/S"}, false, false, kRunningWindow, 1, "Send 200 3"},
+      {"the last state switch", {"/S", "/U", "/S"}, true, false, kRunningWindow, 0, "Send 200 4"},
+  };
+  WriteSettings(kDistinctSettings);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    library = TRecordingLibrary();
+    library.bindFails = c.bindFails;
+    library.recordWindow = c.notifyWnd;
+    library.hooked = true;  // the running copy's hooks
+    library.properties[PROP_LOCKED] = c.locked;
+    view.shown.clear();
+    system.sent.clear();
+    // The recording library stands for the running copy's too.
+    system.runningCopy = [&](std::int32_t code) {
+      if (code == LN_LOCK_REQUEST || code == LN_UNLOCK_REQUEST)
+        library.properties[PROP_LOCKED] = code == LN_LOCK_REQUEST;
+    };
+    Start(false, c.args);
+    EXPECT_EQ(controller->ExitCode(), c.exitCode);
+    EXPECT_THAT(system.sent, ElementsAreArray(c.sent ? TLog{c.sent} : TLog{}));
+    EXPECT_THAT(view.shown, ElementsAreArray({"PostClose"})) << "no box for a script to wait on";
+    controller->FormDestroy();
+    controller.reset();
+  }
+  // A settings file that cannot be read is no reason for a box either.
+  std::filesystem::remove(folder / "Quellane.ini");
+  std::filesystem::create_directory(folder / "Quellane.ini");
+  library = TRecordingLibrary();
+  library.hooked = true;
+  library.properties[PROP_LOCKED] = 1;
+  view.shown.clear();
+  Start(false, {"/S"});
+  EXPECT_EQ(controller->ExitCode(), 1);
+  EXPECT_THAT(view.shown, ElementsAreArray({"PostClose"}));
+  controller->FormDestroy();
+
+  system.runningCopy = nullptr;
+  library = TRecordingLibrary();
+  Start(true, {"/S"});
+  EXPECT_EQ(controller->ExitCode(), 0) << "a resident copy ends with 0";
+}
+
 TEST_F(LockControllerTest, EachNotificationIsAnsweredAfterItsAction) {
   WriteSettings(kDistinctSettings);
   Start();
@@ -376,6 +438,12 @@ TEST_F(LockControllerTest, EachNotificationIsAnsweredAfterItsAction) {
       {LN_UNLOCK_REQUEST, 4, Concat(settings, {"SetProperties 0 0"})},
       {LN_ACTIVITY, std::nullopt, {}},
       {99, std::nullopt, {}},  // unknown codes are ignored
+      // A second instance's /C: keyboard and mouse all locked; while
+      // locked it changes nothing, as the menu's disabled entry would.
+      {LN_CLEAN_LOCK_REQUEST, 32,
+       Concat(SettingsCalls({1, 1, 1, 1, 1, 49228, 49237, 1, 9, 9, 1, 0, 0, 77, 0}),
+              {"SetProperties 0 1"})},
+      {LN_CLEAN_LOCK_REQUEST, 32, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
