@@ -37,9 +37,6 @@ class HookWatchEndToEnd : public ProgramSession {
     StopSampling();
     ProgramSession::TearDown();
   }
-  bool WaitLocked(bool locked, DWORD ms = 3000) {
-    return PumpUntil([&] { return (program.Hook().GetIsLocked() != 0) == locked; }, ms);
-  }
   app::THookSight Sight() {
     const auto sight = program.Hook().HookSight();
     EXPECT_TRUE(sight) << "the record of the real library can be read";

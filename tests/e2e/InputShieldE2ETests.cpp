@@ -12,9 +12,7 @@
 #include <vector>
 
 #include "HookDll/HookProtocol.h"
-#include "tests/win/support/ProgramWindows.h"
-#include "tests/win/support/QuellaneProcess.h"
-#include "tests/win/support/WinTestSupport.h"
+#include "ProgramSession.h"
 
 namespace quell::wintest {
 namespace {
@@ -80,21 +78,8 @@ int PerMilleOutside(const ScreenPixels& image, const std::vector<RECT>& skip,
   return counted ? static_cast<int>(found * 1000 / counted) : 1000;
 }
 
-class InputShieldEndToEnd : public ::testing::Test {
+class InputShieldEndToEnd : public ProgramSession {
  protected:
-  void SetUp() override {
-    ASSERT_EQ(XRun("xdotool getmouselocation"), 0)
-        << "no X relay: this tier needs the Wine session";
-  }
-  void TearDown() override {
-    if (program.Alive() && program.Hook().GetIsLocked()) program.Hook().SetProperties(0, 0);
-    if (program.Alive()) {
-      EXPECT_TRUE(program.Close());
-    }
-  }
-  bool WaitLocked(bool locked, DWORD ms = 3000) {
-    return PumpUntil([&] { return (program.Hook().GetIsLocked() != 0) == locked; }, ms);
-  }
   HWND Shield() const {
     const auto found = WindowsOf(program.ProcessId(), kShieldClass);
     return found.empty() ? nullptr : found.front();
@@ -112,19 +97,7 @@ class InputShieldEndToEnd : public ::testing::Test {
     PumpUntil([&] { return !program.Notice().empty(); }, 3000);
     PumpFor(300);
   }
-  // The tray menu's second item, "Lock for Cleaning".
-  static void ChooseLockForCleaning() {
-    XMoveTo(TrayIconCentre());
-    XDoTool("click 3");
-    RECT first{};
-    ASSERT_TRUE(PumpUntil([&] { return OpenMenuEdgeItemRect(false, &first); }, 6000));
-    PumpFor(300);
-    const int height = first.bottom - first.top;
-    XMoveTo({(first.left + first.right) / 2, first.top + height + height / 2});
-    XDoTool("click 1");
-  }
 
-  QuellaneProcess program;
   RecordingWindow target{"witness"};
 };
 

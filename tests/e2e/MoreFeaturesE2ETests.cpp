@@ -9,9 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/win/support/ProgramWindows.h"
-#include "tests/win/support/QuellaneProcess.h"
-#include "tests/win/support/WinTestSupport.h"
+#include "ProgramSession.h"
 
 namespace quell::wintest {
 namespace {
@@ -62,32 +60,15 @@ void ClickAndWait(HWND w) {
   PumpFor(200);
 }
 
-// The number in a cleaning notice ("...: Cleaning: unlocks in 4 seconds"),
-// or -1.
-int CountdownOf(const std::string& notice) {
-  const std::string marker = "unlocks in ";
-  const std::size_t at = notice.find(marker);
-  if (at == std::string::npos) return -1;
-  return std::atoi(notice.c_str() + at + marker.size());
-}
-
-class MoreFeaturesEndToEnd : public ::testing::Test {
+class MoreFeaturesEndToEnd : public ProgramSession {
  protected:
   void SetUp() override {
-    ASSERT_EQ(XRun("xdotool getmouselocation"), 0)
-        << "no X relay: this tier needs the Wine session";
+    ProgramSession::SetUp();
     DeleteRunEntry();
   }
   void TearDown() override {
-    if (program.Alive() && program.Hook().GetIsLocked()) program.Hook().SetProperties(0, 0);
-    if (program.Alive()) {
-      EXPECT_TRUE(program.Close());
-    }
+    ProgramSession::TearDown();
     DeleteRunEntry();
-  }
-
-  bool WaitLocked(bool locked, DWORD ms = 3000) {
-    return PumpUntil([&] { return (program.Hook().GetIsLocked() != 0) == locked; }, ms);
   }
   bool WaitNotice(const std::string& title, DWORD ms = 3000) {
     return PumpUntil([&] { return program.Notice().rfind(title + ":", 0) == 0; }, ms);
@@ -150,25 +131,12 @@ class MoreFeaturesEndToEnd : public ::testing::Test {
     ASSERT_TRUE(WaitGone("Unlock Password"));
   }
 
-  // Opens the tray menu and clicks its second item, below "Lock Computer".
-  static void ChooseLockForCleaning() {
-    XMoveTo(TrayIconCentre());
-    XDoTool("click 3");
-    RECT first{};
-    ASSERT_TRUE(PumpUntil([&] { return OpenMenuEdgeItemRect(false, &first); }, 6000));
-    PumpFor(300);
-    const int height = first.bottom - first.top;
-    XMoveTo({(first.left + first.right) / 2, first.top + height + height / 2});
-    XDoTool("click 1");
-  }
-
   std::string TypeIntoTarget(const std::string& text) {
     XDoTool("type " + text);
     PumpFor(300);
     return target.TypedText();
   }
 
-  QuellaneProcess program;
   RecordingWindow target{"witness"};
 };
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "tests/win/support/ProgramWindows.h"
@@ -52,6 +53,28 @@ class ProgramSession : public ::testing::Test {
         10000);
   }
   std::vector<HWND> Boxes() const { return WindowsOf(program.ProcessId(), "#32770"); }
+  bool WaitLocked(bool locked, DWORD ms = 3000) {
+    return PumpUntil([&] { return (program.Hook().GetIsLocked() != 0) == locked; }, ms);
+  }
+  // Opens the tray menu and clicks its second item, "Lock for Cleaning".
+  static void ChooseLockForCleaning() {
+    XMoveTo(TrayIconCentre());
+    XDoTool("click 3");
+    RECT first{};
+    ASSERT_TRUE(PumpUntil([&] { return OpenMenuEdgeItemRect(false, &first); }, 6000));
+    PumpFor(300);
+    const int height = first.bottom - first.top;
+    XMoveTo({(first.left + first.right) / 2, first.top + height + height / 2});
+    XDoTool("click 1");
+  }
+  // The number in a cleaning notice ("...: Cleaning: unlocks in 4
+  // seconds"), or -1.
+  static int CountdownOf(const std::string& notice) {
+    const std::string marker = "unlocks in ";
+    const std::size_t at = notice.find(marker);
+    if (at == std::string::npos) return -1;
+    return std::atoi(notice.c_str() + at + marker.size());
+  }
 
   QuellaneProcess program;
 };

@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/win/support/QuellaneProcess.h"
-#include "tests/win/support/WinTestSupport.h"
+#include "ProgramSession.h"
 
 namespace quell::wintest {
 namespace {
@@ -23,26 +22,8 @@ const char* const kSettings =
 
 constexpr DWORD kUnlocked = 0, kLocked = 1, kNotRunning = 2, kCannotAsk = 3;
 
-// The number in a cleaning notice ("...: Cleaning: unlocks in 4 seconds"),
-// or -1.
-int CountdownOf(const std::string& notice) {
-  const std::string marker = "Cleaning: unlocks in ";
-  const std::size_t at = notice.find(marker);
-  if (at == std::string::npos) return -1;
-  return std::atoi(notice.c_str() + at + marker.size());
-}
-
-class ScriptingEndToEnd : public ::testing::Test {
+class ScriptingEndToEnd : public ProgramSession {
  protected:
-  void TearDown() override {
-    if (program.Alive() && program.Hook().GetIsLocked()) program.Hook().SetProperties(0, 0);
-    if (program.Alive()) {
-      EXPECT_TRUE(program.Close());
-    }
-  }
-  bool WaitLocked(bool locked, DWORD ms = 3000) {
-    return PumpUntil([&] { return (program.Hook().GetIsLocked() != 0) == locked; }, ms);
-  }
   // The countdowns the notice shows until the cleaning lock ends by itself.
   std::vector<int> CountdownUntilUnlocked() {
     std::vector<int> seen;
@@ -63,8 +44,6 @@ class ScriptingEndToEnd : public ::testing::Test {
     EXPECT_LE(seen.front(), 5);
     for (std::size_t i = 1; i < seen.size(); ++i) EXPECT_LT(seen[i], seen[i - 1]);
   }
-
-  QuellaneProcess program;
 };
 
 TEST_F(ScriptingEndToEnd, StateAndCleaningLockFromTheCommandLine) {

@@ -107,15 +107,5 @@ TEST(HookWatch, UnseenInputIsJudgedAtTheSecondLookAndReinstallsAreSpaced) {
   }
 }
 
-TEST(HookWatch, PowerAndSessionEventsThatMayDropTheHooks) {
-  for (std::uintptr_t event : {0x7u, 0x12u}) EXPECT_TRUE(PowerEventMayDropHooks(event)) << event;
-  for (std::uintptr_t event : {0x4u, 0xAu, 0x8013u, 0x0u})
-    EXPECT_FALSE(PowerEventMayDropHooks(event)) << event;
-  for (std::uintptr_t event : {0x1u, 0x3u, 0x8u})
-    EXPECT_TRUE(SessionEventMayDropHooks(event)) << event;
-  for (std::uintptr_t event : {0x2u, 0x4u, 0x5u, 0x6u, 0x7u, 0x9u})
-    EXPECT_FALSE(SessionEventMayDropHooks(event)) << event;
-}
-
 }  // namespace
 }  // namespace quell::app
