@@ -7,8 +7,6 @@
 #include "base/ScopeExit.h"
 #include "rules/OptionsRules.h"
 
-#include <utility>
-
 namespace quell::app {
 
 using rules::HotKeyOfSlot;
@@ -239,29 +237,11 @@ void TLockController::SetLocked(bool lock) {
     FSystem.SendNotify(FLibrary.GetNotifyWnd(), lock ? LN_LOCK_REQUEST : LN_UNLOCK_REQUEST);
     return;
   }
-  // Handing the settings over can wait on another process (the tray's
-  // picture goes to the shell), and a request sent meanwhile is handled
-  // then, inside this one: it is kept for when this one is made.
-  if (FMakingLock) {
-    FLockWanted = lock;
-    return;
-  }
-  bool refused;
-  {
-    FMakingLock = true;
-    const base::TScopeExit made{[this] { FMakingLock = false; }};
-    // The unlock hot key is handed over before the flag that needs it.
-    HandOverSettings(lock || IsLocked());
-    refused = FLibrary.SetProperties(PROP_LOCKED, lock ? 1 : 0) == 0;
-  }
-  // A request that came while this one was made: the same one is done (a
-  // refused lock asked again would open the options a second time), the
-  // other one follows.
-  const std::optional<bool> wanted = std::exchange(FLockWanted, std::nullopt);
+  // The unlock hot key is handed over before the flag that needs it.
+  HandOverSettings(lock || IsLocked());
   // A refusal means the options would lock keyboard and mouse with no way
   // out: let the user complete them.
-  if (refused) acOptionsExecute();
-  if (wanted && *wanted != lock) SetLocked(*wanted);
+  if (FLibrary.SetProperties(PROP_LOCKED, lock ? 1 : 0) == 0) acOptionsExecute();
 }
 
 void TLockController::UpdateLockState() {

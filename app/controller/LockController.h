@@ -163,10 +163,6 @@ class TLockController {
   // key, and no unlock hot key unless a lock is in force.
   bool FHotKeysHeld = false;
   bool FClosed = false;  // the main form has closed: nothing binds again
-  // A lock or unlock is being handed to the library; a request that comes
-  // in meanwhile waits in FLockWanted.
-  bool FMakingLock = false;
-  std::optional<bool> FLockWanted;
   THookWatch FHookWatch;
   bool FSessionWatched = false;
   bool FReinstallFailed = false;  // its notice was shown; shown again after a success
