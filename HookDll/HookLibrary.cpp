@@ -84,6 +84,9 @@ int HookLibrary::SetProperties(int index, int value) noexcept {
     return 0;
   }
   if (index == PROP_LOCKED) {
+    // A lock begins: nothing stopped yet. An unlock keeps the counts for
+    // the program to read.
+    if (old == 0 && value != 0) shared_.keysStopped = shared_.clicksStopped = 0;
     ++shared_.lockFlagWrites;
     Notify(LN_STATE_CHANGED);
     ApplyLockSideEffects(value);

@@ -9,6 +9,7 @@
 #include "HookPlatform.h"
 #include "SharedHookState.h"
 #include "SystemSettings.h"
+#include "VirtualKeys.h"
 
 namespace quell::hook {
 
@@ -84,6 +85,13 @@ class HookLibrary {
                          std::uint32_t code) noexcept;
   // Records a key-down the low-level hook swallows.
   void NoteSwallowedDown(std::uint32_t vk) noexcept;
+  // A key press a lock stopped, counted for the program's unlock notice.
+  void CountStoppedKey(std::uint32_t vk, bool repeat) noexcept;
+  // While locked, the media and volume keys go through when the program
+  // said so for this lock.
+  bool MediaKeyPasses(std::uint32_t vk) const noexcept {
+    return shared_.passMediaKeys != 0 && IsMediaKey(vk);
+  }
 
   SharedHookState& shared_;
   ProcessState& process_;

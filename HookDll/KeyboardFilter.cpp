@@ -7,6 +7,7 @@ namespace quell::hook {
 
 namespace {
 constexpr std::uint32_t kKeyReleased = 0x80000000u;   // keystroke flags, bit 31
+constexpr std::uint32_t kKeyWasDown = 0x40000000u;    // keystroke flags, bit 30: a repeat
 constexpr std::uint32_t kKeystrokeAlt = 0x20000000u;  // keystroke flags, bit 29
 constexpr std::uint32_t kLlkhfAltDown = 0x20u;
 
@@ -21,11 +22,6 @@ const char* DirectionLabel(std::uint32_t message) {
     case kWmSysKeyUp: return "sUp  ";
     default: return "Up   ";
   }
-}
-
-// Shift, Ctrl and Alt, generic, left and right.
-bool IsModifierKey(std::uint32_t vk) {
-  return (vk >= 0x10 && vk <= 0x12) || (vk >= 0xA0 && vk <= 0xA5);
 }
 
 // The release of a modifier that the sampling says is not held is let
@@ -98,7 +94,7 @@ bool HookLibrary::KeyboardProc(int nCode, std::uint32_t vk, std::uint32_t keystr
     // hot key: each sample is a call into the system, on every key press of
     // every program (modifiers: see LowLevelKeyboardProc).
     // The hot key is swallowed whether or not the lock flag changed.
-    if ((IsModifierKey(vk) || MayCompleteHotKey(vk)) &&
+    if ((IsShiftCtrlAltKey(vk) || MayCompleteHotKey(vk)) &&
         ToggleByHotKey(ComposeShortcut(vk, keystrokeFlags, kKeystrokeAlt, nullptr))) {
       process_.keyboardKeys.NoteDown(vk, true);
       return true;
@@ -112,10 +108,14 @@ bool HookLibrary::KeyboardProc(int nCode, std::uint32_t vk, std::uint32_t keystr
   }
 
   const std::int32_t* p = shared_.properties;
-  if (p[PROP_LOCKED] && p[PROP_LOCK_KEYBOARD] && (nCode == kHcAction || nCode == kHcNoRemove)) {
+  if (p[PROP_LOCKED] && p[PROP_LOCK_KEYBOARD] && (nCode == kHcAction || nCode == kHcNoRemove) &&
+      !(outcome != KeyOutcomes::Outcome::Swallowed && MediaKeyPasses(vk))) {
     Notify(LN_INPUT_BLOCKED);
     if (p[PROP_DO_BEEP]) os_.Beep();
-    if (!release) process_.keyboardKeys.NoteDown(vk, true);
+    if (!release) {
+      if (nCode == kHcAction) CountStoppedKey(vk, (keystrokeFlags & kKeyWasDown) != 0);
+      process_.keyboardKeys.NoteDown(vk, true);
+    }
     return true;
   }
   if (outcome == KeyOutcomes::Outcome::Swallowed) return true;
@@ -136,7 +136,7 @@ bool HookLibrary::LowLevelKeyboardProc(int nCode, std::uint32_t message,
   // sample only renews when it sees a key change, and without the samples at
   // Ctrl's and Alt's presses a hot key typed right after them read stale.
   std::uint32_t code = vk;
-  if (Locked() || LogOpen() || IsModifierKey(vk) || (down && MayCompleteHotKey(vk))) {
+  if (Locked() || LogOpen() || IsShiftCtrlAltKey(vk) || (down && MayCompleteHotKey(vk))) {
     code = ComposeShortcut(vk, key.flags, kLlkhfAltDown, Locked() ? &process_.modifiers : nullptr);
   } else {
     process_.alt = process_.ctrl = process_.shift = 0;
@@ -182,6 +182,7 @@ bool HookLibrary::LowLevelKeyboardProc(int nCode, std::uint32_t message,
   // A key-up follows its key-down: passed on if that was, swallowed if not.
   if (outcome == KeyOutcomes::Outcome::Passed) return pass();
   if (!Locked()) return outcome == KeyOutcomes::Outcome::Swallowed ? swallowQuietly() : pass();
+  if (outcome != KeyOutcomes::Outcome::Swallowed && MediaKeyPasses(vk)) return pass();
 
   if (!down && outcome == KeyOutcomes::Outcome::Unknown &&
       IsReleaseOfUnheldModifier(vk, process_)) {
@@ -202,10 +203,17 @@ bool HookLibrary::SwallowBlockedKey(std::uint32_t message, const LowLevelKey& ke
   } else if (down) {
     Notify(LN_INPUT_BLOCKED, code);
     if (shared_.properties[PROP_DO_BEEP]) os_.Beep();
+    // A key still held from its last swallowed key-down repeats.
+    CountStoppedKey(key.vkCode, process_.lowLevelKeys.Peek(key.vkCode) ==
+                                    KeyOutcomes::Outcome::Swallowed);
   }
   if (down) NoteSwallowedDown(key.vkCode);
   WriteLogLine("key locked:%x", code);
   return true;
+}
+
+void HookLibrary::CountStoppedKey(std::uint32_t vk, bool repeat) noexcept {
+  if (!repeat && !IsShiftCtrlAltKey(vk)) ++shared_.keysStopped;
 }
 
 void HookLibrary::NoteSwallowedDown(std::uint32_t vk) noexcept {

@@ -37,6 +37,7 @@ bool HookLibrary::LowLevelMouseProc(int nCode, std::uint32_t message) noexcept {
   // messages) happens only for an event that could be blocked.
   if (Locked() && nCode == kHcAction && IsMouseMessageLocked(message)) {
     if (message != kWmMouseMove) Notify(LN_INPUT_BLOCKED);
+    if (message == kWmLButtonDown || message == kWmRButtonDown) ++shared_.clicksStopped;
     return true;
   }
   return false;

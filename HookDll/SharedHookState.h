@@ -39,13 +39,22 @@ struct SharedHookState {
   // counting while input goes on, which is how its owner notices.
   std::uint32_t lowLevelKeyboardSeen;
   std::uint32_t lowLevelMouseSeen;
+  // Written by the program before a lock: nonzero lets the media and volume
+  // keys through a keyboard lock (no property carries it: the fifteen are
+  // the settings' slots).
+  std::uint32_t passMediaKeys;
+  // What the lock in force stopped: key presses (not their repeats, not
+  // Shift, Ctrl and Alt) and button presses. Zeroed when a lock begins, so
+  // that they are still there for the program after the unlock.
+  std::uint32_t keysStopped;
+  std::uint32_t clicksStopped;
 };
-inline constexpr std::uint32_t kSharedRecordMark = 0x31534851;  // "QHS1"
+inline constexpr std::uint32_t kSharedRecordMark = 0x32534851;  // "QHS2"
 // A pointer or a 64-bit field would make the record 8-aligned in the x86_64
 // build and change its layout there.
 static_assert(alignof(SharedHookState) == 4 && sizeof(SharedHookState) % 4 == 0,
               "the shared record holds 32-bit words only");
-static_assert(sizeof(SharedHookState) == 4 * 28);
+static_assert(sizeof(SharedHookState) == 4 * 31);
 
 // The modifier keys whose key-down the low-level keyboard hook of this
 // process swallowed and whose key-up it has not seen yet. The platform does

@@ -31,5 +31,19 @@ inline constexpr std::uint32_t kVkOem1 = 0xBA, kVkOemPlus = 0xBB, kVkOemComma = 
 inline constexpr std::uint32_t kVkOemMinus = 0xBD, kVkOemPeriod = 0xBE, kVkOem2 = 0xBF;
 inline constexpr std::uint32_t kVkOem3 = 0xC0, kVkOem4 = 0xDB, kVkOem5 = 0xDC;
 inline constexpr std::uint32_t kVkOem6 = 0xDD, kVkOem7 = 0xDE;
+inline constexpr std::uint32_t kVkLWin = 0x5B, kVkRWin = 0x5C;
+// The media and volume keys: mute, down, up, next, previous, stop,
+// play/pause, one run of codes.
+inline constexpr std::uint32_t kVkVolumeMute = 0xAD, kVkVolumeDown = 0xAE, kVkVolumeUp = 0xAF;
+inline constexpr std::uint32_t kVkMediaNextTrack = 0xB0, kVkMediaPrevTrack = 0xB1;
+inline constexpr std::uint32_t kVkMediaStop = 0xB2, kVkMediaPlayPause = 0xB3;
+
+constexpr bool IsMediaKey(std::uint32_t vk) noexcept {
+  return vk >= kVkVolumeMute && vk <= kVkMediaPlayPause;
+}
+// Shift, Ctrl and Alt: generic, left and right.
+constexpr bool IsShiftCtrlAltKey(std::uint32_t vk) noexcept {
+  return (vk >= kVkShift && vk <= kVkMenu) || (vk >= kVkLShift && vk <= kVkRMenu);
+}
 
 }  // namespace quell::hook

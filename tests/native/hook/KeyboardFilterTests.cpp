@@ -415,5 +415,68 @@ TEST_F(KeyboardProcTest, ModifiersAreSampledOnlyWhereTheyCanDecide) {
   EXPECT_EQ(os.keyStateQueries, 21) << "locked, every event samples";
 }
 
+// The media and volume keys pass both hooks of a keyboard lock, press and
+// release, silently, only while the program asked for it; every other key
+// is swallowed as before.
+TEST_F(KeyboardProcTest, MediaKeysPassALockedKeyboardOnlyWhenAskedFor) {
+  lib.SetProperties(PROP_DO_BEEP, 1);
+  Lock();
+  struct Case {
+    std::uint32_t vk;
+    std::uint32_t pass;
+    bool passes;
+  } const cases[] = {
+      {0xAD, 1, true},  {0xAE, 1, true},   {0xAF, 1, true},  {0xB0, 1, true},
+      {0xB1, 1, true},  {0xB2, 1, true},   {0xB3, 1, true},  {0xAC, 1, false},
+      {0xB4, 1, false}, {VK_A, 1, false},  {0xAF, 0, false}, {0xB3, 0, false},
+  };
+  for (const Case& c : cases) {
+    shared.passMediaKeys = c.pass;
+    Clear();
+    EXPECT_EQ(Down(c.vk), !c.passes) << std::hex << c.vk << " pass " << c.pass;
+    EXPECT_EQ(Press(c.vk), !c.passes) << std::hex << c.vk;
+    EXPECT_EQ(Release(c.vk), !c.passes) << std::hex << c.vk;
+    EXPECT_EQ(Up(c.vk), !c.passes) << std::hex << c.vk;
+    EXPECT_EQ(os.beeps > 0, !c.passes) << std::hex << c.vk;
+    if (c.passes) {
+      EXPECT_THAT(PostedCodes(), ElementsAre(LN_ACTIVITY)) << std::hex << c.vk;
+    }
+  }
+  // A press swallowed while they were held keeps its release swallowed.
+  shared.passMediaKeys = 0;
+  EXPECT_TRUE(Down(0xAF));
+  shared.passMediaKeys = 1;
+  EXPECT_TRUE(Up(0xAF));
+}
+
+// What a lock stopped: key presses (not repeats, not Shift, Ctrl and Alt)
+// and button presses; zeroed when the next lock begins, kept after the
+// unlock for the program to read.
+TEST_F(KeyboardProcTest, TheLockCountsTheKeyAndButtonPressesItStopped) {
+  Hold({0x11, 0x12});
+  Lock();
+  lib.SetProperties(PROP_LOCK_MOUSE_BTN, 1);
+  lib.SetProperties(PROP_LOCK_MOUSE_WHEEL, 1);
+  lib.SetProperties(PROP_LOCK_MOUSE_MOVE, 1);
+  for (int i = 0; i < 3; ++i) Down(VK_A);  // one press, two repeats
+  Up(VK_A);
+  Down(0x42), Up(0x42);
+  Down(VK_LSHIFT), Up(VK_LSHIFT);
+  Press(0x43), Press(0x43, 0, 0x40000000u), Press(0x43, kHcNoRemove), Release(0x43);
+  Down(VK_LCONTROL), Down(VK_LMENU);
+  Down(VK_DELETE), Up(VK_DELETE);  // Ctrl+Alt+Delete goes to the system
+  for (std::uint32_t m : {kWmLButtonDown, kWmLButtonUp, kWmRButtonDown, kWmRButtonUp,
+                          kWmMouseWheel, kWmMouseMove, kWmLButtonDown})
+    lib.LowLevelMouseProc(0, m);
+  EXPECT_EQ(shared.keysStopped, 3u);
+  EXPECT_EQ(shared.clicksStopped, 3u);
+  Down(VK_U);  // the unlock hot key is no stopped key
+  ASSERT_EQ(lib.GetProperty(PROP_LOCKED), 0);
+  EXPECT_EQ(shared.keysStopped, 3u) << "kept after the unlock";
+  ASSERT_EQ(lib.SetProperties(PROP_LOCKED, 1), 1);
+  EXPECT_EQ(shared.keysStopped, 0u);
+  EXPECT_EQ(shared.clicksStopped, 0u);
+}
+
 }  // namespace
 }  // namespace quell::hook::testing
