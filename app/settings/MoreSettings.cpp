@@ -14,6 +14,8 @@ constexpr std::string_view KeyLongestLockSeconds = "LONGEST_LOCK_SECONDS";
 constexpr std::string_view KeyStartWithWindows = "START_WITH_WINDOWS";
 constexpr std::string_view KeyPassword = "PASSWORD";
 constexpr std::string_view KeyDarkenWhileCleaning = "DARKEN_WHILE_CLEANING";
+constexpr std::string_view KeyMediaKeysThrough = "MEDIA_KEYS_THROUGH";
+constexpr std::string_view KeyPawGuard = "PAW_GUARD";
 
 bool ParseHexBytes(std::string_view text, std::uint8_t* out, std::size_t size) {
   if (text.size() != 2 * size) return false;
@@ -88,7 +90,8 @@ std::string TStoredPassword::Format() const {
 
 bool TMoreSettings::IsDefault() const {
   return CleaningSeconds == CleaningSecondsDefault && LongestLockMinutes == 0 &&
-         LongestLockSeconds == 0 && !StartWithWindows && !DarkenWhileCleaning && Password.empty();
+         LongestLockSeconds == 0 && !StartWithWindows && !DarkenWhileCleaning && !MediaKeysThrough && !PawGuard &&
+         Password.empty();
 }
 
 int TMoreSettings::LongestLockLimitSeconds() const {
@@ -106,6 +109,8 @@ void TMoreSettings::ReadFrom(const TCustomIniFile& ini) {
       InRangeOr(ini.ReadInt(s, KeyLongestLockSeconds, 0), 1, LongestLockSecondsMax, 0);
   StartWithWindows = ini.ReadInt(s, KeyStartWithWindows, 0) != 0;
   DarkenWhileCleaning = ini.ReadInt(s, KeyDarkenWhileCleaning, 0) != 0;
+  MediaKeysThrough = ini.ReadInt(s, KeyMediaKeysThrough, 0) != 0;
+  PawGuard = ini.ReadInt(s, KeyPawGuard, 0) != 0;
   const std::string password = ini.ReadString(s, KeyPassword, "");
   if (password.empty()) return;
   if (const auto stored = TStoredPassword::Parse(password)) {
@@ -127,6 +132,8 @@ void TMoreSettings::WriteTo(TCustomIniFile& ini) const {
   if (LongestLockSeconds != 0) ini.WriteInt(s, KeyLongestLockSeconds, LongestLockSeconds);
   if (StartWithWindows) ini.WriteInt(s, KeyStartWithWindows, 1);
   if (DarkenWhileCleaning) ini.WriteInt(s, KeyDarkenWhileCleaning, 1);
+  if (MediaKeysThrough) ini.WriteInt(s, KeyMediaKeysThrough, 1);
+  if (PawGuard) ini.WriteInt(s, KeyPawGuard, 1);
   if (!Password.empty()) ini.WriteString(s, KeyPassword, Password);
 }
 

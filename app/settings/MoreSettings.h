@@ -1,6 +1,6 @@
 // The settings beyond the fifteen slots: the unlock password, the cleaning
-// lock (and whether it darkens the screens), the longest lock and start with
-// Windows. They live in a section of
+// lock (and whether it darkens the screens), the longest lock, start with
+// Windows, the media keys through a lock and the paw guard. They live in a section of
 // their own that is written only while one of them differs from its default,
 // so that a file of the fifteen slots alone is written as it always was.
 #pragma once
@@ -57,6 +57,11 @@ struct TMoreSettings {
   bool StartWithWindows = false;
   // A cleaning lock covers every monitor in black while it runs.
   bool DarkenWhileCleaning = false;
+  // A keyboard lock (not a cleaning lock) lets the media and volume keys
+  // through.
+  bool MediaKeysThrough = false;
+  // Unlocked, keys pressed as no typist does lock the computer.
+  bool PawGuard = false;
   std::string Password;  // the stored form; empty: no password
   // The file held a password entry that is not a stored form: it loads as
   // no password, and the program tells the user once.

@@ -163,26 +163,36 @@ TEST_F(MoreSettingsFile, BadValuesLoadAsTheDefaults) {
   EXPECT_FALSE(Loaded("[Config.More]\r\nPASSWORD=\r\n")->More.PasswordDamaged);
 }
 
-TEST_F(MoreSettingsFile, DarkeningIsWrittenOnlyWhileOnAndAloneMakesTheSection) {
-  auto ini = Loaded(quell::testdata::FirstSaveBytes);
-  ini->More.DarkenWhileCleaning = true;
-  EXPECT_FALSE(ini->More.IsDefault());
-  ini->Save();
-  EXPECT_EQ(ReadBytes(Ini()), std::string(quell::testdata::FirstSaveBytes) +
-                                  "[Config.More]\r\nDARKEN_WHILE_CLEANING=1\r\n\r\n");
-  EXPECT_TRUE(Loaded(ReadBytes(Ini()))->More.DarkenWhileCleaning);
-  ini->More.DarkenWhileCleaning = false;
-  ini->Save();
-  EXPECT_EQ(ReadBytes(Ini()), quell::testdata::FirstSaveBytes) << "off is the default: no line";
+// The switches of the section, each off by default.
+TEST_F(MoreSettingsFile, EachSwitchIsWrittenOnlyWhileOnAndAloneMakesTheSection) {
   const struct {
-    const char* value;
-    bool on;
-  } cases[] = {{"1", true}, {"-3", true}, {"0", false}, {"yes", false}, {"", false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.value);
-    EXPECT_EQ(Loaded(std::string("[Config.More]\r\nDARKEN_WHILE_CLEANING=") + c.value + "\r\n")
-                  ->More.DarkenWhileCleaning,
-              c.on);
+    const char* key;
+    bool TMoreSettings::*flag;
+  } switches[] = {{"DARKEN_WHILE_CLEANING", &TMoreSettings::DarkenWhileCleaning},
+                  {"MEDIA_KEYS_THROUGH", &TMoreSettings::MediaKeysThrough},
+                  {"PAW_GUARD", &TMoreSettings::PawGuard}};
+  for (const auto& sw : switches) {
+    SCOPED_TRACE(sw.key);
+    auto ini = Loaded(quell::testdata::FirstSaveBytes);
+    ini->More.*sw.flag = true;
+    EXPECT_FALSE(ini->More.IsDefault());
+    ini->Save();
+    EXPECT_EQ(ReadBytes(Ini()), std::string(quell::testdata::FirstSaveBytes) + "[Config.More]\r\n" +
+                                    sw.key + "=1\r\n\r\n");
+    EXPECT_TRUE(Loaded(ReadBytes(Ini()))->More.*sw.flag);
+    ini->More.*sw.flag = false;
+    ini->Save();
+    EXPECT_EQ(ReadBytes(Ini()), quell::testdata::FirstSaveBytes) << "off is the default: no line";
+    const struct {
+      const char* value;
+      bool on;
+    } cases[] = {{"1", true}, {"-3", true}, {"0", false}, {"yes", false}, {"", false}};
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.value);
+      EXPECT_EQ(Loaded(std::string("[Config.More]\r\n") + sw.key + "=" + c.value + "\r\n")
+                    ->More.*sw.flag,
+                c.on);
+    }
   }
 }
 
