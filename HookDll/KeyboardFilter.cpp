@@ -204,8 +204,8 @@ bool HookLibrary::SwallowBlockedKey(std::uint32_t message, const LowLevelKey& ke
     Notify(LN_INPUT_BLOCKED, code);
     if (shared_.properties[PROP_DO_BEEP]) os_.Beep();
     // A key still held from its last swallowed key-down repeats.
-    CountStoppedKey(key.vkCode, process_.lowLevelKeys.Peek(key.vkCode) ==
-                                    KeyOutcomes::Outcome::Swallowed);
+    CountStoppedKey(key.vkCode,
+                    process_.lowLevelKeys.Peek(key.vkCode) == KeyOutcomes::Outcome::Swallowed);
   }
   if (down) NoteSwallowedDown(key.vkCode);
   WriteLogLine("key locked:%x", code);

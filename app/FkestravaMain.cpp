@@ -12,6 +12,7 @@
 #include "HookDll/HookProtocol.h"
 #include "system/KeySequence.h"
 #include "system/PasswordWatcher.h"
+#include "system/PawWatcher.h"
 #include "ProductInfo.h"
 #include "base/ScopeExit.h"
 #include "base/Text.h"
@@ -135,6 +136,10 @@ void TFormKestravaMain::WndProc(gui::TMessage& message) {
     }
     case kPasswordMatchMessage:
       FController.PasswordMatched(static_cast<std::uintptr_t>(message.WParam));
+      message.Result = 0;
+      return;
+    case kPawsMessage:
+      FController.PawsOnKeyboard();
       message.Result = 0;
       return;
     case WM_POWERBROADCAST:

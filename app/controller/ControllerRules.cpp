@@ -40,4 +40,14 @@ int TrayPictureOf(int imageIndex, int imageCount, bool locked) {
   return locked ? kDefaultLockedImage : kDefaultUnlockedImage;
 }
 
+std::string StoppedInputLine(std::uint32_t keys, std::uint32_t clicks) {
+  auto count = [](std::uint32_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+  };
+  std::string line;
+  if (keys > 0) line = count(keys, "key", "keys");
+  if (clicks > 0) line += (line.empty() ? "" : ", ") + count(clicks, "click", "clicks");
+  return line.empty() ? line : "Stopped while locked: " + line + ".";
+}
+
 }  // namespace quell::app

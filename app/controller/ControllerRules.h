@@ -1,9 +1,10 @@
 // The lock controller's decisions that need no window: what each
 // notification code asks for, the hot keys the library holds, the tray
-// picture and the Task Manager closer.
+// picture, the unlock notice's count and the Task Manager closer.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace quell::app {
 
@@ -43,6 +44,10 @@ TLibraryHotKeys LibraryHotKeys(std::int32_t lockKey, std::int32_t unlockKey, boo
 // connected again (WM_WTSSESSION_CHANGE).
 bool PowerEventMayDropHooks(std::uintptr_t event);
 bool SessionEventMayDropHooks(std::uintptr_t event);
+
+// The unlock notice's line for what the lock stopped ("Stopped while
+// locked: 37 keys, 5 clicks."); empty when it stopped nothing.
+std::string StoppedInputLine(std::uint32_t keys, std::uint32_t clicks);
 
 // The main image list's pictures of the two states.
 inline constexpr int kDefaultLockedImage = 2;

@@ -1,6 +1,6 @@
 // What the lock controller needs of the system besides the hook library and
 // the windows: the clock, the executable, other windows and processes, the
-// Run entry and the password watcher.
+// Run entry, the password watcher and the paw watch.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +28,15 @@ class TPasswordWatch {
   virtual bool IsCurrent(std::uintptr_t generation) const = 0;
 };
 
+// Watches the unlocked keyboard for paws (TPawGuard) as keys arrive; a
+// detection arrives at the controller's PawsOnKeyboard.
+class TPawWatch {
+ public:
+  virtual ~TPawWatch() = default;
+  // Looks at the keys while armed; disarmed, it forgets what it saw.
+  virtual void Arm(bool armed) = 0;
+};
+
 class TControllerSystem {
  public:
   virtual ~TControllerSystem() = default;
@@ -52,6 +61,9 @@ class TControllerSystem {
   virtual void WatchSession(TWindowId window) = 0;
   // Starts a watcher that reports its matches to `reportTo`, the main window.
   virtual std::unique_ptr<TPasswordWatch> StartPasswordWatch(TWindowId reportTo) = 0;
+  // Starts a paw watch (disarmed) that reports to `reportTo`; null when
+  // the system cannot show it the keys.
+  virtual std::unique_ptr<TPawWatch> StartPawWatch(TWindowId reportTo) = 0;
   // Whether the window in front belongs to a process of a higher integrity
   // level than ours (an administrator's console): our hooks miss its keys.
   virtual bool ForegroundIsElevated() = 0;

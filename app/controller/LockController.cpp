@@ -64,6 +64,7 @@ void TLockController::FormCreate(const std::vector<std::string>& args) {
   FView->SetTaskbarButton(false);
   FSystem.WatchSession(FView->Window());
   FSessionWatched = true;
+  FollowPawGuard();
   FSystem.PostNotify(FView->Window(), LN_ACTIVATE);
 }
 
@@ -131,6 +132,8 @@ void TLockController::FormClose() {
   // From here on nothing binds or hooks again: the rest of a command that
   // was running when Exit came (the options dialog's) must not undo this.
   FClosed = true;
+  FollowPawGuard();
+  FPawWatch.reset();
   if (FSessionWatched) FSystem.WatchSession(0);
   FSessionWatched = false;
   if (!FLibrary.Bound()) return;
@@ -190,6 +193,8 @@ void TLockController::HandOverSettings(bool lockInForce) {
                                     : index == settings::SLOT_KEY_UNLOCK ? keys.unlock
                                                                          : values[index]);
     }
+    // A cleaning lock stops every key: a wipe must change nothing.
+    FLibrary.SetPassMediaKeys(LockIniFile->More.MediaKeysThrough && !FCleaningLock);
     FLibrary.SetShellHook();
   }
   FView->SetActionShortCut(TControllerAction::Lock, keys.lock);
@@ -258,9 +263,11 @@ void TLockController::UpdateLockState() {
   FollowShield(locked);
   if (quiet) return;
   if (!locked) {
-    ShowNotice(TNotice::Unlocked);
+    const std::optional<TStoppedInput> stopped = FLibrary.TakeStoppedInput();
+    ShowNotice(TNotice::Unlocked, stopped ? StoppedInputLine(stopped->keys, stopped->clicks) : "");
   } else {
-    ShowNotice(FSystem.ForegroundIsElevated() ? TNotice::LockedAdminInFront : TNotice::Locked);
+    ShowNotice(!FPawLock && FSystem.ForegroundIsElevated() ? TNotice::LockedAdminInFront
+                                                           : TNotice::Locked);
   }
 }
 
@@ -289,7 +296,7 @@ void TLockController::SetTrayImage(bool locked) {
       TrayPictureOf(locked ? FLockedImage : FUnlockedImage, FView->ImageCount(), locked));
 }
 
-void TLockController::ShowNotice(TNotice kind) {
+void TLockController::ShowNotice(TNotice kind, const std::string& line) {
   if (!FTrayShown) return;
   switch (kind) {
     case TNotice::Running: FView->ShowNotice("Quellane", "Program is running", kNoticeMs); break;
@@ -302,7 +309,9 @@ void TLockController::ShowNotice(TNotice kind) {
             kNoticeMs);
         break;
       }
-      FView->ShowNotice("Computer is Locked", "Enter Hot Key or password to Unlock", kNoticeMs);
+      FView->ShowNotice("Computer is Locked",
+                        FPawLock ? "Paws on the keyboard." : "Enter Hot Key or password to Unlock",
+                        kNoticeMs);
       break;
     case TNotice::LockedAdminInFront:
       FView->ShowNotice("Computer is Locked",
@@ -310,7 +319,8 @@ void TLockController::ShowNotice(TNotice kind) {
                         kNoticeMs);
       break;
     case TNotice::Unlocked:
-      FView->ShowNotice("Computer is UnLocked", "You may continue to work.", kNoticeMs);
+      FView->ShowNotice("Computer is UnLocked", line.empty() ? "You may continue to work." : line,
+                        kNoticeMs);
       break;
   }
 }
@@ -457,6 +467,7 @@ void TLockController::acOptionsExecute() {
   // front (that waits on other threads), finds the dialog open.
   FOptionsOpen = true;
   FHotKeysHeld = true;
+  FollowPawGuard();
   // Whatever fails on the way (a window or timer that cannot be made,
   // memory), the bracket is undone: the options can open again, the idle
   // lock and the hot keys work and the taskbar button goes.
@@ -500,6 +511,7 @@ void TLockController::acOptionsExecute() {
   undo.Dismiss();
   FOptionsOpen = false;
   FView->SetTaskbarButton(false);
+  FollowPawGuard();
 }
 
 void TLockController::UndoOptionsBracket() noexcept {
@@ -511,6 +523,7 @@ void TLockController::UndoOptionsBracket() noexcept {
   try {
     FView->SetTaskbarButton(false);
     if (LockIniFile) ApplySettings();
+    FollowPawGuard();
   } catch (...) {
   }
 }
@@ -543,17 +556,21 @@ void TLockController::BeginTimedLock(bool cleaning) {
                    more.LongestLockLimitSeconds());
   ForgetTypedKeys();
   FLockFollowed = true;
+  FollowPawGuard();
   FView->SetTimer(TControllerTimer::TimedLock, true);
 }
 
 void TLockController::FollowLockState(bool locked) {
   if (locked == FLockFollowed) return;
   if (locked) {
-    // A lock made by the hot key, the menu, the idle timer or /L.
+    // A lock made by the hot key, the menu, the idle timer, /L or paws.
     BeginTimedLock(false);
+    FollowPawGuard();
     return;
   }
   FLockFollowed = false;
+  FPawLock = false;
+  FollowPawGuard();
   FTimedLock.End();
   FView->SetTimer(TControllerTimer::TimedLock, false);
   ForgetTypedKeys();
@@ -598,6 +615,25 @@ void TLockController::ShowPasswordDamagedNotice() {
   more.PasswordDamaged = false;  // told once
   FView->ShowNotice("Quellane", "The unlock password was damaged: no password is set.",
                     kPasswordDamagedNoticeMs);
+}
+
+void TLockController::FollowPawGuard() {
+  const bool armed = IsFirstInstance && !FClosed && LockIniFile && LockIniFile->More.PawGuard &&
+                     !FOptionsOpen && !FLockFollowed && FView;
+  if (armed && !FPawWatch) FPawWatch = FSystem.StartPawWatch(FView->Window());
+  if (!FPawWatch || armed == FPawsArmed) return;
+  FPawsArmed = armed;
+  FPawWatch->Arm(armed);
+}
+
+void TLockController::PawsOnKeyboard() {
+  // A detection posted before the guard was disarmed finds it disarmed.
+  if (!FPawsArmed || !FLibrary.Bound() || IsLocked()) return;
+  // The library holds the settings' options and hot keys (no dialog is
+  // open, no cleaning lock runs); its safety rule refuses as it refuses
+  // the hot key, and as for the hot key, a refusal says nothing.
+  FPawLock = true;
+  if (FLibrary.SetProperties(PROP_LOCKED, 1) == 0) FPawLock = false;
 }
 
 void TLockController::PasswordMatched(std::uintptr_t generation) {

@@ -64,6 +64,9 @@ class TLockController {
   // The password watcher's post: the keys of lock `generation` ended with
   // the password.
   void PasswordMatched(std::uintptr_t generation);
+  // The paw watch's post: keys pressed as no typist does. Locks as the lock
+  // hot key would.
+  void PawsOnKeyboard();
 
   // --- actions, tray icon and timers ---
   void acLockUpdate();
@@ -127,7 +130,8 @@ class TLockController {
   void SetLocked(bool lock);
   void UpdateLockState();
   void SetTrayImage(bool locked);
-  void ShowNotice(TNotice kind);
+  // `line` takes the place of the unlock notice's usual line.
+  void ShowNotice(TNotice kind, const std::string& line = {});
   void ActivateInstance();
   void CloseTaskManager();
   // Starts and ends what goes with a lock: the limits, the typed keys.
@@ -137,6 +141,9 @@ class TLockController {
   void ApplyMoreSettings(bool startWithWindowsBefore);
   void ShowPasswordDamagedNotice();
   void ForgetTypedKeys();
+  // Arms the paw watch while the guard is on and nothing is locked or
+  // open, disarms it otherwise.
+  void FollowPawGuard();
   std::string ExecutableFolder();
   // Shows, changes or hides the input shield for the lock state; a shield
   // that cannot be made or hidden never stops a lock or an unlock.
@@ -151,6 +158,11 @@ class TLockController {
   // Made with the first password; forgets the typed keys at every lock and
   // unlock.
   std::unique_ptr<TPasswordWatch> FPasswordWatch;
+  // Made when the paw guard is first armed.
+  std::unique_ptr<TPawWatch> FPawWatch;
+  bool FPawsArmed = false;
+  // The lock in force was made by paws: its notices say so.
+  bool FPawLock = false;
   // The action images the tray picture is taken from.
   int FLockedImage = 2;
   int FUnlockedImage = 3;

@@ -13,6 +13,12 @@ namespace quell::app {
 
 using TWindowId = std::uintptr_t;
 
+// What the last lock stopped, as the library counted it.
+struct TStoppedInput {
+  std::uint32_t keys = 0;    // key presses
+  std::uint32_t clicks = 0;  // mouse button presses
+};
+
 class TLockLibrary {
  public:
   virtual ~TLockLibrary() = default;
@@ -37,6 +43,13 @@ class TLockLibrary {
   // The hooks as the library's shared record shows them; empty while
   // unbound or for a library whose record cannot be read.
   virtual std::optional<THookSight> HookSight() = 0;
+  // Whether the media and volume keys pass a keyboard lock: told to the
+  // library through its record beside the properties (nothing happens for
+  // a library whose record cannot be reached).
+  virtual void SetPassMediaKeys(bool pass) = 0;
+  // What the last lock stopped and was not told yet: read, and set back to
+  // nothing, so that each lock is told once. Empty as HookSight is.
+  virtual std::optional<TStoppedInput> TakeStoppedInput() = 0;
 };
 
 }  // namespace quell::app

@@ -90,8 +90,8 @@ std::string TStoredPassword::Format() const {
 
 bool TMoreSettings::IsDefault() const {
   return CleaningSeconds == CleaningSecondsDefault && LongestLockMinutes == 0 &&
-         LongestLockSeconds == 0 && !StartWithWindows && !DarkenWhileCleaning && !MediaKeysThrough && !PawGuard &&
-         Password.empty();
+         LongestLockSeconds == 0 && !StartWithWindows && !DarkenWhileCleaning &&
+         !MediaKeysThrough && !PawGuard && Password.empty();
 }
 
 int TMoreSettings::LongestLockLimitSeconds() const {

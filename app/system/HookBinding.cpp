@@ -22,8 +22,8 @@ bool Resolve(HMODULE module, const char* name, Entry& entry) {
 
 // The record in the library's section named ".shared", as this process has
 // it mapped: the same memory every process of the library sees.
-const volatile hook::SharedHookState* SharedRecordOf(HMODULE module) {
-  const auto* image = reinterpret_cast<const BYTE*>(module);
+volatile hook::SharedHookState* SharedRecordOf(HMODULE module) {
+  auto* image = reinterpret_cast<BYTE*>(module);
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image);
   if (dos->e_magic != IMAGE_DOS_SIGNATURE) return nullptr;
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image + dos->e_lfanew);
@@ -34,8 +34,8 @@ const volatile hook::SharedHookState* SharedRecordOf(HMODULE module) {
   for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
     if (std::memcmp(section->Name, ".shared", sizeof ".shared") != 0) continue;
     if (section->Misc.VirtualSize < sizeof(hook::SharedHookState)) return nullptr;
-    const auto* record =
-        reinterpret_cast<const volatile hook::SharedHookState*>(image + section->VirtualAddress);
+    auto* record =
+        reinterpret_cast<volatile hook::SharedHookState*>(image + section->VirtualAddress);
     return record->layoutMark == hook::kSharedRecordMark ? record : nullptr;
   }
   return nullptr;
@@ -52,6 +52,19 @@ std::optional<THookSight> THookBinding::HookSight() {
   sight.keyboardSeen = FRecord->lowLevelKeyboardSeen;
   sight.mouseSeen = FRecord->lowLevelMouseSeen;
   return sight;
+}
+
+void THookBinding::SetPassMediaKeys(bool pass) {
+  if (FRecord) FRecord->passMediaKeys = pass ? 1 : 0;
+}
+
+std::optional<TStoppedInput> THookBinding::TakeStoppedInput() {
+  if (!FRecord) return std::nullopt;
+  // Taken after the unlock: nothing counts until the next lock zeroes them.
+  const TStoppedInput stopped{FRecord->keysStopped, FRecord->clicksStopped};
+  FRecord->keysStopped = 0;
+  FRecord->clicksStopped = 0;
+  return stopped;
 }
 
 bool THookBinding::Bind(std::string_view exeFolder, TWindowId notifyWnd, std::string* error) {

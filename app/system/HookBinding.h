@@ -49,6 +49,8 @@ class THookBinding : public TLockLibrary {
   }
   int StartLog(const char* path) override { return FStartLog ? FStartLog(path) : 0; }
   std::optional<THookSight> HookSight() override;
+  void SetPassMediaKeys(bool pass) override;
+  std::optional<TStoppedInput> TakeStoppedInput() override;
 
  private:
   void ClearEntries();
@@ -58,7 +60,7 @@ class THookBinding : public TLockLibrary {
   THookThread FHookThread;  // the serving program's, while bound
   // The library's shared record in its mapped section; null for a library
   // that has none of this layout.
-  const volatile hook::SharedHookState* FRecord = nullptr;
+  volatile hook::SharedHookState* FRecord = nullptr;
   hook_exports::SetShellHookFn FSetShellHook = nullptr;
   hook_exports::UnSetShellHookFn FUnSetShellHook = nullptr;
   hook_exports::SetNotifyWndFn FSetNotifyWnd = nullptr;

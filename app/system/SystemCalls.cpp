@@ -7,6 +7,7 @@
 #include "IntegrityLevel.h"
 #include "HookDll/HookProtocol.h"
 #include "PasswordWatcher.h"
+#include "PawWatcher.h"
 
 namespace quell::app {
 
@@ -53,6 +54,12 @@ void TSystemCalls::WatchSession(TWindowId window) {
 
 std::unique_ptr<TPasswordWatch> TSystemCalls::StartPasswordWatch(TWindowId reportTo) {
   return std::make_unique<TPasswordWatcher>(WindowOf(reportTo), kPasswordMatchMessage);
+}
+
+std::unique_ptr<TPawWatch> TSystemCalls::StartPawWatch(TWindowId reportTo) {
+  auto watcher = std::make_unique<TPawWatcher>(WindowOf(reportTo), kPawsMessage);
+  if (!watcher->Hooked()) return nullptr;
+  return watcher;
 }
 
 bool TSystemCalls::ForegroundIsElevated() { return WindowOutranksUs(GetForegroundWindow()); }

@@ -18,6 +18,7 @@ class TSystemCalls : public TControllerSystem {
   TInputClock InputClock() override;
   void WatchSession(TWindowId window) override;
   std::unique_ptr<TPasswordWatch> StartPasswordWatch(TWindowId reportTo) override;
+  std::unique_ptr<TPawWatch> StartPawWatch(TWindowId reportTo) override;
   bool ForegroundIsElevated() override;
 
  private:

@@ -211,9 +211,17 @@ void TFormOptions::CreateMorePage() {
            settings::TMoreSettings::LongestLockMinutesMax);
   lLongestMinutes = label("lLongestMinutes", 163, 76, 42, "Minutes");
 
+  cbMediaKeysThrough = Place<gui::TCheckBox>(this, "cbMediaKeysThrough", tsMore, 220, 74, 230, 17,
+                                             "Let media and volume keys through", 6);
+  cbMediaKeysThrough->SetHint(
+      "While locked, play, pause, stop, next, previous and volume still work (not while cleaning)");
+
   cbStartWithWindows = Place<gui::TCheckBox>(this, "cbStartWithWindows", tsMore, 13, 100, 150, 17,
-                                             "Start with Windows", 6);
+                                             "Start with Windows", 7);
   cbStartWithWindows->SetHint("Start Quellane when you log on to Windows");
+  cbPawGuard = Place<gui::TCheckBox>(this, "cbPawGuard", tsMore, 220, 100, 230, 17,
+                                     "Lock when paws walk on the keyboard", 8);
+  cbPawGuard->SetHint("Lock when five keys are held at once or over 25 are pressed in a second");
 }
 
 void TFormOptions::ShowPasswordState() {
@@ -293,9 +301,11 @@ void TFormOptions::LoadFromSettings() {
   spLongestLock->SetValue(more.LongestLockMinutes > 0 ? more.LongestLockMinutes : 60);
   cbStartWithWindows->SetChecked(more.StartWithWindows);
   cbDarkenWhileCleaning->SetChecked(more.DarkenWhileCleaning);
-  for (gui::TWinControl* c :
-       std::initializer_list<gui::TWinControl*>{btnSetPassword, spCleaning, cbDarkenWhileCleaning,
-                                                cbLongestLock, spLongestLock, cbStartWithWindows})
+  cbMediaKeysThrough->SetChecked(more.MediaKeysThrough);
+  cbPawGuard->SetChecked(more.PawGuard);
+  for (gui::TWinControl* c : std::initializer_list<gui::TWinControl*>{
+           btnSetPassword, spCleaning, cbDarkenWhileCleaning, cbLongestLock, spLongestLock,
+           cbStartWithWindows, cbMediaKeysThrough, cbPawGuard})
     c->SetEnabled(FHost.More != nullptr && (c != btnSetPassword || FHost.Hasher != nullptr));
   spLongestLock->SetEnabled(FHost.More && cbLongestLock->Checked());
   ShowPasswordState();
@@ -325,6 +335,8 @@ void TFormOptions::StoreToSettings() {
     more->LongestLockMinutes = cbLongestLock->Checked() ? spLongestLock->Value() : 0;
     more->StartWithWindows = cbStartWithWindows->Checked();
     more->DarkenWhileCleaning = cbDarkenWhileCleaning->Checked();
+    more->MediaKeysThrough = cbMediaKeysThrough->Checked();
+    more->PawGuard = cbPawGuard->Checked();
   }
 }
 

@@ -73,6 +73,8 @@ class TFormOptions : public gui::TForm {
   gui::TSpinEdit* spLongestLock;
   gui::TLabel* lLongestMinutes;
   gui::TCheckBox* cbStartWithWindows;
+  gui::TCheckBox* cbMediaKeysThrough;
+  gui::TCheckBox* cbPawGuard;
   gui::TStatusBar* StatusBar;
   gui::TActionList* ActionList;
   gui::TImageList* ImageList;

@@ -109,3 +109,24 @@ TEST(HookWatch, UnseenInputIsJudgedAtTheSecondLookAndReinstallsAreSpaced) {
 
 }  // namespace
 }  // namespace quell::app
+
+namespace quell::app {
+namespace {
+
+TEST(StoppedInputLine, SaysOnlyWhatWasStoppedInTheRightNumber) {
+  const struct {
+    std::uint32_t keys, clicks;
+    const char* line;
+  } cases[] = {
+      {37, 5, "Stopped while locked: 37 keys, 5 clicks."},
+      {1, 1, "Stopped while locked: 1 key, 1 click."},
+      {5, 0, "Stopped while locked: 5 keys."},
+      {0, 2, "Stopped while locked: 2 clicks."},
+      {0, 0, ""},
+      {4294967295u, 0, "Stopped while locked: 4294967295 keys."},
+  };
+  for (const auto& c : cases) EXPECT_EQ(StoppedInputLine(c.keys, c.clicks), c.line);
+}
+
+}  // namespace
+}  // namespace quell::app

@@ -77,6 +77,13 @@ class TRecordingLibrary : public TLockLibrary {
     return had && removeFails ? 0 : 1;
   }
   std::optional<THookSight> HookSight() override { return bound ? sight : std::nullopt; }
+  bool passMediaKeys = false;
+  void SetPassMediaKeys(bool pass) override { passMediaKeys = pass; }
+  TStoppedInput stopped;  // counted by "the hooks" while locked
+  std::optional<TStoppedInput> TakeStoppedInput() override {
+    if (!bound) return std::nullopt;
+    return std::exchange(stopped, TStoppedInput{});
+  }
   int SetNotifyWnd(TWindowId window) override {
     calls.push_back("SetNotifyWnd " + std::to_string(window));
     return 1;
@@ -192,6 +199,15 @@ class TRecordingWatch : public TPasswordWatch {
   std::uintptr_t FGeneration = 0;
 };
 
+class TRecordingPawWatch : public TPawWatch {
+ public:
+  explicit TRecordingPawWatch(TLog& log) : FLog(log) {}
+  void Arm(bool armed) override { FLog.push_back(armed ? "Paws armed" : "Paws disarmed"); }
+
+ private:
+  TLog& FLog;
+};
+
 class TRecordingSystem : public TControllerSystem {
  public:
   TLog sent;
@@ -231,6 +247,10 @@ class TRecordingSystem : public TControllerSystem {
     return made;
   }
   bool ForegroundIsElevated() override { return elevatedInFront; }
+  std::unique_ptr<TPawWatch> StartPawWatch(TWindowId window) override {
+    sent.push_back("Paw watch " + std::to_string(window));
+    return std::make_unique<TRecordingPawWatch>(sent);
+  }
 };
 
 // Every slot a value of its own, to see each arrive at its index.
@@ -1106,6 +1126,86 @@ TEST_F(LockControllerTest, AnAdministratorsWindowInFrontIsNamedInTheLockNoticeOn
         view.shown,
         ElementsAreArray({"Tray 3", "Notice Computer is UnLocked: You may continue to work."}));
   }
+}
+
+// The media and volume keys pass every lock while the switch is on, but
+// never a cleaning lock; the library gets it with the settings.
+TEST_F(LockControllerTest, MediaKeysPassEveryLockButACleaningOne) {
+  for (const bool on : {false, true}) {
+    SCOPED_TRACE(on);
+    Restart(kHotKeySettings + (on ? "[Config.More]\r\nMEDIA_KEYS_THROUGH=1\r\n" : ""));
+    EXPECT_EQ(library.passMediaKeys, on) << "handed over at the start, for the hot key";
+    controller->acCleanLockExecute();
+    ASSERT_TRUE(controller->IsLocked());
+    EXPECT_FALSE(library.passMediaKeys) << "a wipe changes nothing";
+    controller->acUnlockExecute();
+    controller->WMHookNotify(LN_STATE_CHANGED, 0);
+    EXPECT_EQ(library.passMediaKeys, on) << "the next lock has them back";
+    controller->acLockExecute();
+    EXPECT_EQ(library.passMediaKeys, on);
+  }
+}
+
+// The unlock notice says what the lock stopped, once: a notice at the
+// options' close tells nothing again.
+TEST_F(LockControllerTest, TheUnlockNoticeSaysWhatTheLockStoppedOnce) {
+  WriteSettings(kHotKeySettings);
+  Start();
+  controller->acLockExecute();
+  controller->WMHookNotify(LN_STATE_CHANGED, 0);
+  library.stopped = {5, 2};
+  library.properties[PROP_LOCKED] = 0;  // the unlock hot key, in the library
+  ForgetCalls();
+  controller->WMHookNotify(LN_STATE_CHANGED, 0);
+  controller->acOptionsExecute();
+  controller->WMHookNotify(LN_STATE_CHANGED, 0);
+  TLog notices;
+  for (const std::string& entry : view.shown)
+    if (entry.rfind("Notice", 0) == 0) notices.push_back(entry);
+  EXPECT_THAT(notices, ElementsAreArray(
+                           {"Notice Computer is UnLocked: Stopped while locked: 5 keys, 2 clicks.",
+                            "Notice Computer is UnLocked: You may continue to work."}));
+}
+
+// Paws lock as the lock hot key would, while the guard is on and nothing
+// is locked or open; the lock's notices say why.
+TEST_F(LockControllerTest, PawsLockAsTheHotKeyWouldAndOnlyWhileArmed) {
+  WriteSettings(kHotKeySettings + "[Config.More]\r\nPAW_GUARD=1\r\n");
+  Start();
+  EXPECT_THAT(system.sent, ElementsAreArray({"Paw watch 100", "Paws armed", "Post 100 -1"}));
+  ForgetCalls();
+  controller->PawsOnKeyboard();
+  EXPECT_THAT(library.calls, ElementsAreArray({"SetProperties 0 1"}));
+  controller->WMHookNotify(LN_STATE_CHANGED, 0);
+  controller->WMHookNotify(LN_INPUT_BLOCKED, 0x41);
+  controller->PawsOnKeyboard();  // posted before the disarming
+  controller->acUnlockExecute();
+  controller->WMHookNotify(LN_STATE_CHANGED, 0);
+  controller->acLockExecute();
+  controller->WMHookNotify(LN_STATE_CHANGED, 0);
+  EXPECT_THAT(system.sent, ElementsAreArray({"Paws disarmed", "Paws armed", "Paws disarmed"}));
+  EXPECT_EQ(CountOf(view.shown, "Notice Computer is Locked: Paws on the keyboard."), 2)
+      << "the lock's notice and a blocked key's";
+  EXPECT_EQ(view.shown.back(), "Notice Computer is Locked: Enter Hot Key or password to Unlock")
+      << "a lock of the menu's is no paws'";
+  controller->acUnlockExecute();
+  controller->WMHookNotify(LN_STATE_CHANGED, 0);
+
+  // While the options are open, and with no way out of a lock, paws do
+  // nothing: no lock, no dialog.
+  view.duringOptions = [&] { controller->PawsOnKeyboard(); };
+  ForgetCalls();
+  controller->acOptionsExecute();
+  EXPECT_EQ(CountOf(library.calls, "SetProperties 0 1"), 0);
+  EXPECT_THAT(system.sent, ElementsAreArray({"Paws disarmed", "Paws armed"}));
+  view.duringOptions = nullptr;
+  Restart(std::string(kNoWayOutSettings) + "[Config.More]\r\nPAW_GUARD=1\r\n");
+  ForgetCalls();
+  controller->PawsOnKeyboard();
+  EXPECT_FALSE(controller->IsLocked());
+  EXPECT_THAT(view.shown, ElementsAreArray<std::string>({})) << "a refusal says nothing";
+  controller->FormClose();
+  EXPECT_EQ(system.sent.front(), "Paws disarmed");
 }
 
 }  // namespace

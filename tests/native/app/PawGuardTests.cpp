@@ -95,8 +95,8 @@ TEST(PawGuard, AFastTypistNeverLocks) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     const bool capital = c >= 'A' && c <= 'Z';
-    std::uint32_t vk = c == ' ' ? 0x20u
-                       : capital ? static_cast<std::uint32_t>(c)
+    std::uint32_t vk = c == ' '                 ? 0x20u
+                       : capital                ? static_cast<std::uint32_t>(c)
                        : (c >= 'a' && c <= 'z') ? static_cast<std::uint32_t>(c - 'a' + 'A')
                                                 : 0xBEu;
     t += (c == ' ') ? 120 : (vk == previous ? 90 : (i % 3 == 0 ? 40 : 67));

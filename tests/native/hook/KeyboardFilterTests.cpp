@@ -426,9 +426,9 @@ TEST_F(KeyboardProcTest, MediaKeysPassALockedKeyboardOnlyWhenAskedFor) {
     std::uint32_t pass;
     bool passes;
   } const cases[] = {
-      {0xAD, 1, true},  {0xAE, 1, true},   {0xAF, 1, true},  {0xB0, 1, true},
-      {0xB1, 1, true},  {0xB2, 1, true},   {0xB3, 1, true},  {0xAC, 1, false},
-      {0xB4, 1, false}, {VK_A, 1, false},  {0xAF, 0, false}, {0xB3, 0, false},
+      {0xAD, 1, true},  {0xAE, 1, true},  {0xAF, 1, true},  {0xB0, 1, true},
+      {0xB1, 1, true},  {0xB2, 1, true},  {0xB3, 1, true},  {0xAC, 1, false},
+      {0xB4, 1, false}, {VK_A, 1, false}, {0xAF, 0, false}, {0xB3, 0, false},
   };
   for (const Case& c : cases) {
     shared.passMediaKeys = c.pass;
@@ -465,8 +465,8 @@ TEST_F(KeyboardProcTest, TheLockCountsTheKeyAndButtonPressesItStopped) {
   Press(0x43), Press(0x43, 0, 0x40000000u), Press(0x43, kHcNoRemove), Release(0x43);
   Down(VK_LCONTROL), Down(VK_LMENU);
   Down(VK_DELETE), Up(VK_DELETE);  // Ctrl+Alt+Delete goes to the system
-  for (std::uint32_t m : {kWmLButtonDown, kWmLButtonUp, kWmRButtonDown, kWmRButtonUp,
-                          kWmMouseWheel, kWmMouseMove, kWmLButtonDown})
+  for (std::uint32_t m : {kWmLButtonDown, kWmLButtonUp, kWmRButtonDown, kWmRButtonUp, kWmMouseWheel,
+                          kWmMouseMove, kWmLButtonDown})
     lib.LowLevelMouseProc(0, m);
   EXPECT_EQ(shared.keysStopped, 3u);
   EXPECT_EQ(shared.clicksStopped, 3u);

@@ -189,9 +189,9 @@ TEST_F(MoreSettingsFile, EachSwitchIsWrittenOnlyWhileOnAndAloneMakesTheSection) 
     } cases[] = {{"1", true}, {"-3", true}, {"0", false}, {"yes", false}, {"", false}};
     for (const auto& c : cases) {
       SCOPED_TRACE(c.value);
-      EXPECT_EQ(Loaded(std::string("[Config.More]\r\n") + sw.key + "=" + c.value + "\r\n")
-                    ->More.*sw.flag,
-                c.on);
+      EXPECT_EQ(
+          Loaded(std::string("[Config.More]\r\n") + sw.key + "=" + c.value + "\r\n")->More.*sw.flag,
+          c.on);
     }
   }
 }

@@ -171,6 +171,17 @@ TEST_F(MorePage, IsTheThirdPageWithItsControlsInTheirPlacesCaptionsAndHints) {
        {13, 100, 163, 117},
        "Start with Windows",
        "Start Quellane when you log on to Windows"},
+      {"cbMediaKeysThrough",
+       "Button",
+       {220, 74, 450, 91},
+       "Let media and volume keys through",
+       "While locked, play, pause, stop, next, previous and volume still work (not while "
+       "cleaning)"},
+      {"cbPawGuard",
+       "Button",
+       {220, 100, 450, 117},
+       "Lock when paws walk on the keyboard",
+       "Lock when five keys are held at once or over 25 are pressed in a second"},
   };
   for (const Expected& e : expected) {
     SCOPED_TRACE(e.name);
@@ -202,9 +213,10 @@ TEST_F(MorePage, IsTheThirdPageWithItsControlsInTheirPlacesCaptionsAndHints) {
   for (HWND w = GetWindow(form->tsMore->Handle(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
     if (GetWindowLongA(w, GWL_STYLE) & WS_TABSTOP) order.push_back(TextOf(w));
   }
-  EXPECT_EQ(order,
-            (std::vector<std::string>{"Set...", "Clear", "30", "Darken the screens while cleaning",
-                                      "Longest lock:", "60", "Start with Windows"}));
+  EXPECT_EQ(order, (std::vector<std::string>{
+                       "Set...", "Clear", "30", "Darken the screens while cleaning",
+                       "Longest lock:", "60", "Let media and volume keys through",
+                       "Start with Windows", "Lock when paws walk on the keyboard"}));
   gui::TComponent::Free(form);
 }
 
@@ -216,6 +228,7 @@ TEST_F(MorePage, ShowsTheStoredValuesAndKeepsChangesOnlyOnSave) {
   more.LongestLockSeconds = 7;
   more.StartWithWindows = true;
   more.DarkenWhileCleaning = true;
+  more.PawGuard = true;
   RunModal({[&] {
     EXPECT_EQ(TextOf(form->lPasswordState->Handle()), "Set");
     EXPECT_TRUE(IsWindowEnabled(form->btnClearPassword->Handle()));
@@ -224,6 +237,8 @@ TEST_F(MorePage, ShowsTheStoredValuesAndKeepsChangesOnlyOnSave) {
     EXPECT_EQ(form->spLongestLock->Value(), 90);
     EXPECT_TRUE(form->cbStartWithWindows->Checked());
     EXPECT_TRUE(form->cbDarkenWhileCleaning->Checked());
+    EXPECT_FALSE(form->cbMediaKeysThrough->Checked());
+    EXPECT_TRUE(form->cbPawGuard->Checked());
     form->btnClearPassword->Click();
     EXPECT_EQ(TextOf(form->lPasswordState->Handle()), "None");
     form->spCleaning->SetValue(9999);  // clamped to 600
@@ -242,10 +257,14 @@ TEST_F(MorePage, ShowsTheStoredValuesAndKeepsChangesOnlyOnSave) {
     form->cbLongestLock->SetChecked(false);
     form->cbStartWithWindows->SetChecked(false);
     form->cbDarkenWhileCleaning->SetChecked(false);
+    form->cbMediaKeysThrough->SetChecked(true);
+    form->cbPawGuard->SetChecked(false);
     form->BitBtnApply->Click();
   }});
   EXPECT_EQ(more.Password, "");
   EXPECT_FALSE(more.DarkenWhileCleaning);
+  EXPECT_TRUE(more.MediaKeysThrough);
+  EXPECT_FALSE(more.PawGuard);
   EXPECT_EQ(more.CleaningSeconds, 5);
   EXPECT_EQ(more.LongestLockMinutes, 0);
   EXPECT_EQ(more.LongestLockSeconds, 7) << "the tests' seconds are not the page's";
@@ -298,7 +317,7 @@ TEST_F(MorePage, WithoutItsSettingsThePageIsShownDisabled) {
              for (gui::TWinControl* c : std::initializer_list<gui::TWinControl*>{
                       form->btnSetPassword, form->btnClearPassword, form->spCleaning,
                       form->cbDarkenWhileCleaning, form->cbLongestLock, form->spLongestLock,
-                      form->cbStartWithWindows})
+                      form->cbStartWithWindows, form->cbMediaKeysThrough, form->cbPawGuard})
                EXPECT_FALSE(IsWindowEnabled(c->Handle())) << c->Name();
              form->BitBtnApply->Click();
            }},
