@@ -94,6 +94,7 @@ LRESULT CALLBACK RecordingWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, L
       case WM_RBUTTONUP:
       case WM_MOUSEWHEEL:
       case WM_MOUSEMOVE:
+      case WM_APPCOMMAND:
       case WM_ACTIVATE:
       case WM_KILLFOCUS: self->received_.push_back({message, wParam, lParam}); break;
       default: break;
