@@ -100,6 +100,7 @@ TEST_F(LockExtrasEndToEnd, TheUnlockNoticeSaysWhatTheLockStopped) {
       },
       3000))
       << program.Notice();
+  Screenshot("notice-stopped");
   // A lock that stopped nothing says the usual.
   Press("ctrl+alt+l");
   ASSERT_TRUE(WaitLocked(true));
@@ -108,7 +109,6 @@ TEST_F(LockExtrasEndToEnd, TheUnlockNoticeSaysWhatTheLockStopped) {
   EXPECT_TRUE(PumpUntil(
       [&] { return program.Notice() == "Computer is UnLocked: You may continue to work."; }, 3000))
       << program.Notice();
-  Screenshot("notice-stopped");
 }
 
 // Typing at a typist's pace never locks; a burst of keys as a cat walking
