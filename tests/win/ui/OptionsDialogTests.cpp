@@ -231,7 +231,7 @@ TEST_F(OptionsDialog, EveryControlHasItsClassPlaceCaptionAndHint) {
   EXPECT_FALSE(IsWindowVisible(form->ImageUnlocked->Handle()));
   EXPECT_TRUE(IsWindowVisible(form->HotKeyUnLock->Handle()));
   EXPECT_FALSE(IsWindowVisible(form->cbKeyboard->Handle())) << "the second page is hidden";
-  // The tooltips carry the six hints of the first two pages and the seven
+  // The tooltips carry the six hints of the first two pages and the nine
   // of the third.
   HWND tips = nullptr;
   ForEachThreadWindow(GetCurrentThreadId(), [&](HWND w) {
@@ -239,7 +239,7 @@ TEST_F(OptionsDialog, EveryControlHasItsClassPlaceCaptionAndHint) {
     return true;
   });
   ASSERT_NE(tips, nullptr);
-  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 13);
+  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 15);
 }
 
 // Pixels of a window's rectangle on the screen that are clearly of a hue.
