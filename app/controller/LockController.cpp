@@ -444,6 +444,12 @@ void TLockController::ReinstallHooks() {
   FHookWatch.Reinstalled(FSystem.InputClock().now);
   // Each call that succeeded posted LN_STATE_CHANGED.
   FQuietStateChanges += (removed != 0) + (installed != 0);
+  // What dropped the library's hooks may have dropped the paw watch's.
+  if (FPawWatch) {
+    FPawWatch.reset();
+    FPawsArmed = false;
+    FollowPawGuard();
+  }
   if (installed) {
     FReinstallFailed = false;
     return;

@@ -1199,6 +1199,9 @@ TEST_F(LockControllerTest, PawsLockAsTheHotKeyWouldAndOnlyWhileArmed) {
   EXPECT_EQ(CountOf(library.calls, "SetProperties 0 1"), 0);
   EXPECT_THAT(system.sent, ElementsAreArray({"Paws disarmed", "Paws armed"}));
   view.duringOptions = nullptr;
+  system.sent.clear();
+  controller->HooksMayBeGone();  // resume: the paw watch is made anew with the hooks
+  EXPECT_THAT(system.sent, ElementsAreArray({"Paw watch 100", "Paws armed"}));
   Restart(std::string(kNoWayOutSettings) + "[Config.More]\r\nPAW_GUARD=1\r\n");
   ForgetCalls();
   controller->PawsOnKeyboard();
