@@ -51,8 +51,13 @@ std::vector<TEvent> Chord(std::vector<std::uint32_t> keys, std::uint32_t gapMs =
 TEST(PawGuard, BurstsAndChordsLockAndNothingATypistOrAGamerDoesEver) {
   std::vector<TEvent> repeat{{0x57, true, 0}};
   for (std::uint32_t t = 500; t < 20000; t += 33) repeat.push_back({0x57, true, t});
-  std::vector<TEvent> gameKeys = Chord({0x57, 0x41, 0x53, 0x44});  // W, A, S, D held
-  for (std::uint32_t t = 6000; t < 9000; t += 33) gameKeys.push_back({0x20, t % 2 == 0, t});
+  // W, D and E held with Shift, W repeating, space hammered: four at most.
+  std::vector<TEvent> gameKeys = Chord({0x57, 0xA0, 0x44, 0x45});
+  gameKeys.resize(4);
+  for (std::uint32_t t = 5200; t < 7000; t += 33) {
+    gameKeys.push_back({0x20, t % 2 == 0, t});
+    gameKeys.push_back({0x57, true, t + 1});
+  }
   std::vector<TEvent> injected = Taps(60, 10);
   for (TEvent& e : injected) e.injected = true;
   std::vector<TEvent> lostKeyUps = Chord({0x41, 0x42, 0x43, 0x44});
@@ -73,7 +78,7 @@ TEST(PawGuard, BurstsAndChordsLockAndNothingATypistOrAGamerDoesEver) {
       {"four keys with Shift, Ctrl, Alt and Windows",
        Chord({0x41, 0xA0, 0x42, 0xA2, 0x43, 0xA4, 0x44, 0x5B, 0x5C, 0x10}), -1},
       {"auto-repeat of a held key", repeat, -1},
-      {"a game's four keys held and space hammered", gameKeys, -1},
+      {"a game's three keys held and space hammered", gameKeys, -1},
       {"injected keys", injected, -1},
       {"keys whose key-ups were lost, then a fifth", lostKeyUps, -1},
   };
