@@ -184,6 +184,8 @@ TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), FItems(Create<TMe
 TPopupMenu::~TPopupMenu() {
   // The root item (and the tree below it) is owned by the menu.
   DestroyComponents();
+  // The menu goes before the item data it points to.
+  FHandle.reset();
   for (const auto& data : FItemData) LiveItemData().erase(reinterpret_cast<ULONG_PTR>(data.get()));
 }
 
