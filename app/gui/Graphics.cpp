@@ -9,6 +9,17 @@ const SystemColors& TheSystemColors() {
   return colors;
 }
 
+bool HighContrastOn() {
+  wchar_t forced[2] = {};
+  if (GetEnvironmentVariableW(L"QUELL_TEST_HIGH_CONTRAST", forced, 2) == 1 && forced[0] == L'1') {
+    return true;
+  }
+  HIGHCONTRASTW state{};
+  state.cbSize = sizeof state;
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof state, &state, 0) &&
+         (state.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 void TIcon::SetHandle(HICON icon) {
   if (icon == FHandle.get()) return;
   FHandle.reset(icon);

@@ -18,6 +18,11 @@ class Win32SystemColors final : public SystemColors {
 };
 const SystemColors& TheSystemColors();
 
+// Whether the system's high-contrast mode is on (SPI_GETHIGHCONTRAST), read
+// anew at each call. Wine neither turns it on nor reports it, so the
+// environment variable QUELL_TEST_HIGH_CONTRAST=1 stands for it in tests.
+bool HighContrastOn();
+
 // An icon that owns its handle. Every change of its picture runs OnChange.
 class TIcon {
  public:

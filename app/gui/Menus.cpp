@@ -1,9 +1,14 @@
 #include "Menus.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <stdexcept>
+#include <type_traits>
 #include <unordered_map>
+#include <unordered_set>
 
+#include "base/WideText.h"
+#include "core/MenuText.h"
 #include "ImageList.h"
 
 namespace quell::gui {
@@ -13,6 +18,18 @@ namespace {
 std::unordered_map<UINT, TMenuItem*>& Commands() {
   static std::unordered_map<UINT, TMenuItem*> commands;
   return commands;
+}
+
+// A proxy reads the record at the item data's address, in this process's
+// layout (12 bytes on i686, 16 on x86_64): it has to come first.
+static_assert(std::is_standard_layout_v<TMenuItemData>);
+static_assert(offsetof(TMenuItemData, accessible) == 0);
+
+// The item data of the menus built and not yet rebuilt or gone, so that a
+// request naming anything else is left alone.
+std::unordered_set<ULONG_PTR>& LiveItemData() {
+  static std::unordered_set<ULONG_PTR> live;
+  return live;
 }
 
 UINT AllocateCommand(TMenuItem* item) {
@@ -82,6 +99,11 @@ void DefaultDraw(const TMenuItem& item, TCanvas& canvas, const RECT& rect, bool 
 TMenuItem* FindMenuItem(UINT command) {
   const auto found = Commands().find(command);
   return found == Commands().end() ? nullptr : found->second;
+}
+
+TMenuItem* FindMenuItemOfData(ULONG_PTR itemData) {
+  if (!LiveItemData().contains(itemData)) return nullptr;
+  return FindMenuItem(reinterpret_cast<const TMenuItemData*>(itemData)->command);
 }
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), FCommand(AllocateCommand(this)) {}
@@ -162,6 +184,9 @@ TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), FItems(Create<TMe
 TPopupMenu::~TPopupMenu() {
   // The root item (and the tree below it) is owned by the menu.
   DestroyComponents();
+  // The menu goes before the item data it points to.
+  FHandle.reset();
+  for (const auto& data : FItemData) LiveItemData().erase(reinterpret_cast<ULONG_PTR>(data.get()));
 }
 
 void TPopupMenu::SetImages(TImageList* images) {
@@ -181,7 +206,16 @@ void TPopupMenu::Notification(TComponent* component, TOperation operation) {
 void TPopupMenu::Rebuild() {
   FBitmaps.clear();
   FHandle.reset(CreatePopupMenu());
+  for (const auto& data : FItemData) LiveItemData().erase(reinterpret_cast<ULONG_PTR>(data.get()));
+  FItemData.clear();
   if (FItems) Build(FHandle.get(), *FItems);
+}
+
+const TMenuItemData* TPopupMenu::ItemDataOf(const TMenuItem& item) const {
+  for (const auto& data : FItemData) {
+    if (data->command == item.Command()) return data.get();
+  }
+  return nullptr;
 }
 
 void TPopupMenu::Build(HMENU menu, const TMenuItem& parent) {
@@ -194,7 +228,14 @@ void TPopupMenu::Build(HMENU menu, const TMenuItem& parent) {
     // A line is never selected nor chosen, and the arrow keys pass over it:
     // it has no command, and an owner-drawn one is still a separator.
     info.wID = item->IsLine() ? 0 : item->Command();
-    info.dwItemData = item->Command();
+    auto& data = *FItemData.emplace_back(std::make_unique<TMenuItemData>());
+    data.text =
+        base::WideFromUtf8(AccessibleMenuText(item->Caption(), ShortCutToText(item->ShortCut())));
+    data.accessible = {static_cast<DWORD>(MSAA_MENU_SIG), static_cast<DWORD>(data.text.size()),
+                       data.text.data()};
+    data.command = item->Command();
+    info.dwItemData = reinterpret_cast<ULONG_PTR>(&data);
+    LiveItemData().insert(info.dwItemData);
     std::string text = MenuText(*item);
     if (FOwnerDraw) {
       info.fType = MFT_OWNERDRAW | (item->IsLine() ? MFT_SEPARATOR : 0u);
@@ -254,7 +295,7 @@ bool HandleMenuMessage(TMessage& m) {
     case WM_MEASUREITEM: {
       auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
       if (measure->CtlType != ODT_MENU) return false;
-      TMenuItem* item = FindMenuItem(static_cast<UINT>(measure->itemData));
+      TMenuItem* item = FindMenuItemOfData(measure->itemData);
       if (!item) return false;
       base::WindowDc screen(nullptr);
       base::FontHandle font = MenuFont();
@@ -277,7 +318,7 @@ bool HandleMenuMessage(TMessage& m) {
     case WM_DRAWITEM: {
       auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
       if (draw->CtlType != ODT_MENU) return false;
-      TMenuItem* item = FindMenuItem(static_cast<UINT>(draw->itemData));
+      TMenuItem* item = FindMenuItemOfData(draw->itemData);
       if (!item) return false;
       base::FontHandle font = MenuFont();
       const int savedDc = SaveDC(draw->hDC);

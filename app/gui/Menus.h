@@ -6,7 +6,10 @@
 // OnMeasureItem and OnDrawItem.
 #pragma once
 
+#include <oleacc.h>
+
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,16 @@ namespace quell::gui {
 
 class TPopupMenu;
 class TImageList;
+
+// The item data of every item of a built menu. It begins with the record a
+// screen reader's proxy looks for in an owner-drawn item (signature
+// MSAA_MENU_SIG, the item's text as AccessibleMenuText gives it), then names
+// the item by its command number. The menu that built it owns it.
+struct TMenuItemData {
+  MSAAMENUINFO accessible;
+  UINT command;
+  std::wstring text;
+};
 
 using TMenuMeasureItemEvent =
     std::function<void(TComponent* sender, TCanvas& canvas, int& width, int& height)>;
@@ -114,6 +127,8 @@ class TPopupMenu : public TComponent {
   HMENU Handle() const { return FHandle.get(); }
   // Builds the menu from the items now (Popup does this itself).
   void Rebuild();
+  // The item data `item` was given in the menu as last built, or null.
+  const TMenuItemData* ItemDataOf(const TMenuItem& item) const;
 
   TNotifyEvent OnPopup;
 
@@ -127,6 +142,7 @@ class TPopupMenu : public TComponent {
   bool FOwnerDraw = false;
   base::MenuHandle FHandle;
   std::vector<base::BitmapHandle> FBitmaps;
+  std::vector<std::unique_ptr<TMenuItemData>> FItemData;  // for FHandle's items
 };
 
 // For the application window: menu commands, and measuring and drawing of
@@ -134,5 +150,7 @@ class TPopupMenu : public TComponent {
 bool HandleMenuMessage(TMessage& message);
 // The item with this command number, or null.
 TMenuItem* FindMenuItem(UINT command);
+// The item whose item data (in a menu still built) this is, or null.
+TMenuItem* FindMenuItemOfData(ULONG_PTR itemData);
 
 }  // namespace quell::gui

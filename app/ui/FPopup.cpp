@@ -4,6 +4,7 @@
 
 #include "gui/Application.h"
 #include "gui/DisplayDpi.h"
+#include "NoticeLook.h"
 #include "PopupGraphics.h"
 
 namespace quell::ui {
@@ -42,6 +43,10 @@ PlatformVersion RunningVersion() {
   info.dwOSVersionInfoSize = sizeof info;
   if (!GetVersionExA(&info)) return {};
   return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
+}
+
+NoticeColors CurrentNoticeColors() {
+  return NoticeColorsFor(gui::HighContrastOn(), gui::TheSystemColors());
 }
 
 // The placeholder until the first notice: the system's application icon.
@@ -100,19 +105,23 @@ void TFormPopup::ShowPopup(const std::string& title, const std::string& message,
 
 void TFormPopup::Show(const std::string& title, const std::string& message, unsigned interval,
                       HICON icon) {
+  const HWND window = Handle();
+  const bool announce = AnnouncesNotice(IsWindowVisible(window), GroupBoxTitle.Caption, title);
   GroupBoxTitle.Caption = title;
   LabelMessage.Caption = message;
-  // The window's own text carries the notice for screen readers and other
-  // programs; the pop-up draws its parts itself.
+  // The window's own text carries the notice for screen readers (their
+  // proxy's name for the window) and other programs; the pop-up draws its
+  // parts itself.
   SetCaption(title + ": " + message);
-  Image.Picture = IconToBitmap(icon, kPopupBackground, SmallIconSize());
+  Image.Picture = IconToBitmap(icon, CurrentNoticeColors().background, SmallIconSize());
   FitTexts();
   LayoutAndPlace();
-  const HWND window = Handle();
   InvalidateRect(window, nullptr, FALSE);
   SetWindowPos(window, HWND_TOPMOST, Left(), Top(), 0, 0,
                SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   UpdateWindow(window);
+  // A screen reader reads out the window's text at the system's alert event.
+  if (announce) NotifyWinEvent(EVENT_SYSTEM_ALERT, window, OBJID_CLIENT, CHILDID_SELF);
   // The countdown starts again on every call.
   TimerClose->SetEnabled(false);
   TimerClose->SetEnabled(true);
@@ -264,12 +273,13 @@ void TFormPopup::Paint(HDC target) {
   base::BitmapHandle buffer(CreateCompatibleBitmap(target, width, height));
   base::Selection useBuffer(dc.get(), buffer.get());
   base::Selection useFont(dc.get(), FFont.get());
+  const NoticeColors colors = CurrentNoticeColors();
   {
-    base::BrushHandle back(CreateSolidBrush(kPopupBackground));
+    base::BrushHandle back(CreateSolidBrush(colors.background));
     FillRect(dc.get(), &client, back.get());
   }
   SetBkMode(dc.get(), TRANSPARENT);
-  SetTextColor(dc.get(), GetSysColor(COLOR_WINDOWTEXT));
+  SetTextColor(dc.get(), colors.text);
 
   // The group box: an etched frame whose top line runs through the title.
   SIZE title{};
@@ -283,7 +293,7 @@ void TFormPopup::Paint(HDC target) {
     RECT caption{box.left + 6, box.top, box.left + 8 + title.cx + 2, box.top + title.cy};
     caption.right = std::min(caption.right, static_cast<LONG>(Offset(ImageClose.Bounds).left - 2));
     {
-      base::BrushHandle back(CreateSolidBrush(kPopupBackground));
+      base::BrushHandle back(CreateSolidBrush(colors.background));
       FillRect(dc.get(), &caption, back.get());
     }
     caption.left += 2;
@@ -313,8 +323,9 @@ void TFormPopup::Paint(HDC target) {
     const int size = gui::Scaled(kCloseGlyphSize);
     for (int py = 0; py < size; ++py) {
       for (int px = 0; px < size; ++px) {
-        const COLORREF c =
-            GetPixel(source.get(), px * kCloseGlyphSize / size, py * kCloseGlyphSize / size);
+        const COLORREF c = GlyphPixelIn(
+            GetPixel(source.get(), px * kCloseGlyphSize / size, py * kCloseGlyphSize / size),
+            colors);
         if (c != kCloseGlyphTransparent) SetPixel(dc.get(), at.left + px, at.top + py, c);
       }
     }

@@ -154,7 +154,7 @@ void DrawMarks(HDC dc, const ItemLayout& layout, const MenuItemInfo& item, const
               outline, outline);
   } else {
     DrawShape(dc, area, Shape::Box, s.enabled ? palette.checkFrame : palette.disabledText, fill);
-    DrawTick(dc, area, s.enabled ? clBlack : palette.disabledText);
+    DrawTick(dc, area, s.enabled ? palette.tick : palette.disabledText);
   }
 }
 
@@ -212,9 +212,10 @@ base::FontHandle CreateMenuFont() {
   return base::FontHandle(CreateFontIndirectA(&fallback));
 }
 
-MenuPalette PaletteFor(HDC dc, const PainterColors& colors, bool* highColor) {
+MenuPalette PaletteFor(HDC dc, const PainterColors& colors, bool* highColor, bool highContrast) {
   const bool high = IsHighColor(GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES));
   if (highColor) *highColor = high;
+  if (highContrast) return HighContrastPalette(TheSystemColors());
   return ComputePalette(colors, high, TheSystemColors());
 }
 
@@ -328,10 +329,11 @@ void MenuRenderer::SetFont(HFONT font, TColor color) {
   FDirty = true;
 }
 
-void MenuRenderer::RecomputePalette(HDC canvas) {
+void MenuRenderer::RecomputePalette(HDC canvas, bool highContrast) {
   bool high = true;
-  FPalette = PaletteFor(canvas, FColors, &high);
+  FPalette = PaletteFor(canvas, FColors, &high, highContrast);
   FOptions.highColor = high;
+  FHighContrast = highContrast;
   FDirty = false;
 }
 
@@ -342,10 +344,11 @@ void MenuRenderer::Measure(HDC dc, const MenuItemInfo& item, HIMAGELIST images, 
 
 bool MenuRenderer::Draw(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state,
                         HIMAGELIST images) noexcept {
-  if (FDirty) {
+  const bool highContrast = gui::HighContrastOn();
+  if (FDirty || highContrast || FHighContrast) {
     // The off-screen canvas is compatible with `dc`: it has the same depth.
     base::MemoryDc canvas(CreateCompatibleDC(dc));
-    if (canvas) RecomputePalette(canvas.get());
+    if (canvas) RecomputePalette(canvas.get(), highContrast);
   }
   return DrawMenuItem(dc, rect, item, state, images, FPalette, FOptions);
 }

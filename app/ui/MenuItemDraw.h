@@ -57,13 +57,17 @@ void MeasureMenuItem(HDC dc, const MenuItemInfo& item, HIMAGELIST images,
 bool DrawMenuItem(HDC dc, const RECT& rect, const MenuItemInfo& item, UINT state, HIMAGELIST images,
                   const MenuPalette& palette, const MenuDrawOptions& options) noexcept;
 
-// The working palette for drawing on `dc` (its colour depth decides HighColor).
-MenuPalette PaletteFor(HDC dc, const PainterColors& colors, bool* highColor = nullptr);
+// The working palette for drawing on `dc` (its colour depth decides
+// HighColor); the system's high-contrast one while `highContrast`.
+MenuPalette PaletteFor(HDC dc, const PainterColors& colors, bool* highColor = nullptr,
+                       bool highContrast = false);
 
 // A painter's drawing state: its colour properties, its other settings, its
 // font and the working palette. Every change that affects the palette marks
 // it dirty; it is recomputed for the next item drawn, on that item's
-// off-screen canvas, and not before.
+// off-screen canvas, and not before. High contrast is looked up at each item
+// drawn: while it is on (or as it goes off) the palette is recomputed every
+// time, since the scheme's colours may change under it.
 class MenuRenderer {
  public:
   MenuRenderer();  // a copy of the system menu font; the defaults of PainterColors
@@ -85,7 +89,8 @@ class MenuRenderer {
   bool PaletteDirty() const { return FDirty; }
   const MenuPalette& Palette() const { return FPalette; }
   bool HighColor() const { return FOptions.highColor; }
-  void RecomputePalette(HDC canvas);
+  bool HighContrast() const { return FHighContrast; }
+  void RecomputePalette(HDC canvas, bool highContrast = false);
 
   void Measure(HDC dc, const MenuItemInfo& item, HIMAGELIST images, int& width, int& height) const;
   // Recomputes a dirty palette, then draws; never throws.
@@ -98,6 +103,7 @@ class MenuRenderer {
   base::FontHandle FFont;
   MenuPalette FPalette;
   bool FDirty = true;
+  bool FHighContrast = false;  // of the palette
 };
 
 }  // namespace quell::ui

@@ -96,6 +96,22 @@ MenuPalette ComputePalette(const PainterColors& colors, bool highColor,
   return p;
 }
 
+MenuPalette HighContrastPalette(const SystemColors& system) {
+  const ColorRef menu = ResolveColor(clMenu, system);
+  const ColorRef text = ResolveColor(clMenuText, system);
+  const ColorRef highlight = ResolveColor(clHighlight, system);
+  MenuPalette p;
+  p.menuBack = p.iconColumn = p.menuBarFill = menu;
+  p.selectFill = p.selectBorder = highlight;
+  p.selectText = ResolveColor(clHighlightText, system);
+  p.disabledText = ResolveColor(clGrayText, system);
+  // Marks and lines in the text's colour, check boxes filled with the
+  // menu's, so that each shows on whatever the scheme is.
+  p.separator = p.checkFrame = p.fontColor = p.tick = text;
+  p.checkFillNormal = p.checkFillSelected = menu;
+  return p;
+}
+
 void MeasureItem(const MeasureRequest& item, const TextMetrics& metrics, int iconWidth, int& width,
                  int& height) {
   const bool separator = IsSeparatorCaption(item.caption);

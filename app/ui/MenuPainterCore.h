@@ -17,9 +17,12 @@ using gui::BlueOf;
 using gui::clBlack;
 using gui::clBtnFace;
 using gui::clBtnShadow;
+using gui::clGrayText;
 using gui::clHighlight;
+using gui::clHighlightText;
 using gui::clInactiveCaption;
 using gui::clInactiveCaptionText;
+using gui::clMenu;
 using gui::clMenuText;
 using gui::clSilver;
 using gui::clSystemColor;
@@ -74,6 +77,7 @@ struct MenuPalette {
   ColorRef checkFillNormal = 0;
   ColorRef checkFillSelected = 0;
   ColorRef fontColor = 0;
+  ColorRef tick = clBlack;  // the check mark of an enabled item
 
   bool operator==(const MenuPalette&) const = default;
 };
@@ -82,6 +86,11 @@ struct MenuPalette {
 constexpr bool IsHighColor(int bitsPerPixel) { return bitsPerPixel > 15; }
 
 MenuPalette ComputePalette(const PainterColors& colors, bool highColor, const SystemColors& system);
+
+// With high contrast on, the menu is drawn in the system's menu colours
+// whatever the painter's properties say: menu text on the menu colour, the
+// selection in the highlight colours, disabled items in the gray-text colour.
+MenuPalette HighContrastPalette(const SystemColors& system);
 
 // ---- Measuring ------------------------------------------------------------
 

@@ -55,7 +55,7 @@ class MenuSeparatorKeys : public ::testing::Test {
         separatorSelected |= (HIWORD(m.WParam) & MF_SEPARATOR) != 0;
       if (m.Msg == WM_DRAWITEM) {
         const auto& d = *reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
-        const gui::TMenuItem* item = gui::FindMenuItem(static_cast<UINT>(d.itemData));
+        const gui::TMenuItem* item = gui::FindMenuItemOfData(d.itemData);
         if (item && item->IsLine() && (d.itemState & ODS_SELECTED)) separatorDrawnSelected = true;
       }
       return false;

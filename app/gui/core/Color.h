@@ -13,10 +13,15 @@ using ColorRef = std::uint32_t;
 
 inline constexpr TColor clSystemColor = 0x80000000u;
 inline constexpr TColor clInactiveCaption = 0x80000003u;
+inline constexpr TColor clMenu = 0x80000004u;
+inline constexpr TColor clWindow = 0x80000005u;
 inline constexpr TColor clMenuText = 0x80000007u;
+inline constexpr TColor clWindowText = 0x80000008u;
 inline constexpr TColor clHighlight = 0x8000000Du;
+inline constexpr TColor clHighlightText = 0x8000000Eu;
 inline constexpr TColor clBtnFace = 0x8000000Fu;
 inline constexpr TColor clBtnShadow = 0x80000010u;
+inline constexpr TColor clGrayText = 0x80000011u;
 inline constexpr TColor clInactiveCaptionText = 0x80000013u;
 inline constexpr ColorRef clWhite = 0xFFFFFFu;
 inline constexpr ColorRef clBlack = 0x000000u;

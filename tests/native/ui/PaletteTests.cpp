@@ -130,5 +130,43 @@ TEST(Palette, OwnColoursWhenSystemColoursAreOff) {
   EXPECT_EQ(p.checkFillSelected, clSilver);
 }
 
+// Each system colour index answers a colour of its own, so that every
+// entry of a palette names the index it came from.
+class IndexColors final : public SystemColors {
+ public:
+  ColorRef SysColor(int index) const override { return Rgb(index, 100, 200); }
+};
+
+TEST(Palette, HighContrastDrawsEveryStateInTheSystemsMenuColours) {
+  constexpr int kMenu = 4, kMenuTextIndex = 7, kHighlightIndex = 13, kHighlightTextIndex = 14,
+                kGrayText = 17;
+  const MenuPalette p = HighContrastPalette(IndexColors{});
+  const struct {
+    const char* what;
+    ColorRef MenuPalette::*entry;
+    int index;
+  } table[] = {
+      {"background", &MenuPalette::menuBack, kMenu},
+      {"icon column", &MenuPalette::iconColumn, kMenu},
+      {"menu bar", &MenuPalette::menuBarFill, kMenu},
+      {"text", &MenuPalette::fontColor, kMenuTextIndex},
+      {"selection", &MenuPalette::selectFill, kHighlightIndex},
+      {"selection frame", &MenuPalette::selectBorder, kHighlightIndex},
+      {"selected text", &MenuPalette::selectText, kHighlightTextIndex},
+      {"disabled text", &MenuPalette::disabledText, kGrayText},
+      {"separator", &MenuPalette::separator, kMenuTextIndex},
+      {"check frame", &MenuPalette::checkFrame, kMenuTextIndex},
+      {"check mark", &MenuPalette::tick, kMenuTextIndex},
+      {"check box", &MenuPalette::checkFillNormal, kMenu},
+      {"check box, selected", &MenuPalette::checkFillSelected, kMenu},
+  };
+  for (const auto& row : table) EXPECT_EQ(p.*row.entry, Rgb(row.index, 100, 200)) << row.what;
+  // Off high contrast the check mark stays black, as it always was.
+  PainterColors own;
+  own.UseSystemColors = false;
+  EXPECT_EQ(ComputePalette(PainterColors{}, true, IndexColors{}).tick, clBlack);
+  EXPECT_EQ(ComputePalette(own, false, IndexColors{}).tick, clBlack);
+}
+
 }  // namespace
 }  // namespace quell::ui

@@ -81,7 +81,7 @@ TEST(HelpFile, IsACompiledHelpFileBesideTheProgramWithEveryPage) {
   for (const char* page :
        {"/index.html", "/locking.html", "/unlocking.html", "/options.html", "/commandline.html",
         "/safety.html", "/idle.html", "/troubleshooting.html", "/password.html", "/cleaning.html",
-        "/longestlock.html", "/startup.html"}) {
+        "/longestlock.html", "/startup.html", "/accessibility.html"}) {
     EXPECT_NE(chm.find(page), std::string::npos) << page;
   }
 }

@@ -1,6 +1,9 @@
 // A line in an owner-drawn menu is still a separator to the system: never
-// selected by the arrow keys or the pointer, never chosen.
+// selected by the arrow keys or the pointer, never chosen. Every item's data
+// carries its text for screen readers, read back as their proxy reads it.
 #include <gtest/gtest.h>
+
+#include <oleacc.h>
 
 #include <string>
 #include <vector>
@@ -47,9 +50,47 @@ TEST_F(MenuSeparators, OwnerDrawnLinesAreSeparatorsWithoutACommand) {
       EXPECT_EQ((info.fType & MFT_OWNERDRAW) != 0, ownerDraw);
       EXPECT_EQ(info.wID, line ? 0u : item->Command()) << "a line chooses nothing";
       // The item is still found for measuring and drawing.
-      EXPECT_EQ(FindMenuItem(static_cast<UINT>(info.dwItemData)), item);
+      EXPECT_EQ(FindMenuItemOfData(info.dwItemData), item);
     }
   }
+}
+
+// What a screen reader's proxy finds at an item's data: the record's
+// signature and its text, or "?" when there is no record.
+std::wstring AccessibleTextAt(HMENU menu, UINT position) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_DATA;
+  if (!GetMenuItemInfoW(menu, position, TRUE, &info) || !info.dwItemData) return L"?";
+  const auto* record = reinterpret_cast<const MSAAMENUINFO*>(info.dwItemData);
+  if (record->dwMSAASignature != static_cast<DWORD>(MSAA_MENU_SIG) || !record->pszWText)
+    return L"?";
+  return std::wstring(record->pszWText, record->cchWText);
+}
+
+TEST_F(MenuSeparators, EveryItemsDataCarriesItsTextForScreenReadersWhileTheMenuIsBuilt) {
+  TPopupMenu* menu = MakeMenu(true);
+  menu->Items()->Items(0)->SetCaption("&Lock Now");
+  menu->Items()->Items(0)->SetShortCut(scCtrl | scAlt | 'L');
+  auto* sub = Create<TMenuItem>(app.get());
+  sub->SetCaption("Help Topic");
+  menu->Items()->Items(4)->Add(sub);
+  menu->Rebuild();
+  const HMENU handle = menu->Handle();
+  const std::vector<std::wstring> expected{L"Lock Now\tCtrl+Alt+L", L"", L"Second", L"", L"Third"};
+  for (UINT i = 0; i < expected.size(); ++i)
+    EXPECT_EQ(AccessibleTextAt(handle, i), expected[i]) << i;
+  EXPECT_EQ(AccessibleTextAt(GetSubMenu(handle, 4), 0), L"Help Topic");
+
+  // A rebuild gives new data; the old names no item any more.
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_DATA;
+  GetMenuItemInfoW(handle, 2, TRUE, &info);
+  EXPECT_EQ(FindMenuItemOfData(info.dwItemData), menu->Items()->Items(2));
+  menu->Rebuild();
+  EXPECT_EQ(FindMenuItemOfData(info.dwItemData), nullptr);
+  EXPECT_EQ(AccessibleTextAt(menu->Handle(), 2), L"Second");
 }
 
 }  // namespace

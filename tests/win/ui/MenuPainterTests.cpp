@@ -93,6 +93,7 @@ class MenuPainterTest : public ::testing::Test {
     main = std::make_unique<MenuForm>(app.get());
   }
   void TearDown() override {
+    SetEnvironmentVariableW(L"QUELL_TEST_HIGH_CONTRAST", nullptr);
     main.reset();
     app.reset();
     EXPECT_EQ(MenuPainterManager(), nullptr) << "the manager goes with the last painter";
@@ -294,6 +295,40 @@ TEST_F(MenuPainterTest, ItemsAreDrawnThroughTheLayersMenuMessages) {
   draw(main->items[1], ODS_SELECTED);
   EXPECT_EQ(at(180, 15), palette.menuBack);
   EXPECT_EQ(at(12, 6), palette.iconColumn);
+  EXPECT_TRUE(reported.empty());
+}
+
+TEST_F(MenuPainterTest, WithHighContrastEachStateIsDrawnInTheSystemsMenuColoursUntilItGoesOff) {
+  TMenuPainter* p = ProgramPainter();
+  main->menu->Rebuild();
+  base::ScreenDc screen;
+  gui::DibCanvas canvas(screen.get(), 200, 30);
+  auto at = [&](int x, int y) {
+    const std::uint32_t px = canvas.pixels()[y * 200 + x];
+    return RGB((px >> 16) & 0xFF, (px >> 8) & 0xFF, px & 0xFF);
+  };
+  // Pixels of the caption's area in `colour` after drawing `item` in `state`.
+  auto draw = [&](TMenuItem* item, UINT state, COLORREF colour) {
+    Draw(item, state, canvas.dc(), {0, 0, 200, 22});
+    GdiFlush();
+    int count = 0;
+    for (int y = 2; y < 20; ++y)
+      for (int x = 30; x < 150; ++x) count += at(x, y) == colour ? 1 : 0;
+    return count;
+  };
+  SetEnvironmentVariableW(L"QUELL_TEST_HIGH_CONTRAST", L"1");
+  EXPECT_GT(draw(main->items[3], 0, GetSysColor(COLOR_MENUTEXT)), 5) << "the caption";
+  EXPECT_EQ(at(180, 15), GetSysColor(COLOR_MENU));
+  EXPECT_EQ(at(1, 1), GetSysColor(COLOR_MENU)) << "no icon column of its own";
+  EXPECT_TRUE(p->Renderer().HighContrast());
+  EXPECT_GT(draw(main->items[3], ODS_SELECTED, GetSysColor(COLOR_HIGHLIGHTTEXT)), 5);
+  EXPECT_EQ(at(180, 15), GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_GT(draw(main->items[1], 0, GetSysColor(COLOR_GRAYTEXT)), 5) << "the disabled Unlock";
+  SetEnvironmentVariableW(L"QUELL_TEST_HIGH_CONTRAST", nullptr);
+  draw(main->items[3], 0, 0);
+  EXPECT_FALSE(p->Renderer().HighContrast());
+  EXPECT_EQ(at(180, 15), p->Renderer().Palette().menuBack);
+  EXPECT_NE(p->Renderer().Palette().menuBack, GetSysColor(COLOR_MENU)) << "the flat style's own";
   EXPECT_TRUE(reported.empty());
 }
 

@@ -1,11 +1,14 @@
 // TFormPopup as a real window: one pop-up for the program, its window
 // styles, its corner of the real work area, its close timer restarted by
 // every notice, and closing by click, button release, loss of activation and
-// a right click that opens the options instead of a context menu.
+// a right click that opens the options instead of a context menu; the alert
+// a screen reader reads it out at.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "gui/Application.h"
 #include "ui/FPopup.h"
@@ -130,6 +133,38 @@ TEST_F(PopupFormTest, WindowStylesPlacementAndPaint) {
     for (int x = 8; x < 120; ++x) titleDark += GetRValue(at(x, y)) < 100 ? 1 : 0;
   EXPECT_GT(titleDark, 30) << "the title is drawn";
   ReleaseDC(nullptr, screen);
+}
+
+// The alerts raised in this process: the window with its text at the time.
+std::vector<std::pair<HWND, std::string>> alerts;
+void CALLBACK RecordAlert(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
+                          DWORD) {
+  char text[200] = {};
+  GetWindowTextA(window, text, sizeof text);
+  const bool client = object == OBJID_CLIENT && child == CHILDID_SELF;
+  alerts.emplace_back(window, client ? text : "not the client");
+}
+
+TEST_F(PopupFormTest, AScreenReaderIsAlertedWithTheTextOfEachNoticeThatComesUpOrChangesItsTitle) {
+  alerts.clear();
+  const HWINEVENTHOOK hook =
+      SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, RecordAlert,
+                      GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  Show("Computer is Locked", "Cleaning: unlocks in 3 seconds");
+  Show("Computer is Locked", "Cleaning: unlocks in 2 seconds");
+  Show("Computer is UnLocked", "You may continue to work.");
+  FormPopup()->Close();
+  PumpFor(100);
+  Show("Quellane", "Program is running");
+  PumpFor(200);
+  UnhookWinEvent(hook);
+  const HWND w = PopupWindow();
+  using Alerts = std::vector<std::pair<HWND, std::string>>;
+  EXPECT_EQ(alerts, (Alerts{{w, "Computer is Locked: Cleaning: unlocks in 3 seconds"},
+                            {w, "Computer is UnLocked: You may continue to work."},
+                            {w, "Quellane: Program is running"}}))
+      << "the countdown's next second is not read out again";
 }
 
 TEST_F(PopupFormTest, ClicksReleasesAndDeactivationCloseIt) {
