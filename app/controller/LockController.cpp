@@ -571,7 +571,6 @@ void TLockController::FollowLockState(bool locked) {
   if (locked) {
     // A lock made by the hot key, the menu, the idle timer, /L or paws.
     BeginTimedLock(false);
-    FollowPawGuard();
     return;
   }
   FLockFollowed = false;

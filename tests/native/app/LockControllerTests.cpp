@@ -985,13 +985,14 @@ TEST_F(LockControllerTest, ResumeAndASessionBackInstallTheHooksAgainAndExitStops
   EXPECT_THAT(library.calls, Not(Contains("SetShellHook")));
 }
 
-// The shield's entries of the view's log, in order.
-TLog ShieldsOf(const TLog& shown) {
-  TLog shields;
-  std::copy_if(shown.begin(), shown.end(), std::back_inserter(shields),
-               [](const std::string& s) { return s.rfind("Shield ", 0) == 0; });
-  return shields;
+// The entries of the view's log that begin with `kind`, in order.
+TLog EntriesOf(const TLog& shown, const std::string& kind) {
+  TLog entries;
+  std::copy_if(shown.begin(), shown.end(), std::back_inserter(entries),
+               [&](const std::string& s) { return s.rfind(kind, 0) == 0; });
+  return entries;
 }
+TLog ShieldsOf(const TLog& shown) { return EntriesOf(shown, "Shield "); }
 
 TEST_F(LockControllerTest, TheShieldCoversTheScreensWhileTheButtonsAreLockedUntilEveryUnlock) {
   // Ctrl+Alt+U unlocks; the mouse buttons as the case says.
@@ -1159,12 +1160,10 @@ TEST_F(LockControllerTest, TheUnlockNoticeSaysWhatTheLockStoppedOnce) {
   controller->WMHookNotify(LN_STATE_CHANGED, 0);
   controller->acOptionsExecute();
   controller->WMHookNotify(LN_STATE_CHANGED, 0);
-  TLog notices;
-  for (const std::string& entry : view.shown)
-    if (entry.rfind("Notice", 0) == 0) notices.push_back(entry);
-  EXPECT_THAT(notices, ElementsAreArray(
-                           {"Notice Computer is UnLocked: Stopped while locked: 5 keys, 2 clicks.",
-                            "Notice Computer is UnLocked: You may continue to work."}));
+  EXPECT_THAT(
+      EntriesOf(view.shown, "Notice "),
+      ElementsAreArray({"Notice Computer is UnLocked: Stopped while locked: 5 keys, 2 clicks.",
+                        "Notice Computer is UnLocked: You may continue to work."}));
 }
 
 // Paws lock as the lock hot key would, while the guard is on and nothing

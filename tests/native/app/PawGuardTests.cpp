@@ -92,8 +92,7 @@ TEST(PawGuard, BurstsAndChordsLockAndNothingATypistOrAGamerDoesEver) {
 TEST(PawGuard, AFastTypistNeverLocks) {
   const std::string text =
       "The quick brown fox jumps over the lazy dog. Pack my box with five dozen liquor jugs! "
-      "How vexingly quick daft zebras jump; sphinx of black quartz, judge my vow. "
-      "the the and and then there their ther they them theme, quickly typed in a hurry.";
+      "the the and and then there their they them, quickly typed in a hurry.";
   std::vector<TEvent> events;
   std::uint32_t t = 1000;
   std::uint32_t previous = 0;
